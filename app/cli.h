@@ -1,0 +1,12 @@
+// tpworm-cli: the window's handlers without a screen.
+#pragma once
+
+#include <QStringList>
+
+namespace tpworm::cli {
+
+// Runs one command line (arguments after the program name); returns the exit
+// status.
+int run(const QStringList& arguments);
+
+} // namespace tpworm::cli

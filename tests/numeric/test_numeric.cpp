@@ -1,0 +1,180 @@
+#include "app/numeric.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+
+using namespace tpworm;
+
+namespace {
+
+struct RoundToCase { double value; int digit; double expected; const char* why; };
+
+TEST(RoundTo, TiesAndTheFactorAboveOneThousandth)
+{
+    const RoundToCase cases[] = {
+        {0.1875, -3, 0.187, "the double factor lies above 0.001, so an exact binary half rounds down"},
+        {7.6875, -3, 7.687, "same at a larger magnitude"},
+        {12.3455, -3, 12.345, "12.3455 is stored below the half"},
+        {2.5, 0, 2, "ties to even"},
+        {3.5, 0, 4, "ties to even"},
+        {-0.0004, -3, 0, "negative values round toward the nearest thousandth"},
+        {68.134, -2, 68.13, "hundredths"},
+        {-2.5, 0, -2, "negative tie to even"},
+        {410, -3, 410, "whole numbers stay"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RoundTo(c.value, c.digit), c.expected) << c.value << " at " << c.digit << ": " << c.why;
+    EXPECT_EQ(FloatToStr(RoundTo(-0.0004, -3)), "0");
+    // 0.35 is stored below the half; 3 x 0.1 rounds to the double above 0.3,
+    // which still shows as 0.3.
+    EXPECT_EQ(FloatToStr(RoundTo(0.35, -1)), "0.3");
+    EXPECT_EQ(static_cast<double>(1.0L / 1000.0L), 0.001) << "the factor is the double nearest to 0.001";
+}
+
+TEST(RoundTo, QuotientOutsideTheIntegerRangeIsAnInvalidOperation)
+{
+    EXPECT_THROW(RoundTo(1e300, -3), MathError);
+}
+
+struct FloatTextCase { long double value; const char* text; };
+
+TEST(FloatToStr, GeneralFormatFifteenDigits)
+{
+    const FloatTextCase cases[] = {
+        {0, "0"}, {-0.0L, "0"}, {120, "120"}, {12.5, "12.5"}, {4.5, "4.5"}, {5, "5"},
+        {0.0001L, "0.0001"}, {0.00009L, "9E-5"}, {123456.789L, "123456.789"}, {-0.5, "-0.5"},
+        {1e15L, "1E15"}, {999999999999999.0L, "999999999999999"}, {1e14L, "100000000000000"},
+        {40.0L / 3.0L, "13.3333333333333"}, {41.0L / 3.0L, "13.6666666666667"},
+        {0.001L, "0.001"}, {1.5e-10L, "1.5E-10"}, {-2.5e20L, "-2.5E20"},
+        {0.99999999999999999L, "1"}, {9.9999999999999999e14L, "1E15"},
+        // An exact tie at the sixteenth digit goes away from zero.
+        {1234567890123.125L, "1234567890123.13"}, {-1234567890123.125L, "-1234567890123.13"},
+        {static_cast<double>(0.1), "0.1"}, {static_cast<long double>(static_cast<double>(0.1)) * 3, "0.3"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FloatToStr(c.value), c.text) << static_cast<double>(c.value);
+}
+
+TEST(FloatToStr, FollowsTheDecimalSeparator)
+{
+    setDecimalSeparator(QLatin1Char(','));
+    EXPECT_EQ(FloatToStr(12.5), "12,5");
+    EXPECT_EQ(StrToFloat("1,5"), 1.5L);
+    EXPECT_THROW(StrToFloat("1.5"), ConvertError);
+    setDecimalSeparator(QLatin1Char('.'));
+}
+
+struct ParseCase { const char* text; bool ok; long double value; };
+
+TEST(StrToFloat, Grammar)
+{
+    const ParseCase cases[] = {
+        {" 12.5 ", true, 12.5L}, {"12.5", true, 12.5L}, {".", true, 0}, {"-.", true, 0}, {"+.5", true, 0.5L},
+        {"1.", true, 1}, {"1e3", true, 1000}, {"1E-3", true, 0.001L}, {"-2.5e+2", true, -250},
+        {"250", true, 250}, {"0.3", true, 0.3L},
+        {"", false, 0}, {"   ", false, 0}, {"1,5", false, 0}, {"12a", false, 0}, {"1e", false, 0},
+        {"e5", false, 0}, {"1 2", false, 0}, {"--1", false, 0}, {"1e99999", false, 0}, {"\t1", false, 0},
+        {"0x10", false, 0}, {"1.2.3", false, 0},
+    };
+    for (const auto& c : cases) {
+        if (c.ok)
+            EXPECT_EQ(StrToFloat(c.text), c.value) << c.text;
+        else
+            EXPECT_THROW(StrToFloat(c.text), ConvertError) << c.text;
+    }
+    // Decimal texts convert to the nearest extended value.
+    EXPECT_EQ(StrToFloat("0.1"), 0.1L);
+}
+
+struct IntCase { const char* text; bool ok; int value; };
+
+TEST(StrToInt, Grammar)
+{
+    const IntCase cases[] = {
+        {"45", true, 45}, {" 45", true, 45}, {"-7", true, -7}, {"+3", true, 3}, {"$1F", true, 31}, {"0x10", true, 16},
+        {"2147483647", true, 2147483647}, {"-2147483648", true, -2147483647 - 1},
+        {"45 ", false, 0}, {"", false, 0}, {" ", false, 0}, {"40.5", false, 0}, {"4x", false, 0},
+        {"2147483648", false, 0}, {"$", false, 0}, {"1e2", false, 0},
+    };
+    for (const auto& c : cases) {
+        if (c.ok)
+            EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
+        else
+            EXPECT_THROW(StrToInt(c.text), ConvertError) << c.text;
+    }
+}
+
+TEST(RoundAndTrunc, TiesToEvenAndTowardZero)
+{
+    EXPECT_EQ(Trunc(-2.7L), -2);
+    EXPECT_EQ(Trunc(2.7L), 2);
+    EXPECT_EQ(Round(4.5L), 4);
+    EXPECT_EQ(Round(5.5L), 6);
+    EXPECT_EQ(Round(-4.5L), -4);
+    EXPECT_EQ(Round(0.65L * 250), 162);
+    EXPECT_THROW(Round(1e30L), MathError);
+}
+
+TEST(Power, Rules)
+{
+    EXPECT_EQ(Power(0, 0), 1);
+    EXPECT_EQ(Power(-3, 0), 1);
+    EXPECT_EQ(Power(0, 1.5L), 0);
+    EXPECT_EQ(Power(-2, 3), -8);
+    EXPECT_EQ(Power(2, -2), 0.25L);
+    EXPECT_EQ(Power(100, 1), 100);
+    EXPECT_EQ(Power(100, 1.5L), std::exp(1.5L * std::log(100.0L)));
+
+    ClearFaults();
+    Power(-2, 0.5L);
+    EXPECT_THROW(FaultCheck(), MathError) << "a fractional power of a negative base is undefined";
+    ClearFaults();
+    Power(0, -1);
+    EXPECT_THROW(FaultCheck(), MathError) << "zero to a negative whole power divides by zero";
+    ClearFaults();
+    Power(0, -0.5L);
+    EXPECT_THROW(FaultCheck(), MathError) << "zero to a negative fractional power";
+}
+
+TEST(Faults, DetectedThroughTheFlags)
+{
+    volatile long double zero = 0;
+    ClearFaults();
+    volatile long double q = 1 / zero;
+    (void)q;
+    try {
+        FaultCheck();
+        FAIL() << "division by zero not seen";
+    } catch (const MathError& e) {
+        EXPECT_EQ(e.kind(), MathError::Kind::DivisionByZero);
+    }
+    EXPECT_NO_THROW(FaultCheck()) << "the flags are cleared once reported";
+
+    ClearFaults();
+    volatile long double r = ArcSin(1.0000001L);
+    (void)r;
+    EXPECT_THROW(FaultCheck(), MathError) << "arcsine outside -1..1";
+
+    ClearFaults();
+    volatile long double big = LDBL_MAX;
+    volatile double d = static_cast<double>(big);
+    (void)d;
+    EXPECT_THROW(FaultCheck(), MathError) << "storing an extended value too large for a double";
+
+    ClearFaults();
+    volatile long double tiny = 1e-4000L;
+    volatile long double u = tiny * tiny;
+    (void)u;
+    EXPECT_NO_THROW(FaultCheck()) << "underflow is not an error";
+}
+
+TEST(Angles, ExtendedPi)
+{
+    EXPECT_EQ(DegToRad(180), Pi);
+    EXPECT_EQ(ArcSin(1), Pi / 2);
+    EXPECT_NEAR(static_cast<double>(RadToDeg(ArcSin(0.5L))), 30.0, 1e-15);
+}
+
+} // namespace
