@@ -1,0 +1,8 @@
+// Scaffold: the owner of this folder replaces these bodies.
+#include "app/tform1.h"
+
+namespace tpworm {
+
+void TForm1::SpeedButton2Click() {}
+
+} // namespace tpworm
