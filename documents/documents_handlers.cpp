@@ -11,11 +11,5 @@ void TForm1::ToolButton13Click() {}
 void TForm1::ToolButton5Click() {}
 void TForm1::ToolButton1Click() {}
 void TForm1::ToolButton4Click() {}
-void TForm1::N3Click() {}
-void TForm1::N14Click() {}
-void TForm1::N4Click() {}
-void TForm1::Button6Click() {}
-void TForm1::Button13Click() {}
-void TForm1::Button11Click() {}
 
 } // namespace tpworm
