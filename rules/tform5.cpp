@@ -288,8 +288,7 @@ void TForm5::done(int result)
 
 void TForm5::FormClose()
 {
-    if (ADOTable1)
-        ADOTable1->revertAll();
+    // Clearing the model drops its copy of the table, unsaved edits included.
     closeDatabase();
 }
 
