@@ -73,6 +73,43 @@ TEST(CliCalc, FailuresPrintTheirMessageAndExitOne)
     EXPECT_TRUE(fault.err.contains("只能输入合法数字，且不能为空"));
 }
 
+struct DesignCase { const char* a; const char* teeth; const char* starts; const char* d1; const char* db; const char* grinding; const char* eccentricity; };
+
+TEST(CliDesign, RecommendationExamplesWithExponentOne)
+{
+    const QString coefficients = QStringLiteral("1,1.2,1,0.5,0,0.55,2,0,0.15,0.5,0.5,1,0.5,1,0.9,9");
+    const DesignCase cases[] = {
+        {"160", "30", "3", "130", "95", "0.3", "24"},  // 127.97 -> 128 -> 130; 93 -> 95; 95/4 = 23.75
+        {"250", "40", "1", "190", "155", "0.4", "0"},  // 191 -> 190; i = 40 takes no eccentricity
+        {"100", "31", "4", "81", "56", "0.3", "22"},   // not above 90: no snapping; 0.4 x 56 = 22.4
+    };
+    for (const auto& c : cases) {
+        const CliResult r = cli({"design", "--json", "--coefficients", coefficients, "--centre-distance", c.a,
+                                 "--teeth", c.teeth, "--starts", c.starts});
+        const QJsonObject f = r.json["fields"].toObject();
+        EXPECT_EQ(f["Edit7"].toString(), c.d1) << c.a;
+        EXPECT_EQ(f["Edit5"].toString(), c.db) << c.a;
+        EXPECT_EQ(f["Edit13"].toString(), c.grinding) << c.a;
+        EXPECT_EQ(f["Edit6"].toString(), c.eccentricity) << c.a;
+        EXPECT_TRUE(f["Edit11"].toString().contains(" * ")) << f["Edit11"].toString().toStdString();
+        EXPECT_TRUE(f["Edit12"].toString().contains(" * ")) << f["Edit12"].toString().toStdString();
+        EXPECT_EQ(r.json["grade"].toString(), "7");
+        EXPECT_TRUE(r.json["standardBacklash"].toBool());
+        EXPECT_TRUE(f["Edit9"].toString().startsWith("7j(GB/T16445-1996)"));
+        EXPECT_FALSE(r.json["gradeTolerances"].toObject()["3"].toString().isEmpty());
+    }
+}
+
+TEST(CliDesign, EditedParametersAreRecalculated)
+{
+    const CliResult r = cli({"design", "--json", "--coefficients", kExampleCoefficients, "--centre-distance", "250",
+                             "--teeth", "45", "--starts", "2", "Edit5=160", "Edit6=2", "Edit7=90", "Edit8=0.30",
+                             "Edit13=0.5"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(caption(r, "Label8"), "215.933-----蜗杆齿根圆弧半径");
+    EXPECT_FALSE(r.json["standardBacklash"].toBool()) << "a changed backlash clears the standard-backlash box";
+}
+
 TEST(CliUsage, ErrorsExitTwo)
 {
     for (const QStringList& args : {QStringList{}, QStringList{"frobnicate"}, QStringList{"calc", "Edit99=1"},
