@@ -170,6 +170,8 @@ public:
         form_->Design.UpdateCheckSuppressed = true;
         if (!form_->isVisible() && !desktop_.terminated)
             form_->show();
+        // A failed coefficient load closes the window from the event queue.
+        QCoreApplication::processEvents();
         return *form_;
     }
 

@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/numeric.h"
+
 #include <QApplication>
+#include <QLocale>
 
 namespace {
 
@@ -27,5 +30,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
+    tpworm::setDecimalSeparator(QLocale::system().decimalPoint().front());
     return tpworm::cli::run(QCoreApplication::arguments().mid(1));
 }
