@@ -2,7 +2,10 @@
 // failure leaves behind.
 #include "calcflow_fixture.h"
 
+#include <QCheckBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QToolButton>
 
 #include <functional>
@@ -14,6 +17,15 @@ using tpworm::testing::RulesFixture;
 namespace {
 
 const QString kCalculateMessage = QStringLiteral("您输入的内容不符合要求,请输入合法数字且不能为空...");
+const QString kCalculationMessage = QStringLiteral("只能输入合法数字，且不能为空");
+
+bool resultsShown(const TForm1& f)
+{
+    for (const QWidget* g : {f.GroupBox1, f.GroupBox2, f.GroupBox3, f.GroupBox4, f.GroupBox6})
+        if (!g->isVisible())
+            return false;
+    return f.CheckBox1->isVisible();
+}
 
 struct Fields {
     QString ratio, referenceCircle, mainBase, grinding, tipEccentricity, entryRelief, exitRelief;
@@ -77,6 +89,25 @@ TEST_F(Calculate, TheThreeExamplesFieldForField)
         EXPECT_EQ(f.Edit10->text(), "右旋");
         EXPECT_EQ(f.Edit9->text(), "7j(GB/T16445-1996)");
     }
+}
+
+TEST_F(Calculate, TheCalculationRunsOnTheWrittenValuesAfterTheLock)
+{
+    TForm1& f = start();
+    calculate(f, "160", "30", "3");
+    EXPECT_EQ(messages(), QStringList());
+    EXPECT_TRUE(resultsShown(f));
+    EXPECT_TRUE(f.ToolButton11->isEnabled());
+    const tpworm::DesignRecord& d = f.Design;
+    EXPECT_EQ(d.CentreDistance, 160);
+    EXPECT_EQ(d.Ratio, 10);
+    EXPECT_EQ(d.WormReferenceDiameter, 130);
+    EXPECT_EQ(d.MainBaseDiameter, 95);
+    EXPECT_EQ(d.TipEccentricity, 24);
+    EXPECT_EQ(d.Backlash, 0.21);
+    EXPECT_EQ(d.GrindingIncrement, 0.3);
+    EXPECT_EQ(f.Label24->text(), "24-----蜗杆齿顶圆弧偏心量");
+    EXPECT_FALSE(d.DesignSaved);
 }
 
 TEST_F(Calculate, ReliefByCentreDistanceRatioAndTeeth)
@@ -191,10 +222,12 @@ TEST_F(Calculate, WithoutARatioNothingIsRecommendedAndColumn3IsUsed)
     ASSERT_EQ(f.Edit2->text(), "");
     press(f);
     EXPECT_EQ(recommended(f), (Fields{"", "", "", "0", "0", "0.5 * 40", "0.34 * 25"}));
-    // Locked all the same: the calculation itself then rejects the design.
+    // Locked all the same: the calculation itself then rejects the design,
+    // and editing is offered so that the values can be typed in.
     EXPECT_TRUE(locked(f));
     EXPECT_TRUE(f.SpeedButton3->isEnabled());
-    EXPECT_FALSE(messages().contains(kCalculateMessage));
+    EXPECT_EQ(messages(), QStringList{kCalculationMessage});
+    EXPECT_FALSE(resultsShown(f));
 }
 
 TEST_F(Calculate, EmptyCentreDistanceFailsInTheReliefSearch)
