@@ -12,6 +12,7 @@
 
 using tpworm::TForm1;
 using tpworm::testing::CalcFlowTest;
+using tpworm::testing::ProgramFixture;
 using tpworm::testing::RulesFixture;
 
 namespace {
@@ -198,6 +199,22 @@ TEST_F(Calculate, MissingRulesDatabaseIsReported)
     EXPECT_EQ(messages(), QStringList{kCalculateMessage});
     EXPECT_EQ(recommended(f), (Fields{"10", "130", "95", "0.3", "24", "0", "0"}));
     EXPECT_TRUE(editable(f));
+}
+
+TEST_F(Calculate, RulesNamedAtStartAreReadInsteadOfDb1)
+{
+    ProgramFixture& directory = prepare();
+    rules.table("7ji").rows[1][16] = QStringLiteral("0.99");
+    rules.table("xiuyuan").rows[1][3] = 0.9;
+    rules.table("xiuyuanchangdu").rows[0][3] = QStringLiteral("33");
+    const QString other = directory.path("other-rules.db");
+    rules.write(other);
+    directory.context.rulesOverride = other;
+    TForm1& f = start();
+    calculate(f, "160", "30", "3");
+    EXPECT_EQ(f.Edit8->text(), "0.99");
+    EXPECT_EQ(f.Edit11->text(), "0.9 * 33");
+    EXPECT_EQ(f.Edit12->text(), "0.6 * 20");
 }
 
 TEST_F(Calculate, ARetryAfterAFailureSearchesFromTheFirstRowAgain)
