@@ -414,6 +414,8 @@ void TForm1::FormCreate()
 void TForm1::FormShow()
 {
     LoadRuleCoefficients();
+    if (context_.coefficientOverride)
+        Design.RuleCoefficients = *context_.coefficientOverride;
     // A showing during creation (the command-line open) comes before the
     // notice window of the update check exists; that path never checks.
     if (!Design.UpdateCheckSuppressed && Form7)
