@@ -467,3 +467,40 @@ TEST(CentredTopLeft, PlacesTheFrameInTheMiddleAndKeepsItsTitleOnScreen)
         EXPECT_EQ(tpworm::centredTopLeft(c.frame, c.available), c.expected)
             << c.frame.width() << "x" << c.frame.height() << " in " << c.available.width() << "x" << c.available.height();
 }
+
+// After a calculation every result label carries its value, dashes and name;
+// in the CJK font these must still fit the fixed label widths, over the
+// whole calculation range.
+TEST(MainWindowLayout, ResultCaptionsFitTheirLabelsAfterACalculation)
+{
+    struct Design {
+        const char* centreDistance;
+        const char* wheelTeeth;
+        const char* starts;
+    } designs[] = {
+        {"250", "45", "2"},  // an everyday drive
+        {"71", "8", "1"},    // small centre distance, smallest ratio of the range
+        {"1499", "149", "1"}, // largest centre distance and ratio
+        {"630", "61", "4"},
+    };
+    for (const Design& d : designs) {
+        SCOPED_TRACE(std::string(d.centreDistance) + "/" + d.wheelTeeth + "/" + d.starts);
+        ProgramFixture fx;
+        TForm1& f = fx.start();
+        f.Edit1->setText(d.centreDistance);
+        f.Edit3->setText(d.wheelTeeth);
+        f.Edit4->setText(d.starts);
+        f.SpeedButton2->click();
+        QApplication::processEvents();
+        ASSERT_TRUE(f.GroupBox1->isVisible()) << fx.dialogs.messageTexts().join('\n').toStdString();
+        for (const auto& [groupName, labels] : kResultLabels) {
+            for (const auto& [name, bare] : labels) {
+                auto* label = qobject_cast<QLabel*>(control(f, name));
+                ASSERT_NE(label, nullptr);
+                SCOPED_TRACE(label->text().toStdString());
+                EXPECT_NE(label->text(), QString::fromUtf8(bare)) << "shows a value";
+                EXPECT_GE(label->contentsRect().width(), QFontMetrics(label->font()).horizontalAdvance(label->text()));
+            }
+        }
+    }
+}
