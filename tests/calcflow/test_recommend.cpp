@@ -3,7 +3,6 @@
 // and from the three worked designs of the calculate command with N0 = 1.
 #include "app/numeric.h"
 #include "calc/recommend.h"
-#include "qstring_print.h"
 
 #include <gtest/gtest.h>
 
