@@ -182,15 +182,26 @@ def _factor(digit):
     return dbl(E(10 ** digit))
 
 
+def _whole(n):
+    """The rounded quotient goes through a 64-bit integer, as Round and Trunc
+    do: a value outside its range is an invalid operation."""
+    if not -(2 ** 63) <= int(n) <= 2 ** 63 - 1:
+        raise ArithmeticFault("integer conversion out of range")
+    return n
+
+
 def round_to(x, digit):
     f = _factor(digit)
     q = dbl(x) / f
-    n = np.rint(q)
+    n = _whole(np.rint(q))
     return dbl(n * f)
 
 
 def trunc(x):
-    return int(np.trunc(E(x)))
+    t = np.trunc(E(x))
+    if not np.isfinite(t):
+        raise ArithmeticFault("integer conversion of a non-finite value")
+    return int(_whole(t))
 
 
 def deg_to_rad(x):
