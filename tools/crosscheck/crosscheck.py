@@ -135,7 +135,8 @@ def run_cli(cli, design):
         doc = json.loads(proc.stdout.decode("utf-8"))
     except ValueError:
         return {"error": f"no JSON (status {proc.returncode}): "
-                         f"{proc.stderr.decode('utf-8', 'replace')[:500]}"}
+                         f"{proc.stderr.decode('utf-8', 'replace')[:500]}",
+                "status": proc.returncode}
     return {
         "calculated": doc.get("calculated"),
         "messages": doc.get("messages"),
@@ -241,7 +242,7 @@ def edge_designs():
                         ("Edit6", "123456789012345678"), ("Edit6", "0.0001"),
                         ("Edit8", "0.123456789012345678"), ("Edit7", "90.00000000000001"),
                         ("Edit5", "1e16"), ("Edit5", "1e400"), ("Edit7", "1e400"),
-                        ("Edit13", "0.000000000000000001")):
+                        ("Edit13", "0.000000000000000001"), ("Edit6", "-0")):
         add(f"parses-{field}-{text}", with_field(EXAMPLE, field, text))
 
     # Arithmetic faults, each at its own step.
@@ -361,6 +362,26 @@ def random_design(rng, n):
 # plausible misreading of them (named first), so a program that reads the
 # rule that way disagrees on it.
 SENSITIVE_DESIGNS = [
+    ("a-extended-0", ["221.2", "520", "4", "130", "139.723", "0.9", "70.8433", "0.16", "0"], "default", False),
+    ("a-extended-1", ["491.6", "29", "2", "14.5", "314", "3.1", "186.59", "0.53", "1"], "default", False),
+    ("ratio-extended-0", ["140", "669", "5", "133.801", "87.674", "0.5", "43.81", "0.1", "0.5"], "default", True),
+    ("ratio-extended-1", ["982", "81", "5", "16.199", "619.5", "6.658", "401", "0.355", "0.25"], "shifted", False),
+    ("d1-extended-0", ["1359", "10", "1", "10", "914.1", "10.7232", "523.7654", "0.434", "0.75"], "default", True),
+    ("d1-extended-1", ["671.6", "82", "6", "13.6666666666667", "393.67", "5.045", "262.1745", "0.49", "2"], "shifted", True),
+    ("j-extended-0", ["816", "455", "6", "75.8333333333333", "521.67", "6.4", "346.52", "0.53", "0.5"], "shifted", True),
+    ("j-extended-1", ["728", "121", "4", "30.25", "411.683", "3.1", "229.7573", "0.54", "-0.5"], "shifted", False),
+    ("da1-extended-0", ["1082", "45", "3", "15", "727.44", "1.4685", "327.8", "0.203", "0.5"], "shifted", False),
+    ("da1-extended-1", ["248", "36", "2", "18", "150.13", "2", "113.625", "0.332", "0.5"], "wide", True),
+    ("factor-exact-0", ["957.6", "47", "1", "47", "651.404", "5.52", "350", "0.16", "1.5"], "shifted", False),
+    ("factor-exact-1", ["1105", "462", "4", "115.5", "675.991", "6.7", "447.184", "0.62", "0.25"], "shifted", True),
+    ("roundto-extended-argument-0", ["684", "162", "2", "81", "404", "0.969", "299.2669", "0.178", "0.75"], "shifted", True),
+    ("roundto-extended-argument-1", ["526", "185", "5", "37", "342.08", "4.7", "221.9", "0.174", "0"], "default", False),
+    ("roundto-half-away-0", ["93", "127", "6", "21.1666666666667", "57", "0.6", "27.25", "0.07", "1"], "default", False),
+    ("roundto-half-away-1", ["1423", "10", "1", "10", "1000.596", "7.47", "501", "0.571", "0.75"], "default", False),
+    ("constants-double-0", ["300.2", "160", "3", "53.3333333333333", "185.33", "1", "118.0688", "0.27", "-0.03"], "wide", True),
+    ("constants-double-1", ["944", "60", "4", "15", "533.1", "7.73", "386.2", "0.24", "1.5"], "default", True),
+    ("whole-part-of-double-0", ["418.9", "163", "4", "40.75", "258.101", "1.22", "120", "0.157", "1.5"], "shifted", True),
+    ("whole-part-of-double-1", ["1454", "225", "2", "112.5", "837", "2.13", "640", "0.305", "1"], "shifted", True),
 ]
 
 
@@ -377,10 +398,16 @@ def all_designs(seed, count):
 
 # --------------------------------------------------------------------------
 
+SKIPPED = 77  # the test runner's code for a test that could not run
+
+
 def baseline_labels(cli):
     """The captions as the program starts: a ratio mismatch writes none."""
     probe = Design("baseline", with_field(EXAMPLE, "Edit2", "30"))
     got = run_cli(cli, probe)
+    if "error" in got and got.get("status") == 2:
+        print(f"{cli} has no calc command yet (usage error): nothing to compare")
+        sys.exit(SKIPPED)
     if "error" in got:
         raise SystemExit(f"cannot run {cli}: {got['error']}")
     if got["messages"] != [R.RATIO_MESSAGE]:
