@@ -3,7 +3,6 @@
 #pragma once
 
 #include "common/gui_fixture.h"
-#include "qstring_print.h"
 #include "rules_fixture.h"
 
 #include <QComboBox>
