@@ -51,7 +51,6 @@ void TForm2::showProgress()
 {
     centreOnScreen();
     show();
-    raise();
     repaint();
 }
 
