@@ -1,1 +1,352 @@
 #include "calc/geometry.h"
+
+#include "app/numeric.h"
+
+#include <cmath>
+#include <map>
+
+namespace tpworm::calc {
+
+namespace {
+
+const std::map<int, QString>& suffixes()
+{
+    static const std::map<int, QString> table = {
+        {24, QStringLiteral("-----蜗杆齿顶圆弧偏心量")},
+        {23, QStringLiteral("-----蜗轮分度圆直径")},
+        {8, QStringLiteral("-----蜗杆齿根圆弧半径")},
+        {9, QStringLiteral("-----蜗杆齿顶圆弧半径")},
+        {10, QStringLiteral("-----蜗杆工作长度")},
+        {11, QStringLiteral("-----肩台")},
+        {12, QStringLiteral("-----主基圆直径")},
+        {14, QStringLiteral("----分度圆齿形角")},
+        {13, QStringLiteral("-----母平面倾斜角")},
+        {16, QStringLiteral("-----法向弦齿厚")},
+        {17, QStringLiteral("-----法向弦齿高")},
+        {25, QStringLiteral("-----端面模数")},
+        {26, QStringLiteral("-----包围齿数")},
+        {27, QStringLiteral("-----工作半包角")},
+        {28, QStringLiteral("-----蜗杆喉部导程角")},
+        {53, QStringLiteral("-----蜗杆喉部齿根直径")},
+        {48, QStringLiteral("-----蜗杆最大齿顶圆直径")},
+        {43, QStringLiteral("-----蜗杆齿顶宽")},
+        {18, QStringLiteral("-----刀体齿顶圆弧半径")},
+        {19, QStringLiteral("-----刀体齿跟圆弧半径")},
+        {20, QStringLiteral("-----滚刀有效长度")},
+        {21, QStringLiteral("-----滚刀法向弦齿厚")},
+        {22, QStringLiteral("-----滚刀法向弦齿高")},
+        {29, QStringLiteral("-----滚刀包围齿数")},
+        {49, QStringLiteral("-----滚刀齿顶宽")},
+        {33, QStringLiteral("-----蜗轮最大外圆")},
+        {44, QStringLiteral("------蜗轮法向弦齿厚")},
+        {45, QStringLiteral("------蜗轮法向弦齿高")},
+        {34, QStringLiteral("-----齿圈工作宽度")},
+        {35, QStringLiteral("-----蜗轮喉径")},
+        {40, QStringLiteral("-----蜗轮齿顶圆弧半径")},
+        {41, QStringLiteral("---修形母面倾斜角")},
+        {42, QStringLiteral("----修形传动比")},
+        {51, QStringLiteral("----修形中心距")},
+        {52, QStringLiteral("----修形主基圆直径")},
+    };
+    return table;
+}
+
+// A value computed in extended precision, checked for the three faults
+// before it is stored or shown.
+template <class T>
+T ok(T value)
+{
+    FaultCheck();
+    return value;
+}
+
+long double sinDeg(long double degrees) { return std::sin(DegToRad(degrees)); }
+long double cosDeg(long double degrees) { return std::cos(DegToRad(degrees)); }
+long double tanDeg(long double degrees) { return std::tan(DegToRad(degrees)); }
+
+// Tilt of the generating plane, in degrees, from the reference diameter d2,
+// the centre distance a, the profile angle alpha, the ratio-class angle delta
+// and the ratio i.
+long double generatingPlaneTilt(long double d2, long double a, long double alpha, int delta, long double i)
+{
+    const long double r = d2 / a / 2.0L;
+    const long double c1 = cosDeg(delta + alpha);
+    const long double c0 = cosDeg(alpha);
+    return std::atan(c0 * (c1 * r) / ((c1 - c0 * r) * i)) * 180.0L / Pi;
+}
+
+class Run {
+public:
+    Run(const GeometryTexts& t, const std::array<double, 16>& N, DesignRecord& r, ResultSink& s)
+        : t_(t), N_(N), r_(r), sink_(s)
+    {
+    }
+
+    GeometryOutcome execute();
+
+private:
+    void show(int label, long double value) { showText(label, FloatToStr(ok(value))); }
+    void showText(int label, const QString& text)
+    {
+        FaultCheck();
+        sink_.caption(label, text + resultSuffix(label));
+        // Whatever the toolkit did while showing is none of the calculation's.
+        ClearFaults();
+    }
+    void warn(int label, bool warning)
+    {
+        FaultCheck();
+        sink_.warning(label, warning);
+        ClearFaults();
+    }
+
+    bool driveAndWorm();
+    void hobAndWheel();
+    void tipWidthsAndModification();
+
+    const GeometryTexts& t_;
+    const std::array<double, 16>& N_;
+    DesignRecord& r_;
+    ResultSink& sink_;
+};
+
+GeometryOutcome Run::execute()
+{
+    try {
+        ClearFaults();
+        if (!driveAndWorm())
+            return GeometryOutcome::RatioMismatch;
+        hobAndWheel();
+        tipWidthsAndModification();
+        return GeometryOutcome::Completed;
+    } catch (const ConvertError&) {
+        return GeometryOutcome::Fault;
+    } catch (const MathError&) {
+        ClearFaults();
+        return GeometryOutcome::Fault;
+    }
+}
+
+bool Run::driveAndWorm()
+{
+    DesignRecord& r = r_;
+    r.CentreDistance = ok(static_cast<double>(StrToFloat(t_.centreDistance)));
+    r.Ratio = ok(static_cast<double>(StrToFloat(t_.ratio)));
+    r.WheelTeeth = StrToInt(t_.wheelTeeth);
+    r.WormStarts = StrToInt(t_.wormStarts);
+    const long double a = r.CentreDistance;
+    const long double i = r.Ratio;
+    const int z2 = r.WheelTeeth;
+    const int z1 = r.WormStarts;
+
+    const long double quotient = ok(static_cast<long double>(z2) / z1);
+    if (std::fabs(i - quotient) > 0.001L)
+        return false;
+    // Counts below one give no drive; zero starts already fault above.
+    if (z1 < 1 || z2 < 1)
+        throw MathError(MathError::Kind::InvalidOperation);
+
+    r.RatioClassAngle = i < 10.0L ? 4 : (i <= 30.99L ? 6 : 8);
+    const int delta = r.RatioClassAngle;
+
+    StrToFloat(t_.mainBaseDiameter);
+    r.TipEccentricity = ok(static_cast<double>(StrToFloat(t_.tipEccentricity)));
+    StrToFloat(t_.wormReferenceDiameter);
+    r.Backlash = ok(static_cast<double>(StrToFloat(t_.backlash)));
+    const long double e = r.TipEccentricity;
+    const long double j = r.Backlash;
+    show(24, e);
+
+    r.WormReferenceDiameter = ok(static_cast<double>(StrToFloat(t_.wormReferenceDiameter)));
+    const long double d1 = r.WormReferenceDiameter;
+    r.WheelReferenceDiameter = RoundTo(ok(static_cast<double>(2.0L * a - d1)), -3);
+    const long double d2 = r.WheelReferenceDiameter;
+    show(23, d2);
+
+    r.TransverseModule = RoundTo(ok(static_cast<double>(d2 / z2)), -3);
+    const long double mt = r.TransverseModule;
+
+    r.Dedendum = RoundTo(ok(static_cast<double>(N_[1] * mt)), -3);
+    r.WormThroatRootDiameter = RoundTo(ok(static_cast<double>(d1 - 2.0L * r.Dedendum)), -3);
+    r.WormRootArcRadius = RoundTo(ok(static_cast<double>(a - r.WormThroatRootDiameter / 2.0L)), -3);
+    const long double Rf1 = r.WormRootArcRadius;
+    show(8, Rf1);
+
+    r.Addendum = RoundTo(ok(static_cast<double>(N_[2] * mt)), -3);
+    const long double ha = r.Addendum;
+    r.WormThroatTipDiameter = ok(static_cast<double>(2.0L * ha + d1));
+    r.WormTipArcRadius = RoundTo(ok(static_cast<double>(a - r.WormThroatTipDiameter / 2.0L + e)), -3);
+    const long double Ra1 = r.WormTipArcRadius;
+    show(9, Ra1);
+
+    r.AngularPitch = RoundTo(ok(static_cast<double>(360.0L / z2)), -3);
+    const long double tau = r.AngularPitch;
+
+    // Whole teeth, plus one half from a last digit of 5 on.
+    const long double K0 = std::floor(static_cast<long double>(z2) / 5.0L) / 2.0L;
+    long double K = ok(K0 + N_[7]);
+    if (t_.wholeTeeth)
+        K = static_cast<long double>(Trunc(K));
+    if (K > N_[15])
+        K = N_[15];
+    r.EnclosedTeeth = ok(static_cast<double>(K));
+    K = r.EnclosedTeeth;
+
+    r.WorkingHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (K - N_[3]))), -3);
+    const long double phiW = r.WorkingHalfAngle;
+
+    r.WormWorkingLength = RoundTo(ok(static_cast<double>(d2 * sinDeg(phiW) + 1.0L)), 0);
+    const long double Lw = r.WormWorkingLength;
+    show(10, Lw);
+
+    r.ShoulderSize = static_cast<std::int32_t>(Trunc(ok(N_[6] * mt)));
+    showText(11, IntToStr(r.ShoulderSize));
+
+    r.MainBaseDiameter = ok(static_cast<double>(StrToFloat(t_.mainBaseDiameter)));
+    const long double db = r.MainBaseDiameter;
+    show(12, db);
+
+    r.ThroatLeadAngleRad = ok(static_cast<double>(std::atan(d2 / i / d1)));
+    r.ThroatLeadAngle = RoundTo(ok(static_cast<double>(r.ThroatLeadAngleRad * 180.0L / Pi)), -3);
+    const long double gamma = r.ThroatLeadAngle;
+
+    r.ProfileAngle = RoundTo(ok(static_cast<double>(ArcSin(db / d2) * 180.0L / Pi)), -3);
+    const long double alpha = r.ProfileAngle;
+    warn(14, alpha < 20.5L || alpha > 24.5L);
+    show(14, alpha);
+
+    r.CircularPitch = RoundTo(ok(static_cast<double>(Pi * mt)), -3);
+    const long double p = r.CircularPitch;
+
+    r.GeneratingPlaneTilt = ok(static_cast<double>(generatingPlaneTilt(d2, a, alpha, delta, i)));
+    r.GeneratingPlaneTiltText = FloatToStr(RoundTo(r.GeneratingPlaneTilt, -3));
+    showText(13, r.GeneratingPlaneTiltText);
+
+    r.WormToothThickness = RoundTo(ok(static_cast<double>(p - N_[5] * p - j)), -3);
+    const long double s1 = r.WormToothThickness;
+
+    r.WormNormalChordalThickness = RoundTo(ok(static_cast<double>(cosDeg(gamma) * s1)), -3);
+    show(16, r.WormNormalChordalThickness);
+
+    r.WormNormalChordalHeight
+        = RoundTo(ok(static_cast<double>(ha - (1.0L - std::cos(ArcSin(s1 / d2))) * (0.5L * d2))), -3);
+    show(17, r.WormNormalChordalHeight);
+
+    show(25, mt);
+    show(26, K);
+    show(27, phiW);
+
+    warn(28, gamma > 25.0L);
+    show(28, gamma);
+
+    const double rootCheck = RoundTo(ok(static_cast<double>(2.0L * (a - Rf1))), -2);
+    warn(53, !(rootCheck >= 30.0L));
+    show(53, rootCheck);
+    return true;
+}
+
+void Run::hobAndWheel()
+{
+    DesignRecord& r = r_;
+    const long double mt = r.TransverseModule;
+    const long double Ra1 = r.WormTipArcRadius;
+    const long double Rf1 = r.WormRootArcRadius;
+    const long double d1 = r.WormReferenceDiameter;
+    const long double d2 = r.WheelReferenceDiameter;
+    const long double ha = r.Addendum;
+    const long double tau = r.AngularPitch;
+    const long double j = r.Backlash;
+    const long double gamma = r.ThroatLeadAngle;
+    const long double p = r.CircularPitch;
+    const long double sn1 = r.WormNormalChordalThickness;
+    const long double hn1 = r.WormNormalChordalHeight;
+
+    r.HobTipArcRadius = RoundTo(ok(static_cast<double>(Ra1 - 0.2L * mt - N_[8] * mt)), -3);
+    show(18, r.HobTipArcRadius);
+    show(19, Rf1 + N_[9]);
+
+    r.HobEnclosedTeeth = ok(static_cast<double>(Trunc(r.EnclosedTeeth) + static_cast<long double>(N_[11])));
+    const long double Kh = r.HobEnclosedTeeth;
+    r.HobHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (Kh - N_[10]))), -3);
+    r.HobEffectiveLength = RoundTo(ok(static_cast<double>(d2 * sinDeg(r.HobHalfAngle) + 0.5L)), 0);
+    show(20, r.HobEffectiveLength);
+
+    show(21, sn1 + j);
+    r.HobToothThickness = RoundTo(ok(static_cast<double>((sn1 + j) / cosDeg(gamma))), -3);
+    r.HobNormalChordalHeight = RoundTo(ok(static_cast<double>(0.2L * mt + hn1 + N_[8] * mt)), -3);
+    show(22, r.HobNormalChordalHeight);
+    show(29, Kh);
+
+    r.WheelMaxOuterDiameter = RoundTo(ok(static_cast<double>(2.0L * ha + d2 + N_[13] * mt)), 0);
+    r.WheelToothThickness = RoundTo(ok(static_cast<double>(p * N_[5])), -3);
+    const long double s2 = r.WheelToothThickness;
+    r.WheelNormalChordalThickness = RoundTo(ok(static_cast<double>(cosDeg(gamma) * s2)), -3);
+    show(44, r.WheelNormalChordalThickness);
+    r.WheelNormalChordalHeight
+        = RoundTo(ok(static_cast<double>((1.0L - std::cos(ArcSin(s2 / d2))) * (0.5L * d2) + ha)), -3);
+    show(45, r.WheelNormalChordalHeight);
+    show(33, r.WheelMaxOuterDiameter);
+    r.RimWorkingWidth = static_cast<std::int32_t>(Trunc(ok(N_[14] * d1)));
+    showText(34, IntToStr(r.RimWorkingWidth));
+    show(35, RoundTo(ok(static_cast<double>(2.0L * ha + d2)), -3));
+}
+
+void Run::tipWidthsAndModification()
+{
+    DesignRecord& r = r_;
+    const long double a = r.CentreDistance;
+    const long double e = r.TipEccentricity;
+    const long double Ra1 = r.WormTipArcRadius;
+    const long double Rf1 = r.WormRootArcRadius;
+    const long double Lw = r.WormWorkingLength;
+    const long double s1 = r.WormToothThickness;
+    const long double hn1 = r.WormNormalChordalHeight;
+    const long double alpha = r.ProfileAngle;
+    const long double mt = r.TransverseModule;
+    const int z1 = r.WormStarts;
+    const int z2 = r.WheelTeeth;
+
+    show(48, RoundTo(ok(static_cast<double>(2.0L * (a + e - std::sqrt(ok(Ra1 * Ra1 - (0.5L * Lw) * (0.5L * Lw)))))), -3));
+    show(40, RoundTo(ok(static_cast<double>((a - std::sqrt(ok(Rf1 * Rf1 - (0.5L * Lw) * (0.5L * Lw)))) * (2.0L * N_[12]))), 0));
+
+    const long double theta = ok(std::atan((s1 / 2.0L) / (Ra1 - e + hn1)) * 180.0L / Pi + alpha);
+    show(43, RoundTo(ok(static_cast<double>(2.0L * (s1 / 2.0L - tanDeg(theta) * hn1))), -2));
+
+    const long double sh = r.HobToothThickness;
+    const long double Rh = r.HobTipArcRadius;
+    const long double hh = r.HobNormalChordalHeight;
+    const long double thetaH = ok(std::atan((sh / 2.0L) / (Rh - e + hh)) * 180.0L / Pi + alpha);
+    show(49, RoundTo(ok(static_cast<double>(2.0L * (sh / 2.0L - tanDeg(thetaH) * hh))), -2));
+
+    r.GrindingIncrement = ok(static_cast<double>(StrToFloat(t_.grindingIncrement)));
+    const long double dz = r.GrindingIncrement;
+    r.ModifiedRatio = RoundTo(ok(static_cast<double>((z2 + dz) / z1)), -3);
+    r.ModifiedCentreDistance = ok(static_cast<double>(dz * mt / 2.0L + a));
+    r.ModifiedWheelReferenceDiameter = ok(static_cast<double>((z2 + dz) * mt));
+    r.ModifiedMainBaseDiameter = ok(static_cast<double>(sinDeg(alpha) * r.ModifiedWheelReferenceDiameter));
+    r.ModifiedProfileAngle
+        = ok(static_cast<double>(ArcSin(r.ModifiedMainBaseDiameter / static_cast<long double>(r.ModifiedWheelReferenceDiameter)) * 180.0L / Pi));
+    r.ModifiedGeneratingPlaneTilt = ok(static_cast<double>(generatingPlaneTilt(
+        r.ModifiedWheelReferenceDiameter, r.ModifiedCentreDistance, r.ModifiedProfileAngle, r.RatioClassAngle, r.ModifiedRatio)));
+
+    show(41, RoundTo(r.ModifiedGeneratingPlaneTilt, -3));
+    show(42, r.ModifiedRatio);
+    show(51, RoundTo(r.ModifiedCentreDistance, -3));
+    show(52, RoundTo(r.ModifiedMainBaseDiameter, -3));
+}
+
+} // namespace
+
+QString resultSuffix(int label)
+{
+    const auto it = suffixes().find(label);
+    return it == suffixes().end() ? QString() : it->second;
+}
+
+GeometryOutcome calculateGeometry(const GeometryTexts& texts, const std::array<double, 16>& N, DesignRecord& record,
+                                  ResultSink& sink)
+{
+    return Run(texts, N, record, sink).execute();
+}
+
+} // namespace tpworm::calc
