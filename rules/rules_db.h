@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <array>
 #include <stdexcept>
 
 namespace tpworm::rules {
@@ -37,6 +38,10 @@ public:
 
     void Close();
     void SetConnectionString(const QString& connectionString);
+    // A read-only connection never writes the file, not even a journal: the
+    // main window only reads, and a --rules file must stay as it is.
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool ReadOnly() const { return readOnly_; }
     QString ConnectionString() const { return connectionString_; }
     // Opens the database named by the connection string; a missing file is an
     // error (it is never created).
@@ -48,6 +53,7 @@ public:
 private:
     QString name_;
     QString connectionString_;
+    bool readOnly_ = false;
 };
 
 // One table of the database, read whole into memory when opened.
@@ -70,6 +76,9 @@ public:
     QString Text(int row, int column) const;
     // The value of a named column.
     QVariant FieldByName(int row, const QString& column) const;
+    // The value as a number: a numeric value, or a text that reads as one.
+    // Errors: an empty value, or a text that is not a number.
+    long double Number(int row, int column) const;
 
     // The first row whose column 2, read as a number, is at least the key; a
     // key above every row stops at the last row. Errors: an empty table, or a
@@ -83,5 +92,31 @@ private:
     QStringList columnNames_;
     QList<QVariantList> rows_;
 };
+
+inline constexpr int kCoefficientCount = 16;
+using Coefficients = std::array<double, kCoefficientCount>;
+
+// The coefficient load: close the table and the connection, set the connection
+// string, open both, then for k = 0 ... 15 copy column 2 of row k into entry k;
+// past the last row the last row is read again. Entries are written as they
+// are read, so a failure part-way leaves the later ones as they were. The
+// table and the connection are closed again, also after a failure. anyDiffers
+// is set (never cleared) as soon as a row read has a current value (column 2)
+// that differs from its default (column 3), so it tells the truth about the
+// rows read before a failure too. Errors: RulesError.
+void LoadCoefficients(RulesConnection& connection, RulesTable& nzhi, const QString& connectionString,
+                      Coefficients& coefficients, bool& anyDiffers);
+
+// Checks that the file at path is a rules database the program can use:
+// an intact SQLite file with every table the program reads, each with the
+// columns it reads by position or name, and the range tables in ascending
+// order. The file is opened read-only and never changed. Errors: RulesError,
+// its message saying what is wrong.
+void CheckRulesDatabase(const QString& path);
+
+// Copies source over target through a temporary file in the target's folder
+// and a rename, so that target is either replaced whole or left as it was.
+// Errors: RulesError.
+void ReplaceFile(const QString& source, const QString& target);
 
 } // namespace tpworm::rules

@@ -10,4 +10,6 @@ TForm5::TForm5(TForm1& mainWindow, QWidget* parent) : QDialog(parent), main_(mai
     setWindowTitle("计算设置");
 }
 
+void TForm5::closeDatabase() {}
+
 } // namespace tpworm

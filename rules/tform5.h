@@ -12,6 +12,9 @@ class TForm5 : public QDialog {
 public:
     TForm5(TForm1& mainWindow, QWidget* parent = nullptr);
 
+    // Closes the dialog's table and connection (before db1.mdb is replaced).
+    void closeDatabase();
+
 private:
     TForm1& main_;
 };
