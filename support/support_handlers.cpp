@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QLabel>
 #include <QTime>
 #include <QTimer>
@@ -36,6 +37,37 @@ public:
 
 private:
     TForm7& form_;
+};
+
+// Holds back a request to close the main window while the check waits for
+// the network, and repeats it once the check is over. The check keeps the
+// notice painted by processing events, and a close that an earlier step of
+// the show handler queued (a failed coefficient load ends the program) must
+// still come after the show handler, not in the middle of a download.
+class DeferredClose final : public QObject {
+public:
+    explicit DeferredClose(QWidget& window) : window_(window) { window_.installEventFilter(this); }
+    ~DeferredClose() override
+    {
+        window_.removeEventFilter(this);
+        if (requested_)
+            QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &window_ && event->type() == QEvent::Close) {
+            requested_ = true;
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    bool requested_ = false;
 };
 
 // The query of the second request differs from the first even when both fall
@@ -75,6 +107,7 @@ void TForm1::RunUpdateCheck()
     Design.UpdateCheckSuppressed = true;
 
     const QString base = context().updateAddress.isEmpty() ? support::kMakerUpdateAddress : context().updateAddress;
+    DeferredClose deferredClose(*this);
     NoticeWindow notice(*Form7);
     try {
         const QString noticeQuery = nextQuery(QString());

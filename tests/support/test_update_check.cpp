@@ -94,8 +94,9 @@ TEST(UpdateCheck, ShowsTheNoticeAndFlashesOnlyForADifferentVersion)
         EXPECT_FALSE(f.Form7->isVisible());
         // What arrived whole is kept in the program directory, nothing else.
         EXPECT_EQ(QFile::exists(u.fx.path("gg")), c.notice.status == 200 && c.notice.body.size() <= 64 * 1024);
-        if (QFile::exists(u.fx.path("gg")))
+        if (QFile::exists(u.fx.path("gg"))) {
             EXPECT_EQ(readAll(u.fx.path("gg")), c.notice.body);
+        }
         EXPECT_EQ(QFile::exists(u.fx.path("v-up.txt")), c.version.status == 200 && c.version.body.size() <= 64 * 1024);
     }
 }
@@ -275,4 +276,22 @@ TEST(Upgrade, StartsTheUpgradeProgramAndClosesOrSaysWhyNot)
         EXPECT_EQ(f.isVisible(), !started);
         EXPECT_EQ(fx.dialogs.messageTexts(), started ? QStringList() : QStringList{"升级程序错误，请重新安装软件...."});
     }
+}
+
+TEST(UpdateCheck, AQueuedCloseWaitsForTheEndOfTheCheck)
+{
+    // The coefficient load queues a close when the rules cannot be read; the
+    // check that follows it in the show handler must neither be cut short nor
+    // let the window close before the handler returns.
+    UpdateFixture u;
+    u.serve({200, "通知", 400}, {200, "1.0", 400});
+    QTimer::singleShot(100, [&] {
+        ASSERT_TRUE(u.fx.form);
+        u.fx.form->close();
+    });
+    tpworm::TForm1& f = u.fx.start();
+    EXPECT_EQ(u.server.requests().size(), 2) << "the check ran to its end";
+    EXPECT_EQ(f.Label32->text(), "通知");
+    EXPECT_TRUE(f.isVisible()) << "closed in the middle of the show handler";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.isVisible(); }, 2000)) << "the close was lost";
 }

@@ -2,6 +2,7 @@
 
 #include "app/numeric.h"
 #include "calc/geometry.h"
+#include "calc/recommend.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -30,7 +31,12 @@ public:
         const QString suffix = calc::resultSuffix(label);
         shown_[label] = text.endsWith(suffix) ? text.chopped(suffix.size()) : text;
     }
-    void warning(int, bool) override {}
+    void warning(int label, bool warn) override
+    {
+        if (warn && warnings)
+            warnings->append(label);
+    }
+    QList<int>* warnings = nullptr;
 
 private:
     QMap<int, QString>& shown_;
@@ -49,15 +55,11 @@ QString required(const QSettings& ini, const QString& key)
 void lookUpReliefs(ExampleDesign& d, const RulesSnapshot& rules)
 {
     const long double a = StrToFloat(d.centreDistance);
-    const double i = double(StrToFloat(d.ratio));
-    int column = 3;
-    if (i > 24.999999) column = 4;
-    if (i > 40.000001) column = 5;
-    if (i > 63.000001) column = 6;
+    const int column = recommend::entryReliefColumn(double(StrToFloat(d.ratio)));
     const QStringList& amounts = rules.reliefAmounts.rows[coveringRow(rules.reliefAmounts, a)];
     const QStringList& lengths = rules.reliefLengths.rows[coveringRow(rules.reliefLengths, StrToInt(d.wheelTeeth))];
     const QString entry = amounts[column];
-    const QString exit = FloatToStr(RoundTo(double(StrToFloat(entry) * 0.67L), -2));
+    const QString exit = FloatToStr(recommend::exitReliefAmount(StrToFloat(entry)));
     d.entryRelief = entry + QStringLiteral(" * ") + lengths[3];
     d.exitRelief = exit + QStringLiteral(" * ") + lengths[4];
 }
@@ -70,7 +72,7 @@ void lookUpGrade(ExampleDesign& d, const RulesSnapshot& rules)
         d.tolerance[column] = row[column];
     if (d.standardBacklash)
         d.backlash = row[16];
-    d.gradeText = d.grade + (d.standardBacklash ? QStringLiteral("j(GB/T16445-1996)") : QStringLiteral("级(GB/T16445-1996)"));
+    d.gradeText = recommend::gradeText(d.grade, d.standardBacklash);
 }
 
 } // namespace
@@ -100,7 +102,14 @@ ExampleDesign calculateExample(const QString& iniPath, const RulesSnapshot& rule
     } catch (const std::exception& error) {
         throw ManualError(QStringLiteral("example %1: %2").arg(iniPath, QString::fromUtf8(error.what())));
     }
+    d.calculated = calculate(d, rules);
+    if (!d.calculated)
+        throw ManualError(QStringLiteral("example %1 does not calculate with the shipped coefficients").arg(iniPath));
+    return d;
+}
 
+bool calculate(ExampleDesign& d, const RulesSnapshot& rules)
+{
     std::array<double, 16> N{};
     for (int k = 0; k < 16; ++k)
         N[k] = rules.coefficient(k);
@@ -115,8 +124,35 @@ ExampleDesign calculateExample(const QString& iniPath, const RulesSnapshot& rule
     texts.backlash = d.backlash;
     texts.grindingIncrement = d.grindingIncrement;
     Captions captions(d.shown);
-    if (calc::calculateGeometry(texts, N, d.record, captions) != calc::GeometryOutcome::Completed)
-        throw ManualError(QStringLiteral("example %1 does not calculate with the shipped coefficients").arg(iniPath));
+    d.warnings.clear();
+    captions.warnings = &d.warnings;
+    return calc::calculateGeometry(texts, N, d.record, captions) == calc::GeometryOutcome::Completed;
+}
+
+ExampleDesign recommendedDesign(const QString& centreDistance, const QString& wheelTeeth, const QString& wormStarts,
+                                const RulesSnapshot& rules)
+{
+    ExampleDesign d;
+    d.centreDistance = centreDistance;
+    d.wheelTeeth = wheelTeeth;
+    d.wormStarts = wormStarts;
+    d.grade = QStringLiteral("7");
+    d.hand = QStringLiteral("右旋");
+    try {
+        d.ratio = FloatToStr(StrToFloat(wheelTeeth) / StrToFloat(wormStarts));
+        const long double a = StrToFloat(centreDistance);
+        const double i = double(StrToFloat(d.ratio));
+        d.referenceDiameter = IntToStr(recommend::snapToFive(std::int32_t(recommend::referenceDiameter(a, i, rules.coefficient(0)))));
+        d.mainBase = IntToStr(recommend::snapToFive(std::int32_t(recommend::mainBaseDiameter(a, i))));
+        d.grindingIncrement = FloatToStr(recommend::grindingIncrement(StrToFloat(wheelTeeth)));
+        d.tipEccentricity = recommend::tipEccentricityText(StrToFloat(d.mainBase), i);
+        lookUpGrade(d, rules);
+        lookUpReliefs(d, rules);
+    } catch (const std::exception& error) {
+        throw ManualError(QStringLiteral("recommendation for a = %1, z2 = %2, z1 = %3: %4")
+                              .arg(centreDistance, wheelTeeth, wormStarts, QString::fromUtf8(error.what())));
+    }
+    d.calculated = calculate(d, rules);
     return d;
 }
 

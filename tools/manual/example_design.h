@@ -26,6 +26,9 @@ struct ExampleDesign {
     // and the rest of that row for the notes.
     QMap<int, QString> tolerance;
     DesignRecord record;
+    // The warning labels (14, 28, 53) the calculation turned red.
+    QList<int> warnings;
+    bool calculated = false;
 
     QString value(int label) const { return shown.value(label); }
     double number(int label) const;
@@ -35,6 +38,15 @@ struct ExampleDesign {
 // as the program does, and calculates. ManualError when the example does not
 // calculate.
 ExampleDesign calculateExample(const QString& iniPath, const RulesSnapshot& rules);
+
+// The design the calculate command proposes for a specification (grade 7,
+// standard backlash), calculated; `calculated` tells whether the geometry
+// calculation completed.
+ExampleDesign recommendedDesign(const QString& centreDistance, const QString& wheelTeeth, const QString& wormStarts,
+                                const RulesSnapshot& rules);
+
+// Runs the geometry calculation on the design's texts; false when it fails.
+bool calculate(ExampleDesign& design, const RulesSnapshot& rules);
 
 // The first row of a range table whose column 2 is at least the key; the last
 // row when the key exceeds them all.

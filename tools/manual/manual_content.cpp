@@ -236,6 +236,32 @@ QString exampleSpecification(const ExampleDesign& d)
     return table({"输入项", "取值", "单位"}, rows, "40,40,20");
 }
 
+// What the calculate command proposes for typical specifications, each
+// written "a/z2/z1", and what the calculation then gives.
+QString recommendations(const RulesSnapshot& rules, const QString& specifications)
+{
+    QList<QStringList> rows;
+    for (const QString& spec : specifications.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList parts = spec.trimmed().split(QLatin1Char('/'));
+        if (parts.size() != 3)
+            throw ManualError(QStringLiteral("recommendation \"%1\" is not a/z2/z1").arg(spec));
+        const ExampleDesign d = recommendedDesign(parts[0], parts[1], parts[2], rules);
+        QStringList warned;
+        const std::map<int, QString> names = {{14, "α"}, {28, "γ"}, {53, "齿根"}};
+        for (int label : d.warnings)
+            warned << names.at(label);
+        rows << QStringList{escaped(d.centreDistance), escaped(d.wheelTeeth + "/" + d.wormStarts), escaped(d.ratio),
+                            escaped(d.referenceDiameter), escaped(d.mainBase), escaped(d.tipEccentricity),
+                            escaped(d.grindingIncrement), escaped(d.backlash), escaped(d.entryRelief), escaped(d.exitRelief),
+                            d.calculated ? escaped(d.value(14)) : QStringLiteral("—"),
+                            d.calculated ? escaped(d.value(28)) : QStringLiteral("—"),
+                            d.calculated ? escaped(d.value(53)) : QStringLiteral("—"),
+                            d.calculated ? (warned.isEmpty() ? QStringLiteral("无") : warned.join(QStringLiteral("、")))
+                                         : QStringLiteral("计算失败")};
+    }
+    return table({"a", "z2/z1", "i", "d1", "db", "e", "Δz", "j", "入口修缘", "出口修缘", "α/°", "γ/°", "喉部齿根直径", "警示"}, rows);
+}
+
 QString recordValue(const ExampleDesign& d, const QString& name)
 {
     const DesignRecord& r = d.record;
@@ -281,6 +307,7 @@ QString fill(const QString& name, const QString& argument, const ContentData& da
     if (name == "backlash_table") return backlashTable(data.rules);
     if (name == "relief_amounts") return reliefAmounts(data.rules);
     if (name == "relief_lengths") return reliefLengths(data.rules);
+    if (name == "recommendations") return recommendations(data.rules, argument);
     if (name == "example_specification") return exampleSpecification(data.example);
     if (name == "example_results") return exampleResults(data.example);
     if (name == "result") return escaped(data.example.value(argument.toInt()));
