@@ -2,11 +2,13 @@
 // window, against a real HTTP server on 127.0.0.1 started by each test.
 #include "common/gui_fixture.h"
 #include "local_http_server.h"
+#include "rules/tform5.h"
 #include "support/tform7.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -294,4 +296,30 @@ TEST(UpdateCheck, AQueuedCloseWaitsForTheEndOfTheCheck)
     EXPECT_EQ(f.Label32->text(), "通知");
     EXPECT_TRUE(f.isVisible()) << "closed in the middle of the show handler";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !f.isVisible(); }, 2000)) << "the close was lost";
+}
+
+TEST(UpdateCheck, SavingSettingsOrChangingTheRuleSetNeverChecksAgain)
+{
+    UpdateFixture u;
+    u.serve({200, "通知"}, {200, "1.0"});
+    tpworm::TForm1& f = u.fx.start();
+    ASSERT_EQ(u.server.requests().size(), 2);
+    u.fx.dialogs.messages.clear();
+
+    // "保  存" in the settings dialog re-runs the show handler.
+    QTimer::singleShot(0, &f, [&] {
+        f.Form5->Button1->click();
+        f.Form5->Button2->click();
+    });
+    f.N13Click();
+    EXPECT_EQ(u.fx.dialogs.messageTexts(), QStringList{"数据保存成功......"});
+    // So do restoring the defaults and loading a rule set.
+    f.N15Click();
+    const QString set = u.fx.path("own.wrx");
+    ASSERT_TRUE(QFile::copy(u.fx.path("db1.wrx"), set));
+    u.fx.dialogs.files = {set};
+    f.N16Click();
+
+    EXPECT_EQ(u.server.requests().size(), 2);
+    EXPECT_FALSE(f.Form7->isVisible());
 }
