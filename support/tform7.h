@@ -1,4 +1,5 @@
-// The borderless notice shown while the update check runs.
+// The borderless notice shown while the update check runs: the only window of
+// the program on screen until the main window shows.
 #pragma once
 
 #include <QWidget>
@@ -12,6 +13,12 @@ class TForm7 : public QWidget {
 public:
     explicit TForm7(QWidget* parent = nullptr);
     QLabel* Label1 = nullptr;
+
+    // Shows the notice (not modal) centred on the desktop.
+    void showCentred();
+
+private:
+    void createLayout();
 };
 
 } // namespace tpworm
