@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUuid>
+#include <QVariant>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,32 @@ inline void runSql(const QString& path, const QStringList& statements)
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+// The first value of a query on the database at path (invalid on an error).
+inline QVariant queryValue(const QString& path, const QString& sql)
+{
+    const QString name = QUuid::createUuid().toString();
+    QVariant value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(sql) && query.next())
+                value = query.value(0);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return value;
+}
+
+// Column N of the row of coefficient k in the database at path.
+inline double storedCoefficient(const QString& path, int k)
+{
+    return queryValue(path, QStringLiteral("SELECT N FROM nzhi WHERE Coefficient = 'N%1'").arg(k)).toDouble();
 }
 
 // A copy of the shipped database at path, then changed by the statements.
