@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <memory>
+#include <optional>
 
 namespace tpworm {
 
@@ -22,6 +24,8 @@ struct ProgramContext {
     QString rulesOverride;       // read the rules from this file instead of db1.mdb
     QString updateAddress;       // base of the update address; empty: the built-in one
     QString executablePath;      // the program's own executable (new design starts it again)
+    // Replaces the sixteen rule coefficients after every load (tpworm-cli).
+    std::optional<std::array<double, 16>> coefficientOverride;
 };
 
 // Creates the windows in their fixed order (TForm1, whose creation may already

@@ -356,6 +356,8 @@ void TForm1::FormCreate()
 void TForm1::FormShow()
 {
     LoadRuleCoefficients();
+    if (context_.coefficientOverride)
+        Design.RuleCoefficients = *context_.coefficientOverride;
     if (!Design.UpdateCheckSuppressed)
         RunUpdateCheck();
 }

@@ -198,6 +198,10 @@ void TForm5::setColumnTitles()
     const QSqlRecord record = ADOTable1->record();
     for (int column = 0; column < record.count(); ++column)
         ADOTable1->setHeaderData(column, Qt::Horizontal, columnTitle(record.fieldName(column)));
+    // Narrow number columns leave the width to the rule text.
+    for (int column = 0; column < record.count(); ++column)
+        if (column != ruleColumn_)
+            DBGrid1->setColumnWidth(column, column == 0 ? 44 : 64);
 }
 
 void TForm5::showRow(int row)

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "common/gui_fixture.h"
-#include "qstring_print.h"
 #include "rules_fixture.h"
 
 #include <QComboBox>
@@ -19,12 +18,24 @@ namespace tpworm::testing {
 
 class CalcFlowTest : public ::testing::Test {
 protected:
-    // Writes the rules, starts the program and sets the fixture's
-    // coefficients, so that N0 does not depend on how they are loaded.
-    TForm1& start()
+    // A fresh program directory with the rules written as its db1.mdb; the
+    // next start() uses it.
+    ProgramFixture& prepare()
     {
         program = std::make_unique<ProgramFixture>();
         rules.write(program->path("db1.mdb"));
+        prepared_ = true;
+        return *program;
+    }
+
+    // Starts the program (in a fresh directory unless prepare() made one)
+    // and sets the fixture's coefficients, so that N0 does not depend on how
+    // they are loaded.
+    TForm1& start()
+    {
+        if (!prepared_)
+            prepare();
+        prepared_ = false;
         TForm1& f = program->start();
         f.Design.RuleCoefficients = kFixtureCoefficients;
         EXPECT_EQ(messages(), QStringList()) << "the program did not start quietly on the fixture rules";
@@ -72,6 +83,9 @@ protected:
 
     RulesFixture rules = RulesFixture::standard();
     std::unique_ptr<ProgramFixture> program;
+
+private:
+    bool prepared_ = false;
 };
 
 } // namespace tpworm::testing

@@ -2,18 +2,31 @@
 // failure leaves behind.
 #include "calcflow_fixture.h"
 
+#include <QCheckBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QToolButton>
 
 #include <functional>
 
 using tpworm::TForm1;
 using tpworm::testing::CalcFlowTest;
+using tpworm::testing::ProgramFixture;
 using tpworm::testing::RulesFixture;
 
 namespace {
 
 const QString kCalculateMessage = QStringLiteral("您输入的内容不符合要求,请输入合法数字且不能为空...");
+const QString kCalculationMessage = QStringLiteral("只能输入合法数字，且不能为空");
+
+bool resultsShown(const TForm1& f)
+{
+    for (const QWidget* g : {f.GroupBox1, f.GroupBox2, f.GroupBox3, f.GroupBox4, f.GroupBox6})
+        if (!g->isVisible())
+            return false;
+    return f.CheckBox1->isVisible();
+}
 
 struct Fields {
     QString ratio, referenceCircle, mainBase, grinding, tipEccentricity, entryRelief, exitRelief;
@@ -77,6 +90,25 @@ TEST_F(Calculate, TheThreeExamplesFieldForField)
         EXPECT_EQ(f.Edit10->text(), "右旋");
         EXPECT_EQ(f.Edit9->text(), "7j(GB/T16445-1996)");
     }
+}
+
+TEST_F(Calculate, TheCalculationRunsOnTheWrittenValuesAfterTheLock)
+{
+    TForm1& f = start();
+    calculate(f, "160", "30", "3");
+    EXPECT_EQ(messages(), QStringList());
+    EXPECT_TRUE(resultsShown(f));
+    EXPECT_TRUE(f.ToolButton11->isEnabled());
+    const tpworm::DesignRecord& d = f.Design;
+    EXPECT_EQ(d.CentreDistance, 160);
+    EXPECT_EQ(d.Ratio, 10);
+    EXPECT_EQ(d.WormReferenceDiameter, 130);
+    EXPECT_EQ(d.MainBaseDiameter, 95);
+    EXPECT_EQ(d.TipEccentricity, 24);
+    EXPECT_EQ(d.Backlash, 0.21);
+    EXPECT_EQ(d.GrindingIncrement, 0.3);
+    EXPECT_EQ(f.Label24->text(), "24-----蜗杆齿顶圆弧偏心量");
+    EXPECT_FALSE(d.DesignSaved);
 }
 
 TEST_F(Calculate, ReliefByCentreDistanceRatioAndTeeth)
@@ -169,6 +201,22 @@ TEST_F(Calculate, MissingRulesDatabaseIsReported)
     EXPECT_TRUE(editable(f));
 }
 
+TEST_F(Calculate, RulesNamedAtStartAreReadInsteadOfDb1)
+{
+    ProgramFixture& directory = prepare();
+    rules.table("7ji").rows[1][16] = QStringLiteral("0.99");
+    rules.table("xiuyuan").rows[1][3] = 0.9;
+    rules.table("xiuyuanchangdu").rows[0][3] = QStringLiteral("33");
+    const QString other = directory.path("other-rules.db");
+    rules.write(other);
+    directory.context.rulesOverride = other;
+    TForm1& f = start();
+    calculate(f, "160", "30", "3");
+    EXPECT_EQ(f.Edit8->text(), "0.99");
+    EXPECT_EQ(f.Edit11->text(), "0.9 * 33");
+    EXPECT_EQ(f.Edit12->text(), "0.6 * 20");
+}
+
 TEST_F(Calculate, ARetryAfterAFailureSearchesFromTheFirstRowAgain)
 {
     TForm1& f = start();
@@ -191,10 +239,12 @@ TEST_F(Calculate, WithoutARatioNothingIsRecommendedAndColumn3IsUsed)
     ASSERT_EQ(f.Edit2->text(), "");
     press(f);
     EXPECT_EQ(recommended(f), (Fields{"", "", "", "0", "0", "0.5 * 40", "0.34 * 25"}));
-    // Locked all the same: the calculation itself then rejects the design.
+    // Locked all the same: the calculation itself then rejects the design,
+    // and editing is offered so that the values can be typed in.
     EXPECT_TRUE(locked(f));
     EXPECT_TRUE(f.SpeedButton3->isEnabled());
-    EXPECT_FALSE(messages().contains(kCalculateMessage));
+    EXPECT_EQ(messages(), QStringList{kCalculationMessage});
+    EXPECT_FALSE(resultsShown(f));
 }
 
 TEST_F(Calculate, EmptyCentreDistanceFailsInTheReliefSearch)

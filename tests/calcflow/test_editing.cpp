@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPalette>
 
 using tpworm::TForm1;
@@ -45,6 +46,16 @@ void expectState(const TForm1& f, State s)
             EXPECT_TRUE(g->isHidden()) << g->objectName().toStdString();
     }
 }
+
+bool resultsShown(const TForm1& f)
+{
+    for (const QWidget* g : {f.GroupBox1, f.GroupBox2, f.GroupBox3, f.GroupBox4, f.GroupBox6})
+        if (!g->isVisible())
+            return false;
+    return f.CheckBox1->isVisible();
+}
+
+const QString kCalculationMessage = QStringLiteral("只能输入合法数字，且不能为空");
 
 } // namespace
 
@@ -122,10 +133,68 @@ TEST_F(Editing, GradeChangesWhileCalculatedOnlyLookUp)
     TForm1& f = start();
     calculate(f, "160", "30", "3");
     const QString reference = f.Edit7->text();
+    const QString rootRadius = f.Label8->text();
     pickGrade(f.ComboBox1, "8");
     EXPECT_EQ(f.Edit8->text(), "0.26");
     EXPECT_EQ(f.Edit9->text(), "8j(GB/T16445-1996)");
-    // The recommendation is not redone and the state stays.
+    // Neither the recommendation nor the calculation is redone.
     EXPECT_EQ(f.Edit7->text(), reference);
+    EXPECT_EQ(f.Design.Backlash, 0.21);
+    EXPECT_EQ(f.Label8->text(), rootRadius);
+    expectState(f, State::Calculated);
+}
+
+TEST_F(Editing, ConfirmRecalculatesFromTheFieldsAsTyped)
+{
+    TForm1& f = start();
+    calculate(f, "160", "30", "3");
+    press(f.SpeedButton3);
+    type(f.Edit5, "100");
+    type(f.Edit11, "0.4 * 30"); // reliefs are texts for the documents only
+    press(f.SpeedButton4);
+    EXPECT_EQ(messages(), QStringList());
+    EXPECT_EQ(f.Design.MainBaseDiameter, 100);
+    EXPECT_EQ(f.Label12->text(), "100-----主基圆直径");
+    EXPECT_EQ(f.Edit11->text(), "0.4 * 30");
+    EXPECT_TRUE(resultsShown(f));
+    expectState(f, State::Calculated);
+}
+
+TEST_F(Editing, AFailedRecalculationStillClosesTheGroup)
+{
+    TForm1& f = start();
+    calculate(f, "160", "30", "3");
+    press(f.SpeedButton3);
+    type(f.Edit5, "");
+    press(f.SpeedButton4);
+    EXPECT_EQ(messages(), QStringList{kCalculationMessage});
+    EXPECT_FALSE(resultsShown(f));
+    expectState(f, State::Calculated);
+    // The edit command is the way to correct it.
+    press(f.SpeedButton3);
+    type(f.Edit5, "95");
+    press(f.SpeedButton4);
+    EXPECT_TRUE(resultsShown(f));
+    EXPECT_EQ(messages(), QStringList{kCalculationMessage});
+}
+
+TEST_F(Editing, WholeNumberBoxRecalculatesOnEveryChangeOfState)
+{
+    TForm1& f = start();
+    calculate(f, "250", "45", "2"); // 45 teeth enclose 4.5
+    ASSERT_EQ(f.Label26->text(), "4.5-----包围齿数");
+    // Each run that completes marks the design unsaved again.
+    f.Design.DesignSaved = true;
+    f.CheckBox1->setChecked(true); // by the program
+    EXPECT_EQ(f.Label26->text(), "4-----包围齿数");
+    EXPECT_FALSE(f.Design.DesignSaved);
+    f.Design.DesignSaved = true;
+    f.CheckBox1->setChecked(true); // no change of state: no run
+    EXPECT_TRUE(f.Design.DesignSaved);
+    QTest::mouseClick(f.CheckBox1, Qt::LeftButton); // by the user
+    EXPECT_FALSE(f.CheckBox1->isChecked());
+    EXPECT_EQ(f.Label26->text(), "4.5-----包围齿数");
+    EXPECT_FALSE(f.Design.DesignSaved);
+    EXPECT_EQ(messages(), QStringList());
     expectState(f, State::Calculated);
 }

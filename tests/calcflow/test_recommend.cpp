@@ -3,7 +3,6 @@
 // and from the three examples of the drive specification with N0 = 1.
 #include "app/numeric.h"
 #include "calc/recommend.h"
-#include "qstring_print.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-// Lets GoogleTest print QString and QStringList values as text in its
-// failure messages instead of as raw bytes.
+// Lets GoogleTest print Qt texts readably in failure messages; included into
+// every test source by the build.
 #pragma once
 
 #include <QString>
@@ -7,10 +7,7 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 inline void PrintTo(const QStringList& texts, std::ostream* os)
 {

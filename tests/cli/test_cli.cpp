@@ -1,0 +1,125 @@
+// tpworm-cli run as a separate process, as a script would run it.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    QJsonObject json;
+    QString out;
+    QString err;
+};
+
+CliResult cli(const QStringList& arguments)
+{
+    QProcess p;
+    p.start(QStringLiteral(TPWORM_CLI), arguments);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    CliResult r;
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    r.json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    return r;
+}
+
+const QString kExampleCoefficients = QStringLiteral("0.875,1.2,1,0.5,0,0.55,2,0,0.15,0.5,0.5,1,0.5,1,0.9,9");
+// The ratio comes after teeth and starts, whose handlers rewrite it.
+const QStringList kExampleFields = {"Edit1=250", "Edit3=45", "Edit4=2", "Edit2=22.5", "Edit5=160",
+                                    "Edit6=2", "Edit7=90", "Edit8=0.3", "Edit13=0.5"};
+
+QString caption(const CliResult& r, const char* label)
+{
+    return r.json["labels"].toObject()[label].toObject()["caption"].toString();
+}
+
+TEST(CliCalc, WorkedExampleAsJson)
+{
+    const CliResult r = cli(QStringList{"calc", "--json", "--coefficients", kExampleCoefficients} + kExampleFields);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.json["calculated"].toBool());
+    EXPECT_EQ(caption(r, "Label8"), "215.933-----蜗杆齿根圆弧半径");
+    EXPECT_EQ(caption(r, "Label26"), "4.5-----包围齿数");
+    EXPECT_EQ(caption(r, "Label41"), "13.804---修形母面倾斜角");
+    EXPECT_FALSE(r.json["labels"].toObject()["Label14"].toObject()["red"].toBool());
+    EXPECT_EQ(r.json["labels"].toObject().size(), 35);
+    EXPECT_EQ(r.json["fields"].toObject()["Edit7"].toString(), "90");
+    EXPECT_TRUE(r.json["messages"].toArray().isEmpty());
+
+    const CliResult whole = cli(QStringList{"calc", "--json", "--whole-teeth", "--coefficients", kExampleCoefficients} + kExampleFields);
+    ASSERT_EQ(whole.exitCode, 0);
+    EXPECT_TRUE(whole.json["wholeTeeth"].toBool());
+    EXPECT_EQ(caption(whole, "Label26"), "4-----包围齿数");
+    EXPECT_EQ(caption(whole, "Label48"), "121.064-----蜗杆最大齿顶圆直径");
+    EXPECT_EQ(caption(whole, "Label40"), "40-----蜗轮齿顶圆弧半径");
+}
+
+TEST(CliCalc, FailuresPrintTheirMessageAndExitOne)
+{
+    QStringList fields = kExampleFields;
+    fields.replaceInStrings("Edit2=22.5", "Edit2=20");
+    const CliResult ratio = cli(QStringList{"calc", "--json", "--coefficients", kExampleCoefficients} + fields);
+    EXPECT_EQ(ratio.exitCode, 1);
+    EXPECT_FALSE(ratio.json["calculated"].toBool());
+    EXPECT_EQ(ratio.json["messages"].toArray().first().toString(), "输入参数不正确......（速比=齿数/头数）");
+    EXPECT_TRUE(ratio.err.contains("输入参数不正确"));
+
+    const CliResult fault = cli({"calc", "--coefficients", kExampleCoefficients, "Edit1=250"});
+    EXPECT_EQ(fault.exitCode, 1);
+    EXPECT_TRUE(fault.err.contains("只能输入合法数字，且不能为空"));
+}
+
+struct DesignCase { const char* a; const char* teeth; const char* starts; const char* d1; const char* db; const char* grinding; const char* eccentricity; };
+
+TEST(CliDesign, RecommendationExamplesWithExponentOne)
+{
+    const QString coefficients = QStringLiteral("1,1.2,1,0.5,0,0.55,2,0,0.15,0.5,0.5,1,0.5,1,0.9,9");
+    const DesignCase cases[] = {
+        {"160", "30", "3", "130", "95", "0.3", "24"},  // 127.97 -> 128 -> 130; 93 -> 95; 95/4 = 23.75
+        {"250", "40", "1", "190", "155", "0.4", "0"},  // 191 -> 190; i = 40 takes no eccentricity
+        {"100", "31", "4", "81", "56", "0.3", "22"},   // not above 90: no snapping; 0.4 x 56 = 22.4
+    };
+    for (const auto& c : cases) {
+        const CliResult r = cli({"design", "--json", "--coefficients", coefficients, "--centre-distance", c.a,
+                                 "--teeth", c.teeth, "--starts", c.starts});
+        const QJsonObject f = r.json["fields"].toObject();
+        EXPECT_EQ(f["Edit7"].toString(), c.d1) << c.a;
+        EXPECT_EQ(f["Edit5"].toString(), c.db) << c.a;
+        EXPECT_EQ(f["Edit13"].toString(), c.grinding) << c.a;
+        EXPECT_EQ(f["Edit6"].toString(), c.eccentricity) << c.a;
+        EXPECT_TRUE(f["Edit11"].toString().contains(" * ")) << f["Edit11"].toString().toStdString();
+        EXPECT_TRUE(f["Edit12"].toString().contains(" * ")) << f["Edit12"].toString().toStdString();
+        EXPECT_EQ(r.json["grade"].toString(), "7");
+        EXPECT_TRUE(r.json["standardBacklash"].toBool());
+        EXPECT_TRUE(f["Edit9"].toString().startsWith("7j(GB/T16445-1996)"));
+        EXPECT_FALSE(r.json["gradeTolerances"].toObject()["3"].toString().isEmpty());
+    }
+}
+
+TEST(CliDesign, EditedParametersAreRecalculated)
+{
+    const CliResult r = cli({"design", "--json", "--coefficients", kExampleCoefficients, "--centre-distance", "250",
+                             "--teeth", "45", "--starts", "2", "Edit5=160", "Edit6=2", "Edit7=90", "Edit8=0.30",
+                             "Edit13=0.5"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(caption(r, "Label8"), "215.933-----蜗杆齿根圆弧半径");
+    EXPECT_FALSE(r.json["standardBacklash"].toBool()) << "a changed backlash clears the standard-backlash box";
+}
+
+TEST(CliUsage, ErrorsExitTwo)
+{
+    for (const QStringList& args : {QStringList{}, QStringList{"frobnicate"}, QStringList{"calc", "Edit99=1"},
+                                    QStringList{"calc", "--coefficients", "1,2,3"}, QStringList{"design", "--teeth", "40"},
+                                    QStringList{"export", "screw", "a.wpx", "b.xls"}}) {
+        const CliResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("usage")) << args.join(' ').toStdString();
+    }
+}
+
+} // namespace
