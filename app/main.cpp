@@ -1,4 +1,5 @@
 // tpworm: the window program.
+#include "app/appearance.h"
 #include "app/desktop.h"
 #include "app/dialog_seam.h"
 #include "app/numeric.h"
@@ -6,15 +7,12 @@
 #include "app/tform1.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QLocale>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QFont font(QStringLiteral("MS Sans Serif"), 8);
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
-    QApplication::setFont(font);
+    tpworm::applyProgramLook(app);
     tpworm::setDecimalSeparator(QLocale::system().decimalPoint().front());
 
     tpworm::QtDialogs dialogs;

@@ -1,6 +1,8 @@
 #include "app/tform1.h"
 
+#include "app/appearance.h"
 #include "app/desktop.h"
+#include "app/icons.h"
 #include "app/version.h"
 
 #include <QAction>
@@ -10,6 +12,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -23,8 +26,17 @@ namespace tpworm {
 
 namespace {
 
-const QColor kSkyBlue(166, 202, 240);
 const QColor kGrey(128, 128, 128);
+
+// The tool bar as the program lays it out: buttons of 39 × 38 side by side
+// from the left edge, separators 8 pixels wide, the notice label filling the
+// right end.
+constexpr int kToolBarHeight = 46;
+constexpr int kToolButtonWidth = 39;
+constexpr int kToolButtonHeight = 38;
+constexpr int kToolButtonTop = (kToolBarHeight - kToolButtonHeight) / 2;
+constexpr int kSeparatorWidth = 8;
+constexpr int kNoticeWidth = 406;
 
 // Limits what the user types, as a maximum length would, while a text set by
 // the program is kept whole.
@@ -67,6 +79,27 @@ QGroupBox* makeGroup(QWidget* parent, const QString& name, const QString& title,
     return group;
 }
 
+QIcon pictureIcon(const QPixmap& picture)
+{
+    QIcon icon;
+    icon.addPixmap(picture);
+    return icon;
+}
+
+// Fixed single border with system menu and minimise button only; the window
+// takes exactly the size of its client area and menu bar.
+void setUpFrame(QMainWindow& window)
+{
+    window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint);
+    window.layout()->setSizeConstraint(QLayout::SetFixedSize);
+    window.setWindowIcon(pictureIcon(icons::programPicture()));
+    // The menu bar takes its height from the style only once polished.
+    window.ensurePolished();
+    window.adjustSize();
+}
+
 } // namespace
 
 TForm1::TForm1(const ProgramContext& context)
@@ -82,6 +115,7 @@ TForm1::TForm1(const ProgramContext& context)
     createToolBar();
     createMenus();
     connectHandlers();
+    setUpFrame(*this);
 
     SaveDialog1 = {QStringLiteral("SaveDialog1"), FileDialog::Kind::Save, QStringLiteral(".xls"), QString()};
     OpenDialog1 = {QStringLiteral("OpenDialog1"), FileDialog::Kind::Open, QStringLiteral("*.wpx|*.wpx"), QString()};
@@ -106,13 +140,8 @@ void TForm1::createLayout()
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientArea"));
     client->setFixedSize(920, 589);
-    client->setAutoFillBackground(true);
-    QPalette palette = client->palette();
-    palette.setColor(QPalette::Window, kSkyBlue);
-    client->setPalette(palette);
+    setSkyBlueBackground(*client);
     setCentralWidget(client);
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     // Drive specification.
     Label1 = makeLabel(client, "Label1", "中  心  距：", 16, 64);
@@ -130,6 +159,8 @@ void TForm1::createLayout()
     SpeedButton2->setGeometry(256, 176, 65, 65);
     SpeedButton2->setAutoRaise(true);
     SpeedButton2->setToolTip("计算");
+    SpeedButton2->setIconSize(QSize(48, 48));
+    SpeedButton2->setIcon(pictureIcon(icons::calculatePicture()));
 
     Label30 = makeLabel(client, "Label30", "精度等级：", 16, 224);
     ComboBox1 = new QComboBox(client);
@@ -184,17 +215,22 @@ void TForm1::createLayout()
     Panel1->setObjectName("Panel1");
     Panel1->setGeometry(816, 200, 89, 41);
     Panel1->setFrameShape(QFrame::NoFrame);
+    setSkyBlueBackground(*Panel1);
     SpeedButton3 = new QToolButton(Panel1);
     SpeedButton3->setObjectName("SpeedButton3");
     SpeedButton3->setGeometry(4, 4, 40, 33);
     SpeedButton3->setAutoRaise(true);
     SpeedButton3->setToolTip("编辑");
+    SpeedButton3->setIconSize(QSize(28, 28));
+    SpeedButton3->setIcon(pictureIcon(icons::editPicture()));
     SpeedButton3->setEnabled(false);
     SpeedButton4 = new QToolButton(Panel1);
     SpeedButton4->setObjectName("SpeedButton4");
     SpeedButton4->setGeometry(45, 4, 40, 33);
     SpeedButton4->setAutoRaise(true);
     SpeedButton4->setToolTip("确定");
+    SpeedButton4->setIconSize(QSize(28, 28));
+    SpeedButton4->setIcon(pictureIcon(icons::confirmPicture()));
     SpeedButton4->setEnabled(false);
 
     // Result groups: labels 24 pixels apart from the top, fixed width.
@@ -251,43 +287,61 @@ void TForm1::createToolBar()
 {
     ToolBar1 = new QToolBar(centralWidget());
     ToolBar1->setObjectName("ToolBar1");
-    ToolBar1->setGeometry(0, 0, 920, 46);
+    ToolBar1->setGeometry(0, 0, 920, kToolBarHeight);
     ToolBar1->setMovable(false);
-    ToolBar1->setIconSize(QSize(32, 32));
-    auto add = [this](QToolButton*& button, const char* name, const char* hint) {
+    ToolBar1->setIconSize(QSize(icons::kToolBarPictureSize, icons::kToolBarPictureSize));
+
+    // The buttons are placed by hand rather than by the tool bar's layout,
+    // whose margins and spacing come from the style and would move them.
+    const QList<QPixmap> imageList1 = icons::imageList1();
+    int left = 0;
+    auto add = [&](QToolButton*& button, const char* name, int picture, const char* hint) {
         button = new QToolButton(ToolBar1);
         button->setObjectName(QString::fromLatin1(name));
-        button->setFixedSize(39, 38);
+        button->setGeometry(left, kToolButtonTop, kToolButtonWidth, kToolButtonHeight);
         button->setAutoRaise(true);
-        button->setIconSize(QSize(32, 32));
+        button->setIconSize(QSize(icons::kToolBarPictureSize, icons::kToolBarPictureSize));
+        button->setIcon(pictureIcon(imageList1.value(picture)));
         if (*hint)
             button->setToolTip(QString::fromUtf8(hint));
-        ToolBar1->addWidget(button);
+        left += kToolButtonWidth;
     };
-    add(ToolButton15, "ToolButton15", "");
-    add(ToolButton3, "ToolButton3", "打开文件");
-    add(ToolButton11, "ToolButton11", "保存");
-    ToolBar1->addSeparator();
-    add(ToolButton5, "ToolButton5", "导出蜗杆参数表");
-    add(ToolButton1, "ToolButton1", "导出蜗轮参数表");
-    add(ToolButton4, "ToolButton4", "导出滚刀参数表");
-    ToolBar1->addSeparator();
-    add(ToolButton7, "ToolButton7", "技术资料");
-    add(ToolButton8, "ToolButton8", "推荐参数");
-    add(ToolButton9, "ToolButton9", "精度等级");
-    add(ToolButton10, "ToolButton10", "绘图示例");
-    add(ToolButton12, "ToolButton12", "修形原理");
-    ToolBar1->addSeparator();
-    add(ToolButton13, "ToolButton13", "关闭");
+    auto separator = [&](const char* name) {
+        auto* line = new QFrame(ToolBar1);
+        line->setObjectName(QString::fromLatin1(name));
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Sunken);
+        line->setGeometry(left + (kSeparatorWidth - 2) / 2, kToolButtonTop + 2, 2, kToolButtonHeight - 4);
+        left += kSeparatorWidth;
+    };
+    add(ToolButton15, "ToolButton15", icons::NewDesign, "");
+    add(ToolButton3, "ToolButton3", icons::Open, "打开文件");
+    add(ToolButton11, "ToolButton11", icons::Save, "保存");
+    separator("ToolButton2");
+    add(ToolButton5, "ToolButton5", icons::WormTable, "导出蜗杆参数表");
+    add(ToolButton1, "ToolButton1", icons::WheelTable, "导出蜗轮参数表");
+    add(ToolButton4, "ToolButton4", icons::HobTable, "导出滚刀参数表");
+    separator("ToolButton6");
+    add(ToolButton7, "ToolButton7", icons::TechnicalManual, "技术资料");
+    add(ToolButton8, "ToolButton8", icons::RecommendedParameters, "推荐参数");
+    add(ToolButton9, "ToolButton9", icons::AccuracyGrade, "精度等级");
+    add(ToolButton10, "ToolButton10", icons::DrawingExamples, "绘图示例");
+    add(ToolButton12, "ToolButton12", icons::ModificationPrinciple, "修形原理");
+    separator("ToolButton14");
+    add(ToolButton13, "ToolButton13", icons::Close, "关闭");
     for (QToolButton* b : {ToolButton11, ToolButton5, ToolButton1, ToolButton4})
         b->setEnabled(false);
 
-    // The notice text of the update check fills the right end of the bar.
+    // The notice text of the update check fills the right end of the bar,
+    // its last line on the buttons' bottom edge.
     Label32 = new QLabel(ToolBar1);
     Label32->setObjectName("Label32");
     Label32->setTextFormat(Qt::PlainText);
-    Label32->setGeometry(920 - 406, 0, 406, 46);
+    Label32->setGeometry(920 - kNoticeWidth, kToolButtonTop, kNoticeWidth, kToolButtonHeight);
     Label32->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    Label32->setContentsMargins(0, 0, 4, 0);
+    // Inside the tool bar a label would take the bar's button text colour.
+    Label32->setForegroundRole(QPalette::WindowText);
     QPalette p = Label32->palette();
     p.setColor(QPalette::WindowText, Qt::red);
     Label32->setPalette(p);
@@ -338,8 +392,12 @@ void TForm1::createMenus()
 
 void TForm1::showEvent(QShowEvent* event)
 {
-    QMainWindow::showEvent(event);
     // A restore from the task bar is no showing of the window.
+    if (!event->spontaneous()) {
+        // Centred now that the window system has told the frame's size.
+        centreOnScreen(*this);
+    }
+    QMainWindow::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
@@ -358,16 +416,23 @@ void TForm1::FormShow()
     LoadRuleCoefficients();
     if (context_.coefficientOverride)
         Design.RuleCoefficients = *context_.coefficientOverride;
-    if (!Design.UpdateCheckSuppressed)
+    // A showing during creation (the command-line open) comes before the
+    // notice window of the update check exists; that path never checks.
+    if (!Design.UpdateCheckSuppressed && Form7)
         RunUpdateCheck();
 }
 
 void TForm1::ToolButton15Click()
 {
     // A new design is a fresh start of the program; the one on screen is left
-    // without a question.
+    // without a question. The new instance is started first so that a failed
+    // start leaves this one running instead of leaving the user with nothing.
+    if (!desktop().startProgram(context_.executablePath, {})) {
+        showMessage(QStringLiteral("无法启动新的设计：程序文件 %1 不能运行。\n请检查该文件是否存在，或重新安装本软件。")
+                        .arg(QDir::toNativeSeparators(context_.executablePath)));
+        return;
+    }
     desktop().terminate();
-    desktop().startProgram(context_.executablePath, {});
 }
 
 void TForm1::N6Click() { close(); }

@@ -2,16 +2,28 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QPlainTextEdit;
 
 namespace tpworm {
+
+// The text of the About window: how to use the program, the range the
+// calculation rules are made for, and the version history.
+QString aboutText();
 
 class TForm6 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm6(QWidget* parent = nullptr);
     QPlainTextEdit* Memo1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createFrame();
+    void createMemo();
 };
 
 } // namespace tpworm

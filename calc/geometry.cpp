@@ -184,13 +184,13 @@ bool Run::driveAndWorm()
 
     // Whole teeth, plus one half from a last digit of 5 on.
     const long double K0 = std::floor(static_cast<long double>(z2) / 5.0L) / 2.0L;
-    long double K = ok(K0 + N_[7]);
+    // Each step stores the count in its double field before the next reads it.
+    r.EnclosedTeeth = ok(static_cast<double>(K0 + N_[7]));
     if (t_.wholeTeeth)
-        K = static_cast<long double>(Trunc(K));
-    if (K > N_[15])
-        K = N_[15];
-    r.EnclosedTeeth = ok(static_cast<double>(K));
-    K = r.EnclosedTeeth;
+        r.EnclosedTeeth = static_cast<double>(Trunc(r.EnclosedTeeth));
+    if (r.EnclosedTeeth > N_[15])
+        r.EnclosedTeeth = N_[15];
+    const long double K = r.EnclosedTeeth;
 
     r.WorkingHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (K - N_[3]))), -3);
     const long double phiW = r.WorkingHalfAngle;

@@ -186,6 +186,8 @@ TEST(Geometry, EnclosedTeethRounding)
         {"45", "22.5", 0, 9, false, 4.5}, {"65", "32.5", 0, 9, false, 6.5}, {"44", "22", 0, 9, false, 4},
         {"49", "24.5", 0, 9, false, 4.5}, {"50", "25", 0, 9, false, 5}, {"9", "4.5", 0, 9, false, 0.5},
         {"45", "22.5", 1, 9, true, 5}, {"45", "22.5", 1, 4.5, true, 4.5}, {"45", "22.5", 1, 4.5, false, 4.5},
+        // 8 + (1 - 2^-53) is stored as the double 9 before it is truncated.
+        {"80", "40", 0.99999999999999989, 9, true, 9},
     };
     for (const auto& c : cases) {
         calc::GeometryTexts t = exampleTexts();
