@@ -1,5 +1,5 @@
 // The recommendation of the calculate command and the basis hints shown
-// while the drive specification is typed, as functions of plain values.
+// while the drive data is typed, as functions of plain values.
 //
 // Every formula is evaluated in extended precision with the program's power
 // rule; a formula that divides by zero, takes the logarithm of a negative

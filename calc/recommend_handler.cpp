@@ -1,5 +1,5 @@
-// The calculate command: recommended parameters from the specification, the
-// tip reliefs from the relief tables, the lock of the specification and the
+// The calculate command: recommended parameters from the typed drive data,
+// the tip reliefs from the relief tables, the lock of the drive data and the
 // first calculation.
 #include "app/tform1.h"
 
@@ -68,9 +68,9 @@ void writeReliefs(TForm1& f, double ratio)
     f.ADOTable3.Close();
 }
 
-// From here on the specification of this design stays as it is; a new
+// From here on the drive data of this design stays as it is; a new
 // design starts the program afresh.
-void lockSpecification(TForm1& f)
+void lockDriveData(TForm1& f)
 {
     f.Edit1->setEnabled(false);
     f.Edit3->setEnabled(false);
@@ -85,8 +85,8 @@ void TForm1::SpeedButton2Click()
     try {
         const double ratio = writeRecommendedValues(*this);
         writeReliefs(*this, ratio);
-        // Last, so that any failure above leaves the specification editable.
-        lockSpecification(*this);
+        // Last, so that any failure above leaves the drive data editable.
+        lockDriveData(*this);
     } catch (const std::exception&) {
         showMessage(kCalculateMessage);
         return;

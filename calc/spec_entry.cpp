@@ -1,4 +1,4 @@
-// The drive specification as it is typed: the grade look-up and the basis
+// The drive data as it is typed: the grade look-up and the basis
 // hints follow the centre distance, the ratio follows teeth and starts.
 #include "app/tform1.h"
 

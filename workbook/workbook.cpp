@@ -1,24 +1,388 @@
-// Placeholder until the engine lands: every operation reports that it cannot work.
-#include "workbook.h"
+// The engine: the workbook stream split into its globals and the first sheet,
+// which are rebuilt on saving; every other byte of the stream is carried over,
+// only the stream positions that point past a rebuilt part are moved.
+#include "workbook/workbook.h"
+
+#include "workbook/biff_records.h"
+#include "workbook/biff_sheet.h"
+#include "workbook/biff_strings.h"
+#include "workbook/container.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <optional>
+#include <set>
 
 namespace tpworm::workbook {
 
-struct Workbook::Impl {
-    QString fileName;
-};
+using namespace biff;
+
+namespace {
+
+// Far beyond any real Excel 97-2003 workbook, well below what memory allows.
+constexpr qint64 kMaxFileSize = 512 * 1024 * 1024;
+// The first cell format after the fifteen style formats every BIFF8 workbook starts with.
+constexpr std::uint16_t kDefaultCellXf = 15;
+// BOUNDSHEET sheet type of a worksheet (or dialog sheet).
+constexpr std::uint8_t kSheetTypeWorksheet = 0;
+
+bool followsSst(std::uint16_t id)
+{
+    switch (id) {
+    case kExtSst: case kWebPub: case kWOpt: case kCrErr: case kBookExt: case kFeatHdr:
+    case kDConn: case kTheme: case kCompressPictures: case kCompat12: case kGuidTypeLib: case kEof:
+        return true;
+    default:
+        return false;
+    }
+}
+
+[[noreturn]] void throwDamaged(const QString& what)
+{
+    throw BiffError(QStringLiteral("The workbook is damaged: %1").arg(what));
+}
+
+// Rewrites the stream positions of an INDEX record body standing at bodyAt.
+template <class Move>
+void moveIndexPositions(QByteArray& bytes, qsizetype bodyAt, const Move& moved)
+{
+    const qsizetype length = peekU16(bytes, bodyAt - 2);
+    const std::uint32_t defColWidth = peekU32(bytes, bodyAt + 12);
+    if (defColWidth != 0) putU32(bytes, bodyAt + 12, moved(defColWidth));
+    for (qsizetype at = bodyAt + 16; at + 4 <= bodyAt + length; at += 4)
+        putU32(bytes, at, moved(peekU32(bytes, at)));
+}
+
+} // namespace
 
 WorkbookError::WorkbookError(const QString& message) : std::runtime_error(message.toStdString()) {}
 
+QString CellName(int column, int row)
+{
+    QString letters;
+    for (int c = column + 1; c > 0; c = (c - 1) / 26)
+        letters.prepend(QChar(u'A' + (c - 1) % 26));
+    return letters + QString::number(row + 1);
+}
+
+struct Workbook::Impl {
+    QString fileName;
+    bool loaded = false;
+
+    container::Entry root;
+    QByteArray stream;
+    std::vector<Record> globals;
+    qsizetype globalsEnd = 0;
+    std::optional<std::size_t> sst;
+    std::optional<std::size_t> extSst;
+    std::vector<std::size_t> boundSheets;   // indexes into globals
+    std::vector<std::uint32_t> sheetOffsets;
+    std::vector<std::uint8_t> sheetTypes;
+    std::size_t xfCount = 0;
+
+    SharedStrings strings;
+    FirstSheet sheet;
+    bool firstIsWorksheet = false;
+    qsizetype sheetStart = 0;
+    qsizetype sheetEnd = 0;
+    std::set<qsizetype> indexBodies; // stream offsets of each sheet's INDEX record body
+
+    void parse(const QByteArray& file);
+    void checkStreamStart() const;
+    void readGlobals();
+    void handleGlobalsBof(const Record& record) const;
+    void handleBoundSheet(const Record& record, std::size_t at);
+    void handleSst(std::size_t at);
+    void readSheets();
+    void readSheet(std::size_t number);
+    std::uint16_t defaultXf() const;
+    std::size_t sstInsertionPoint() const;
+    QByteArray buildStream() const;
+};
+
+void Workbook::Impl::parse(const QByteArray& file)
+{
+    container::Document document = container::readDocument(file);
+    root = std::move(document.root);
+    stream = std::move(document.workbookStream);
+    checkStreamStart();
+    readGlobals();
+    if (sst) strings.load(globals[*sst]);
+    readSheets();
+    loaded = true;
+}
+
+void Workbook::Impl::checkStreamStart() const
+{
+    if (stream.size() < 4)
+        throwDamaged(QStringLiteral("its workbook stream is empty."));
+    const std::uint16_t id = peekU16(stream, 0);
+    if (id == kBofBiff2 || id == kBofBiff3 || id == kBofBiff4)
+        throw BiffError(QStringLiteral(
+            "This workbook is in the Excel 4.0 (or older) format. Save it as an Excel 97-2003 "
+            "workbook (*.xls) and try again."));
+    if (id != kBof)
+        throwDamaged(QStringLiteral("its workbook stream does not start with a BOF record."));
+}
+
+void Workbook::Impl::handleGlobalsBof(const Record& record) const
+{
+    FieldReader fields(record.data, "BOF");
+    const std::uint16_t version = fields.u16();
+    const std::uint16_t type = fields.u16();
+    if (version < kBiff8Version)
+        throw BiffError(QStringLiteral(
+            "This workbook is in the Excel 5.0/95 format (BIFF5/BIFF7). Save it as an Excel "
+            "97-2003 workbook (*.xls) and try again."));
+    if (version != kBiff8Version)
+        throwDamaged(QStringLiteral("its BOF record names an unknown format version."));
+    if (type != kBofGlobals)
+        throwDamaged(QStringLiteral("its workbook stream does not start with the workbook globals."));
+}
+
+void Workbook::Impl::handleBoundSheet(const Record& record, std::size_t at)
+{
+    FieldReader fields(record.data, "BOUNDSHEET");
+    sheetOffsets.push_back(fields.u32());
+    fields.u8(); // visibility
+    sheetTypes.push_back(fields.u8());
+    boundSheets.push_back(at);
+}
+
+void Workbook::Impl::handleSst(std::size_t at)
+{
+    if (sst)
+        throwDamaged(QStringLiteral("it holds two shared-string tables."));
+    sst = at;
+}
+
+void Workbook::Impl::readGlobals()
+{
+    globals = readSubstream(stream, 0, globalsEnd);
+    handleGlobalsBof(globals.front());
+    for (std::size_t i = 0; i < globals.size(); ++i) {
+        switch (globals[i].id) {
+        case kFilePass:
+            throw BiffError(QStringLiteral(
+                "This workbook is protected with a password (encrypted). Open it in Excel, remove "
+                "the password and save it again, then try again."));
+        case kBoundSheet: handleBoundSheet(globals[i], i); break;
+        case kSst: handleSst(i); break;
+        case kExtSst: if (!extSst) extSst = i; break;
+        case kXf: ++xfCount; break;
+        default: break;
+        }
+    }
+    if (boundSheets.empty())
+        throwDamaged(QStringLiteral("it lists no sheets."));
+}
+
+void Workbook::Impl::readSheet(std::size_t number)
+{
+    const qsizetype start = sheetOffsets[number];
+    if (start < globalsEnd || start >= stream.size())
+        throwDamaged(QStringLiteral("sheet %1 lies outside the workbook stream.").arg(number + 1));
+    if (number > 0 && start >= sheetStart && start < sheetEnd && start != sheetStart)
+        throwDamaged(QStringLiteral("sheet %1 lies inside the first sheet.").arg(number + 1));
+    qsizetype end = 0;
+    std::vector<qsizetype> offsets;
+    std::vector<Record> records = readSubstream(stream, start, end, &offsets);
+    int depth = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i].id == kBof) ++depth;
+        if (depth == 1 && records[i].id == kIndex) {
+            const qsizetype size = records[i].data.size();
+            if (size < 16 || (size - 16) % 4 != 0) throwTooShort("INDEX");
+            indexBodies.insert(offsets[i] + 4);
+        }
+        if (records[i].id == kEof) --depth;
+    }
+    if (number != 0) return;
+
+    sheetStart = start;
+    sheetEnd = end;
+    FieldReader bof(records.front().data, "BOF");
+    const std::uint16_t version = bof.u16();
+    const std::uint16_t type = bof.u16();
+    if (version != kBiff8Version)
+        throwDamaged(QStringLiteral("its first sheet is not in the Excel 97-2003 format."));
+    firstIsWorksheet = type == kBofWorksheet && sheetTypes[0] == kSheetTypeWorksheet;
+    if (firstIsWorksheet)
+        sheet.load(std::move(records), strings);
+}
+
+void Workbook::Impl::readSheets()
+{
+    for (std::size_t i = 0; i < sheetOffsets.size(); ++i)
+        readSheet(i);
+}
+
+std::uint16_t Workbook::Impl::defaultXf() const
+{
+    if (xfCount > kDefaultCellXf) return kDefaultCellXf;
+    return static_cast<std::uint16_t>(xfCount > 0 ? xfCount - 1 : 0);
+}
+
+std::size_t Workbook::Impl::sstInsertionPoint() const
+{
+    for (std::size_t i = boundSheets.back(); i < globals.size(); ++i)
+        if (followsSst(globals[i].id)) return i;
+    return globals.size() - 1;
+}
+
+QByteArray Workbook::Impl::buildStream() const
+{
+    if (!sheet.modified())
+        return stream;
+
+    QByteArray out;
+    std::vector<qsizetype> boundSheetAt;
+    const std::size_t sstAt = sst ? *sst : sstInsertionPoint();
+    for (std::size_t i = 0; i < globals.size(); ++i) {
+        if (i == sstAt) {
+            const auto position = static_cast<std::uint32_t>(out.size());
+            std::vector<std::pair<std::size_t, qsizetype>> buckets;
+            const Record table = strings.buildSst(buckets);
+            table.appendTo(out);
+            strings.buildExtSst(table, position, buckets).appendTo(out);
+        }
+        if ((sst && i == *sst) || (extSst && i == *extSst)) continue;
+        if (globals[i].id == kBoundSheet) boundSheetAt.push_back(out.size() + 4);
+        globals[i].appendTo(out);
+    }
+
+    const qsizetype globalsGrowth = out.size() - globalsEnd;
+    const auto newSheetStart = static_cast<std::uint32_t>(sheetStart + globalsGrowth);
+    const QByteArray sheetBytes = sheet.build(newSheetStart);
+    const qsizetype sheetGrowth = sheetBytes.size() - (sheetEnd - sheetStart);
+    if (out.size() + stream.size() - globalsEnd + sheetGrowth > 0xFFFFFFFFLL)
+        throw BiffError(QStringLiteral("The workbook would grow beyond the 4 GB an Excel 97-2003 file can hold."));
+    auto moved = [&](std::uint32_t position) -> std::uint32_t {
+        if (position < globalsEnd) return position;
+        if (position < sheetEnd) return static_cast<std::uint32_t>(position + globalsGrowth);
+        return static_cast<std::uint32_t>(position + globalsGrowth + sheetGrowth);
+    };
+
+    QByteArray rest = stream.mid(globalsEnd);
+    for (qsizetype body : indexBodies)
+        if (body < sheetStart || body >= sheetEnd)
+            moveIndexPositions(rest, body - globalsEnd, moved);
+    out += QByteArrayView(rest).first(sheetStart - globalsEnd);
+    out += sheetBytes;
+    out += QByteArrayView(rest).sliced(sheetEnd - globalsEnd);
+    for (std::size_t k = 0; k < boundSheetAt.size(); ++k)
+        putU32(out, boundSheetAt[k], k == 0 ? newSheetStart : moved(sheetOffsets[k]));
+    return out;
+}
+
 Workbook::Workbook() : d(std::make_unique<Impl>()) {}
 Workbook::~Workbook() = default;
+
 void Workbook::SetFileName(const QString& path) { d->fileName = path; }
 QString Workbook::FileName() const { return d->fileName; }
-void Workbook::Load() { throw WorkbookError(QStringLiteral("workbook engine not built yet")); }
-void Workbook::LoadFromBuffer(const QByteArray&) { throw WorkbookError(QStringLiteral("workbook engine not built yet")); }
-bool Workbook::IsLoaded() const { return false; }
-QString Workbook::GetCellText(int, int) const { return QString(); }
-void Workbook::SetCellText(int, int, const QString&) { throw WorkbookError(QStringLiteral("workbook engine not built yet")); }
-void Workbook::Save() { throw WorkbookError(QStringLiteral("workbook engine not built yet")); }
-QByteArray Workbook::SaveToBuffer() const { throw WorkbookError(QStringLiteral("workbook engine not built yet")); }
+
+void Workbook::Load()
+{
+    const QString name = d->fileName;
+    d = std::make_unique<Impl>();
+    d->fileName = name;
+    const QFileInfo info(name);
+    if (name.isEmpty())
+        throw WorkbookError(QStringLiteral("No workbook file is named."));
+    if (!info.exists())
+        throw WorkbookError(QStringLiteral("The workbook file \"%1\" does not exist.").arg(name));
+    if (info.isDir())
+        throw WorkbookError(QStringLiteral("\"%1\" is a folder, not a workbook file.").arg(name));
+    if (info.size() > kMaxFileSize)
+        throw WorkbookError(QStringLiteral("The file \"%1\" is too large for an Excel 97-2003 workbook.").arg(name));
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw WorkbookError(QStringLiteral("The workbook file \"%1\" cannot be opened: %2.").arg(name, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw WorkbookError(QStringLiteral("The workbook file \"%1\" cannot be read: %2.").arg(name, file.errorString()));
+    try {
+        LoadFromBuffer(bytes);
+    } catch (const WorkbookError& error) {
+        throw WorkbookError(QStringLiteral("Cannot load \"%1\": %2").arg(name, error.message()));
+    }
+}
+
+void Workbook::LoadFromBuffer(const QByteArray& bytes)
+{
+    auto fresh = std::make_unique<Impl>();
+    fresh->fileName = d->fileName;
+    try {
+        if (bytes.size() > kMaxFileSize)
+            throw WorkbookError(QStringLiteral("The file is too large for an Excel 97-2003 workbook."));
+        fresh->parse(bytes);
+    } catch (...) {
+        auto empty = std::make_unique<Impl>();
+        empty->fileName = d->fileName;
+        d = std::move(empty);
+        throw;
+    }
+    d = std::move(fresh);
+}
+
+bool Workbook::IsLoaded() const { return d->loaded; }
+
+QString Workbook::GetCellText(int column, int row) const
+{
+    if (!d->loaded || !d->firstIsWorksheet) return QString();
+    return d->sheet.cellText(column, row, d->strings);
+}
+
+std::vector<CellText> Workbook::NonEmptyCells() const
+{
+    std::vector<CellText> cells;
+    if (!d->loaded || !d->firstIsWorksheet) return cells;
+    d->sheet.forEachText(d->strings, [&](int column, int row, const QString& text) {
+        cells.push_back(CellText{column, row, text});
+    });
+    return cells;
+}
+
+void Workbook::SetCellText(int column, int row, const QString& text)
+{
+    if (!d->loaded)
+        throw WorkbookError(QStringLiteral("No workbook is loaded."));
+    if (column < 0 || column >= kMaxColumns || row < 0 || row >= kMaxRows)
+        throw WorkbookError(QStringLiteral(
+            "The cell (column %1, row %2) lies outside the sheet: an Excel 97-2003 sheet has columns A to IV "
+            "and rows 1 to 65536.").arg(column + 1).arg(row + 1));
+    if (text.size() > kMaxCellTextLength)
+        throw WorkbookError(QStringLiteral("The text for cell %1 is %2 characters long; a cell holds at most %3.")
+                                .arg(CellName(column, row)).arg(text.size()).arg(kMaxCellTextLength));
+    if (!d->firstIsWorksheet)
+        throw WorkbookError(QStringLiteral(
+            "The first sheet of this workbook is a chart or macro sheet; it has no cells to write."));
+    const std::uint32_t index = d->strings.indexOf(text);
+    d->strings.addReferences(d->sheet.setSharedString(column, row, index, d->defaultXf()));
+}
+
+void Workbook::Save()
+{
+    if (d->fileName.isEmpty())
+        throw WorkbookError(QStringLiteral("No workbook file is named for saving."));
+    const QByteArray bytes = SaveToBuffer();
+    QSaveFile file(d->fileName);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.")
+                                .arg(d->fileName, file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.")
+                                .arg(d->fileName, file.errorString()));
+}
+
+QByteArray Workbook::SaveToBuffer() const
+{
+    if (!d->loaded)
+        throw WorkbookError(QStringLiteral("No workbook is loaded; there is nothing to save."));
+    return container::writeDocument(d->root, d->buildStream());
+}
 
 } // namespace tpworm::workbook

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace tpworm::workbook {
 
@@ -15,6 +16,21 @@ public:
     explicit WorkbookError(const QString& message);
     QString message() const { return QString::fromStdString(what()); }
 };
+
+// A cell of the first sheet and its text as GetCellText returns it.
+struct CellText {
+    int column = 0;
+    int row = 0;
+    QString text;
+};
+
+// The largest sheet a BIFF8 workbook holds, and the longest text of one cell.
+inline constexpr int kMaxColumns = 256;
+inline constexpr int kMaxRows = 65536;
+inline constexpr int kMaxCellTextLength = 32767;
+
+// A1 notation of a 0-based cell: CellName(0, 0) is "A1", CellName(27, 9) "AB10".
+QString CellName(int column, int row);
 
 class Workbook {
 public:
@@ -27,7 +43,8 @@ public:
     void SetFileName(const QString& path);
     QString FileName() const;
 
-    // Replaces the whole in-memory workbook by the named file's content.
+    // Replaces the whole in-memory workbook by the named file's content. When
+    // loading fails, no workbook is loaded afterwards.
     void Load();
     // The same from the bytes of a whole file (a compound document).
     void LoadFromBuffer(const QByteArray& bytes);
@@ -36,6 +53,9 @@ public:
     // First sheet, 0-based column and row (A1 is 0, 0).
     QString GetCellText(int column, int row) const;
     void SetCellText(int column, int row, const QString& text);
+    // Every cell of the first sheet whose text is not empty, rows in order,
+    // columns in order.
+    std::vector<CellText> NonEmptyCells() const;
 
     // Writes the whole workbook to the named file, through a temporary file in
     // the same folder renamed over the target.

@@ -64,7 +64,7 @@ protected:
             QTest::keyClick(grades, Qt::Key_Up);
     }
 
-    // Types a specification: starts before teeth, so that the ratio is
+    // Types the drive data: starts before teeth, so that the ratio is
     // computed as the teeth are typed.
     static void enter(TForm1& f, const QString& centreDistance, const QString& teeth, const QString& starts)
     {

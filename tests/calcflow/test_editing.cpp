@@ -128,6 +128,26 @@ TEST_F(Editing, ConfirmUnchecksTheStandardBacklashOnlyForAChangedText)
     }
 }
 
+TEST_F(Editing, TheLookUpOfTheUncheckedBoxRunsBeforeTheRecalculation)
+{
+    TForm1& f = start();
+    calculate(f, "160", "30", "3");
+    press(f.SpeedButton3);
+    type(f.Edit8, "0.3");
+    // Connected after the window's own handler: sees the state it leaves.
+    bool resultsHiddenAtUncheck = false;
+    QString gradeTextAtUncheck;
+    QObject::connect(f.CheckBox2, &QCheckBox::toggled, &f, [&] {
+        resultsHiddenAtUncheck = f.GroupBox1->isHidden();
+        gradeTextAtUncheck = f.Edit9->text();
+    });
+    press(f.SpeedButton4);
+    EXPECT_TRUE(resultsHiddenAtUncheck) << "the calculation ran before the box was unchecked";
+    EXPECT_EQ(gradeTextAtUncheck, "7级(GB/T16445-1996)");
+    EXPECT_TRUE(resultsShown(f));
+    EXPECT_EQ(f.Design.Backlash, 0.3);
+}
+
 TEST_F(Editing, GradeChangesWhileCalculatedOnlyLookUp)
 {
     TForm1& f = start();

@@ -1,4 +1,4 @@
-// Typing the drive specification: the ratio, the clearing on error and the
+// Typing the drive data: the ratio, the clearing on error and the
 // runs it causes, the basis hints, and when the change handlers run at all.
 #include "calcflow_fixture.h"
 

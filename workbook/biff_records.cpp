@@ -1,0 +1,194 @@
+#include "workbook/biff_records.h"
+
+#include <cstring>
+
+namespace tpworm::workbook::biff {
+
+qsizetype Record::sizeOnDisk() const
+{
+    qsizetype size = 4 + data.size();
+    for (const QByteArray& part : continues)
+        size += 4 + part.size();
+    return size;
+}
+
+namespace {
+
+void appendHeader(QByteArray& out, std::uint16_t id, qsizetype length)
+{
+    appendU16(out, id);
+    appendU16(out, static_cast<std::uint16_t>(length));
+}
+
+} // namespace
+
+void Record::appendTo(QByteArray& out) const
+{
+    appendHeader(out, id, data.size());
+    out += data;
+    for (const QByteArray& part : continues) {
+        appendHeader(out, kContinue, part.size());
+        out += part;
+    }
+}
+
+Record makeRecord(std::uint16_t id, QByteArray data)
+{
+    Record record;
+    record.id = id;
+    record.data = std::move(data);
+    return record;
+}
+
+FieldReader::FieldReader(const QByteArray& data, const char* recordName, qsizetype start)
+    : data_(data), name_(recordName), pos_(start)
+{
+}
+
+void throwTooShort(const char* recordName)
+{
+    throw BiffError(QStringLiteral("The workbook is damaged: a %1 record is shorter than its fields.")
+                        .arg(QLatin1String(recordName)));
+}
+
+void FieldReader::need(qsizetype bytes) const
+{
+    if (pos_ < 0 || bytes > data_.size() - pos_)
+        throwTooShort(name_);
+}
+
+std::uint8_t FieldReader::u8()
+{
+    need(1);
+    return static_cast<std::uint8_t>(data_[pos_++]);
+}
+
+std::uint16_t FieldReader::u16()
+{
+    need(2);
+    const std::uint16_t value = peekU16(data_, pos_);
+    pos_ += 2;
+    return value;
+}
+
+std::uint32_t FieldReader::u32()
+{
+    need(4);
+    const std::uint32_t value = peekU32(data_, pos_);
+    pos_ += 4;
+    return value;
+}
+
+double FieldReader::f64()
+{
+    need(8);
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i)
+        bits = (bits << 8) | static_cast<std::uint8_t>(data_[pos_ + i]);
+    pos_ += 8;
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+void FieldReader::skip(qsizetype bytes)
+{
+    need(bytes);
+    pos_ += bytes;
+}
+
+std::uint16_t peekU16(const QByteArray& data, qsizetype at)
+{
+    if (at < 0 || at + 2 > data.size())
+        throwTooShort("BIFF");
+    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(data[at])
+                                      | (static_cast<std::uint8_t>(data[at + 1]) << 8));
+}
+
+std::uint32_t peekU32(const QByteArray& data, qsizetype at)
+{
+    if (at < 0 || at + 4 > data.size())
+        throwTooShort("BIFF");
+    return static_cast<std::uint32_t>(peekU16(data, at))
+           | (static_cast<std::uint32_t>(peekU16(data, at + 2)) << 16);
+}
+
+void appendU8(QByteArray& out, std::uint8_t value)
+{
+    out.append(static_cast<char>(value));
+}
+
+void appendU16(QByteArray& out, std::uint16_t value)
+{
+    out.append(static_cast<char>(value & 0xFF));
+    out.append(static_cast<char>(value >> 8));
+}
+
+void appendU32(QByteArray& out, std::uint32_t value)
+{
+    appendU16(out, static_cast<std::uint16_t>(value & 0xFFFF));
+    appendU16(out, static_cast<std::uint16_t>(value >> 16));
+}
+
+void putU16(QByteArray& out, qsizetype at, std::uint16_t value)
+{
+    out[at] = static_cast<char>(value & 0xFF);
+    out[at + 1] = static_cast<char>(value >> 8);
+}
+
+void putU32(QByteArray& out, qsizetype at, std::uint32_t value)
+{
+    putU16(out, at, static_cast<std::uint16_t>(value & 0xFFFF));
+    putU16(out, at + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+} // namespace tpworm::workbook::biff
+
+namespace tpworm::workbook::biff {
+
+namespace {
+
+// Embedded charts nest one substream deep; anything much deeper is damage.
+constexpr int kMaxSubstreamDepth = 16;
+
+[[noreturn]] void throwCutShort()
+{
+    throw BiffError(QStringLiteral(
+        "The workbook is damaged: its record stream is cut short (a record runs past the end)."));
+}
+
+} // namespace
+
+std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsizetype& end,
+                                  std::vector<qsizetype>* offsets)
+{
+    std::vector<Record> records;
+    qsizetype pos = start;
+    int depth = 0;
+    do {
+        if (pos < 0 || stream.size() - pos < 4)
+            throwCutShort();
+        const std::uint16_t id = peekU16(stream, pos);
+        const std::uint16_t length = peekU16(stream, pos + 2);
+        if (stream.size() - pos - 4 < length)
+            throwCutShort();
+        QByteArray body = stream.mid(pos + 4, length);
+        if (records.empty() && id != kBof)
+            throw BiffError(QStringLiteral(
+                "The workbook is damaged: a sheet does not start where the workbook says it does."));
+        if (id == kContinue && !records.empty()) {
+            records.back().continues.push_back(std::move(body));
+        } else {
+            if (id == kBof && ++depth > kMaxSubstreamDepth)
+                throw BiffError(QStringLiteral("The workbook is damaged: its substreams nest too deeply."));
+            if (id == kEof) --depth;
+            records.push_back(makeRecord(id, std::move(body)));
+            if (offsets) offsets->push_back(pos);
+        }
+        pos += 4 + length;
+    } while (depth > 0);
+    end = pos;
+    return records;
+}
+
+} // namespace tpworm::workbook::biff

@@ -1,0 +1,577 @@
+#include "workbook/biff_sheet.h"
+
+#include "app/numeric.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace tpworm::workbook::biff {
+
+namespace {
+
+// BIFF8 sheets have 256 columns (A ... IV).
+constexpr std::uint16_t kLastColumn = 255;
+// ROW option bit: the row has a default cell format, in bits 16 to 27.
+constexpr std::uint32_t kRowHasFormat = 0x00000080;
+// ROW option bit that must always be set.
+constexpr std::uint32_t kRowReservedOne = 0x00000100;
+// DEFAULTROWHEIGHT flag: rows are hidden by default (the height field is then unused).
+constexpr std::uint16_t kDefaultRowsHidden = 0x0002;
+// Excel's standard row height in twips.
+constexpr std::uint16_t kStandardRowHeight = 0x00FF;
+constexpr qsizetype kRowRecordSize = 16;
+// The format marks a FORMULA result that is not a number by 0xFFFF in its top bytes.
+constexpr std::uint16_t kNonNumericResult = 0xFFFF;
+enum FormulaResult : std::uint8_t { kResultString = 0, kResultBool = 1, kResultError = 2, kResultEmpty = 3 };
+
+bool isCellTableRecord(std::uint16_t id)
+{
+    switch (id) {
+    case kRow: case kDbCell: case kBlank: case kMulBlank: case kNumber: case kRk: case kMulRk:
+    case kLabel: case kLabelSst: case kRString: case kBoolErr: case kFormula:
+    case kString: case kArray: case kShrFmla: case kTable:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isTrailingRecord(std::uint16_t id)
+{
+    return id == kString || id == kArray || id == kShrFmla || id == kTable;
+}
+
+const char* recordName(std::uint16_t id)
+{
+    switch (id) {
+    case kBlank: return "BLANK";
+    case kMulBlank: return "MULBLANK";
+    case kNumber: return "NUMBER";
+    case kRk: return "RK";
+    case kMulRk: return "MULRK";
+    case kLabel: return "LABEL";
+    case kLabelSst: return "LABELSST";
+    case kRString: return "RSTRING";
+    case kBoolErr: return "BOOLERR";
+    case kFormula: return "FORMULA";
+    default: return "cell";
+    }
+}
+
+// Fixed part of each single-cell record: row, column, format and the value.
+qsizetype minimumCellSize(std::uint16_t id)
+{
+    switch (id) {
+    case kBlank: return 6;
+    case kBoolErr: return 8;
+    case kRk: case kLabelSst: return 10;
+    case kNumber: return 14;
+    case kFormula: return 20;
+    case kLabel: case kRString: return 9;
+    default: return 6;
+    }
+}
+
+[[noreturn]] void throwColumnOutOfRange()
+{
+    throw BiffError(QStringLiteral(
+        "The workbook is damaged: a cell of the first sheet lies beyond the last column (IV)."));
+}
+
+// The number of cells of a MULRK or MULBLANK record, checked against its last-column field.
+std::uint16_t runLength(const Record& record, qsizetype bytesPerCell)
+{
+    const qsizetype body = record.data.size() - 6;
+    if (body < bytesPerCell || body % bytesPerCell != 0)
+        throwTooShort(recordName(record.id));
+    const qsizetype count = body / bytesPerCell;
+    const std::uint16_t first = peekU16(record.data, 2);
+    const std::uint16_t last = peekU16(record.data, record.data.size() - 2);
+    if (last < first || last - first + 1 != count)
+        throw BiffError(QStringLiteral("The workbook is damaged: a %1 record's cells do not match its columns.")
+                            .arg(QLatin1String(recordName(record.id))));
+    return static_cast<std::uint16_t>(count);
+}
+
+QByteArray cellHeader(std::uint16_t row, std::uint16_t column)
+{
+    QByteArray data;
+    appendU16(data, row);
+    appendU16(data, column);
+    return data;
+}
+
+// The cells first ... last of a MULRK or MULBLANK run, as a record of their own.
+CellRecord runPiece(const CellRecord& run, std::uint16_t first, std::uint16_t last)
+{
+    const bool rk = run.record.id == kMulRk;
+    const qsizetype perCell = rk ? 6 : 2;
+    const std::uint16_t row = peekU16(run.record.data, 0);
+    QByteArray data = cellHeader(row, first);
+    data += run.record.data.mid(4 + (first - run.firstColumn) * perCell, (last - first + 1) * perCell);
+    std::uint16_t id = rk ? kRk : kBlank;
+    if (first != last) {
+        id = rk ? kMulRk : kMulBlank;
+        appendU16(data, last);
+    }
+    CellRecord piece;
+    piece.firstColumn = first;
+    piece.lastColumn = last;
+    piece.record = makeRecord(id, data);
+    return piece;
+}
+
+} // namespace
+
+QString errorText(std::uint8_t code)
+{
+    switch (code) {
+    case 0x00: return QStringLiteral("#NULL!");
+    case 0x07: return QStringLiteral("#DIV/0!");
+    case 0x0F: return QStringLiteral("#VALUE!");
+    case 0x17: return QStringLiteral("#REF!");
+    case 0x1D: return QStringLiteral("#NAME?");
+    case 0x24: return QStringLiteral("#NUM!");
+    case 0x2A: return QStringLiteral("#N/A");
+    case 0x2B: return QStringLiteral("#GETTING_DATA");
+    default: return QStringLiteral("#ERR%1").arg(code);
+    }
+}
+
+double rkValue(std::uint32_t rk)
+{
+    double value;
+    if (rk & 0x02) {
+        value = static_cast<double>(static_cast<std::int32_t>(rk) >> 2);
+    } else {
+        const std::uint64_t bits = static_cast<std::uint64_t>(rk & 0xFFFFFFFCu) << 32;
+        std::memcpy(&value, &bits, sizeof value);
+    }
+    if (rk & 0x01)
+        value /= 100.0;
+    return value;
+}
+
+QString numberText(double value)
+{
+    // No spreadsheet stores infinities or NaNs; a damaged file might.
+    if (!std::isfinite(value))
+        return QStringLiteral("#NUM!");
+    return FloatToStr(value);
+}
+
+void FirstSheet::load(std::vector<Record> records, const SharedStrings& strings)
+{
+    prefix_.clear();
+    between_.clear();
+    suffix_.clear();
+    rows_.clear();
+    index_.reset();
+    dimensions_.reset();
+    writeDbCells_ = false;
+    modified_ = false;
+    lastCell_.reset();
+
+    // Depth 1 is the sheet itself; deeper records belong to embedded charts.
+    std::vector<int> depth(records.size());
+    int level = 0;
+    std::optional<std::size_t> first, last;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i].id == kBof) ++level;
+        depth[i] = level;
+        if (records[i].id == kEof) --level;
+        if (depth[i] == 1 && isCellTableRecord(records[i].id)) {
+            if (!first) first = i;
+            last = i;
+        }
+    }
+
+    std::size_t prefixEnd = records.size() - 1;
+    std::size_t suffixStart = prefixEnd;
+    if (first) {
+        prefixEnd = *first;
+        suffixStart = *last + 1;
+    } else {
+        // An empty sheet: cells will go where the format wants the cell table,
+        // after DIMENSIONS (or before WINDOW2).
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (depth[i] != 1) continue;
+            if (records[i].id == kDimensions) { prefixEnd = suffixStart = i + 1; break; }
+            if (records[i].id == kWindow2) { prefixEnd = suffixStart = i; break; }
+        }
+    }
+
+    for (std::size_t i = 0; i < prefixEnd; ++i)
+        prefix_.push_back(std::move(records[i]));
+    for (std::size_t i = prefixEnd; i < suffixStart; ++i) {
+        Record& record = records[i];
+        if (depth[i] != 1 || !isCellTableRecord(record.id)) {
+            between_.push_back(std::move(record));
+        } else if (record.id == kRow) {
+            if (record.data.size() < kRowRecordSize) throwTooShort("ROW");
+            rows_[peekU16(record.data, 0)].rowRecord = std::move(record);
+        } else if (record.id == kDbCell) {
+            writeDbCells_ = true; // recomputed when the sheet is written
+        } else if (isTrailingRecord(record.id)) {
+            addTrailing(std::move(record));
+        } else {
+            addCellRecord(std::move(record), strings);
+        }
+    }
+    for (std::size_t i = suffixStart; i < records.size(); ++i)
+        suffix_.push_back(std::move(records[i]));
+
+    for (std::size_t i = 0; i < prefix_.size(); ++i) {
+        if (prefix_[i].id == kIndex && !index_) {
+            const qsizetype size = prefix_[i].data.size();
+            if (size < 16 || (size - 16) % 4 != 0) throwTooShort("INDEX");
+            index_ = i;
+            writeDbCells_ = true;
+        } else if (prefix_[i].id == kDimensions && !dimensions_) {
+            dimensions_ = i;
+        }
+    }
+}
+
+void FirstSheet::addCellRecord(Record record, const SharedStrings& strings)
+{
+    const char* name = recordName(record.id);
+    FieldReader fields(record.data, name);
+    const std::uint16_t row = fields.u16();
+    const std::uint16_t column = fields.u16();
+    CellRecord cell;
+    cell.firstColumn = column;
+    cell.lastColumn = column;
+    if (record.id == kMulRk) {
+        cell.lastColumn = static_cast<std::uint16_t>(column + runLength(record, 6) - 1);
+    } else if (record.id == kMulBlank) {
+        cell.lastColumn = static_cast<std::uint16_t>(column + runLength(record, 2) - 1);
+    } else if (record.data.size() < minimumCellSize(record.id)) {
+        throwTooShort(name);
+    }
+    if (cell.lastColumn > kLastColumn)
+        throwColumnOutOfRange();
+    if (record.id == kLabelSst && peekU32(record.data, 6) >= static_cast<std::uint32_t>(strings.size()))
+        throw BiffError(QStringLiteral(
+            "The workbook is damaged: a cell of the first sheet refers to a shared string that does not exist."));
+    if (record.id == kLabel || record.id == kRString) {
+        ContinuedReader reader(record, name, 6);
+        cell.text = readUnicodeString(reader);
+    }
+    cell.record = std::move(record);
+    // A later record for the same cell replaces the earlier one, as readers do.
+    clearColumns(row, cell.firstColumn, cell.lastColumn);
+    rows_[row].cells[cell.firstColumn] = std::move(cell);
+    lastCell_ = std::make_pair(row, column);
+}
+
+void FirstSheet::addTrailing(Record record)
+{
+    CellRecord* owner = nullptr;
+    if (lastCell_) {
+        auto row = rows_.find(lastCell_->first);
+        if (row != rows_.end()) {
+            auto cell = row->second.cells.find(lastCell_->second);
+            if (cell != row->second.cells.end()) owner = &cell->second;
+        }
+    }
+    if (!owner) {
+        between_.push_back(std::move(record));
+        return;
+    }
+    if (record.id == kString && owner->record.id == kFormula) {
+        ContinuedReader reader(record, "STRING");
+        owner->text = readUnicodeString(reader);
+    }
+    owner->trailing.push_back(std::move(record));
+}
+
+void FirstSheet::clearColumns(std::uint16_t row, std::uint16_t first, std::uint16_t last)
+{
+    auto rowIt = rows_.find(row);
+    if (rowIt == rows_.end()) return;
+    auto& cells = rowIt->second.cells;
+    auto it = cells.upper_bound(first);
+    if (it != cells.begin() && std::prev(it)->second.lastColumn >= first)
+        it = std::prev(it);
+    while (it != cells.end() && it->first <= last) {
+        CellRecord old = std::move(it->second);
+        it = cells.erase(it);
+        if (old.firstColumn < first)
+            cells[old.firstColumn] = runPiece(old, old.firstColumn, static_cast<std::uint16_t>(first - 1));
+        if (old.lastColumn > last)
+            cells[static_cast<std::uint16_t>(last + 1)] =
+                runPiece(old, static_cast<std::uint16_t>(last + 1), old.lastColumn);
+    }
+}
+
+const CellRecord* FirstSheet::cellAt(int column, int row) const
+{
+    if (row < 0 || row > 0xFFFF || column < 0 || column > kLastColumn) return nullptr;
+    const auto rowIt = rows_.find(static_cast<std::uint16_t>(row));
+    if (rowIt == rows_.end()) return nullptr;
+    const auto& cells = rowIt->second.cells;
+    auto it = cells.upper_bound(static_cast<std::uint16_t>(column));
+    if (it == cells.begin()) return nullptr;
+    --it;
+    return it->second.lastColumn >= column ? &it->second : nullptr;
+}
+
+QString FirstSheet::cellText(int column, int row, const SharedStrings& strings) const
+{
+    const CellRecord* cell = cellAt(column, row);
+    if (!cell) return QString();
+    const QByteArray& data = cell->record.data;
+    switch (cell->record.id) {
+    case kLabelSst:
+        return strings.at(peekU32(data, 6)).text;
+    case kLabel:
+    case kRString:
+        return cell->text;
+    case kNumber:
+        return numberText(FieldReader(data, "NUMBER", 6).f64());
+    case kRk:
+        return numberText(rkValue(peekU32(data, 6)));
+    case kMulRk:
+        return numberText(rkValue(peekU32(data, 4 + (column - cell->firstColumn) * 6 + 2)));
+    case kBoolErr:
+        if (data[7] != 0) return errorText(static_cast<std::uint8_t>(data[6]));
+        return data[6] != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case kFormula:
+        if (peekU16(data, 12) != kNonNumericResult)
+            return numberText(FieldReader(data, "FORMULA", 6).f64());
+        switch (static_cast<std::uint8_t>(data[6])) {
+        case kResultString: return cell->text;
+        case kResultBool: return data[8] != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        case kResultError: return errorText(static_cast<std::uint8_t>(data[8]));
+        default: return QString();
+        }
+    default: // BLANK, MULBLANK
+        return QString();
+    }
+}
+
+void FirstSheet::forEachText(const SharedStrings& strings,
+                             const std::function<void(int, int, const QString&)>& visit) const
+{
+    for (const auto& [row, sheetRow] : rows_) {
+        for (const auto& [first, cell] : sheetRow.cells) {
+            for (int column = cell.firstColumn; column <= cell.lastColumn; ++column) {
+                const QString text = cellText(column, row, strings);
+                if (!text.isEmpty()) visit(column, row, text);
+            }
+        }
+    }
+}
+
+std::uint16_t FirstSheet::xfOf(const CellRecord& cell, int column) const
+{
+    const int k = column - cell.firstColumn;
+    if (cell.record.id == kMulRk) return peekU16(cell.record.data, 4 + k * 6);
+    if (cell.record.id == kMulBlank) return peekU16(cell.record.data, 4 + k * 2);
+    return peekU16(cell.record.data, 4);
+}
+
+std::uint16_t FirstSheet::newCellXf(int column, int row, std::uint16_t defaultXf) const
+{
+    const auto rowIt = rows_.find(static_cast<std::uint16_t>(row));
+    if (rowIt != rows_.end() && rowIt->second.rowRecord) {
+        const std::uint32_t options = peekU32(rowIt->second.rowRecord->data, 12);
+        if (options & kRowHasFormat)
+            return static_cast<std::uint16_t>((options >> 16) & 0x0FFF);
+    }
+    for (const Record& record : prefix_) {
+        if (record.id != kColInfo || record.data.size() < 8) continue;
+        if (peekU16(record.data, 0) <= column && column <= peekU16(record.data, 2))
+            return peekU16(record.data, 6);
+    }
+    return defaultXf;
+}
+
+std::uint16_t FirstSheet::defaultRowHeight() const
+{
+    for (const Record& record : prefix_) {
+        if (record.id == kDefaultRowHeight && record.data.size() >= 4
+            && !(peekU16(record.data, 0) & kDefaultRowsHidden))
+            return peekU16(record.data, 2);
+    }
+    return kStandardRowHeight;
+}
+
+void FirstSheet::growRow(std::uint16_t row, std::uint16_t column, bool rowHadCells)
+{
+    SheetRow& sheetRow = rows_[row];
+    if (!sheetRow.rowRecord) {
+        QByteArray data = cellHeader(row, column);
+        appendU16(data, static_cast<std::uint16_t>(column + 1));
+        appendU16(data, defaultRowHeight());
+        appendU16(data, 0);
+        appendU16(data, 0);
+        appendU32(data, kRowReservedOne);
+        sheetRow.rowRecord = makeRecord(kRow, data);
+        return;
+    }
+    QByteArray& data = sheetRow.rowRecord->data;
+    std::uint16_t first = peekU16(data, 2);
+    std::uint16_t end = peekU16(data, 4);
+    if (!rowHadCells || first >= end) {
+        first = column;
+        end = static_cast<std::uint16_t>(column + 1);
+    } else {
+        first = std::min(first, column);
+        end = std::max<std::uint16_t>(end, static_cast<std::uint16_t>(column + 1));
+    }
+    putU16(data, 2, first);
+    putU16(data, 4, end);
+}
+
+void FirstSheet::growDimensions(std::uint16_t row, std::uint16_t column)
+{
+    if (!dimensions_) return;
+    QByteArray& data = prefix_[*dimensions_].data;
+    if (data.size() < 12) return;
+    std::uint32_t firstRow = peekU32(data, 0);
+    std::uint32_t endRow = peekU32(data, 4);
+    std::uint16_t firstColumn = peekU16(data, 8);
+    std::uint16_t endColumn = peekU16(data, 10);
+    if (firstRow >= endRow || firstColumn >= endColumn) {
+        firstRow = row;
+        endRow = row + 1u;
+        firstColumn = column;
+        endColumn = static_cast<std::uint16_t>(column + 1);
+    } else {
+        firstRow = std::min<std::uint32_t>(firstRow, row);
+        endRow = std::max<std::uint32_t>(endRow, row + 1u);
+        firstColumn = std::min(firstColumn, column);
+        endColumn = std::max<std::uint16_t>(endColumn, static_cast<std::uint16_t>(column + 1));
+    }
+    putU32(data, 0, firstRow);
+    putU32(data, 4, endRow);
+    putU16(data, 8, firstColumn);
+    putU16(data, 10, endColumn);
+}
+
+int FirstSheet::setSharedString(int column, int row, std::uint32_t stringIndex, std::uint16_t defaultXf)
+{
+    const auto r = static_cast<std::uint16_t>(row);
+    const auto c = static_cast<std::uint16_t>(column);
+    const CellRecord* existing = cellAt(column, row);
+    const std::uint16_t xf = existing ? xfOf(*existing, column) : newCellXf(column, row, defaultXf);
+    const int delta = (existing && existing->record.id == kLabelSst) ? 0 : 1;
+    // A formula that anchors a shared formula, array or table keeps those
+    // records, so that the cells depending on them still find them.
+    std::vector<Record> kept;
+    if (existing && existing->record.id == kFormula)
+        for (const Record& record : existing->trailing)
+            if (record.id != kString) kept.push_back(record);
+    const auto rowIt = rows_.find(r);
+    const bool rowHadCells = rowIt != rows_.end() && !rowIt->second.cells.empty();
+
+    clearColumns(r, c, c);
+    QByteArray data = cellHeader(r, c);
+    appendU16(data, xf);
+    appendU32(data, stringIndex);
+    CellRecord cell;
+    cell.firstColumn = c;
+    cell.lastColumn = c;
+    cell.record = makeRecord(kLabelSst, data);
+    cell.trailing = std::move(kept);
+    rows_[r].cells[c] = std::move(cell);
+    if (!existing) {
+        growRow(r, c, rowHadCells);
+        growDimensions(r, c);
+    }
+    modified_ = true;
+    return delta;
+}
+
+void FirstSheet::appendCellTable(QByteArray& out, std::vector<qsizetype>& dbCells) const
+{
+    auto it = rows_.begin();
+    while (it != rows_.end()) {
+        const int block = it->first >> 5;
+        auto blockEnd = it;
+        while (blockEnd != rows_.end() && (blockEnd->first >> 5) == block) ++blockEnd;
+
+        qsizetype firstRowAt = -1;
+        for (auto r = it; r != blockEnd; ++r) {
+            if (!r->second.rowRecord) continue;
+            if (firstRowAt < 0) firstRowAt = out.size();
+            r->second.rowRecord->appendTo(out);
+        }
+        std::map<std::uint16_t, qsizetype> firstCellAt;
+        for (auto r = it; r != blockEnd; ++r) {
+            if (r->second.cells.empty()) continue;
+            firstCellAt[r->first] = out.size();
+            for (const auto& [column, cell] : r->second.cells) {
+                cell.record.appendTo(out);
+                for (const Record& record : cell.trailing) record.appendTo(out);
+            }
+        }
+        if (writeDbCells_ && (firstRowAt >= 0 || !firstCellAt.empty())) {
+            const qsizetype at = out.size();
+            const qsizetype blockStart = firstRowAt >= 0 ? firstRowAt : firstCellAt.begin()->second;
+            QByteArray data;
+            appendU32(data, static_cast<std::uint32_t>(at - blockStart));
+            // Offsets to each row's first cell: the first from the end of the
+            // block's first ROW record, the others from the previous row's first cell.
+            qsizetype cursor = firstRowAt + 4 + kRowRecordSize;
+            for (auto r = it; r != blockEnd; ++r) {
+                if (!r->second.rowRecord) continue;
+                const auto cellAt = firstCellAt.find(r->first);
+                if (cellAt == firstCellAt.end()) {
+                    appendU16(data, 0);
+                    continue;
+                }
+                appendU16(data, static_cast<std::uint16_t>(cellAt->second - cursor));
+                cursor = cellAt->second;
+            }
+            dbCells.push_back(at);
+            makeRecord(kDbCell, data).appendTo(out);
+        }
+        it = blockEnd;
+    }
+}
+
+QByteArray FirstSheet::build(std::uint32_t streamPosition) const
+{
+    std::size_t blocks = 0;
+    int lastBlock = -1;
+    for (const auto& entry : rows_) {
+        if ((entry.first >> 5) != lastBlock) ++blocks;
+        lastBlock = entry.first >> 5;
+    }
+    if (!writeDbCells_) blocks = 0;
+
+    QByteArray out;
+    qsizetype indexAt = -1;
+    qsizetype defColWidthAt = -1;
+    auto appendRecords = [&](const std::vector<Record>& records, bool isPrefix) {
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (isPrefix && index_ && i == *index_) {
+                indexAt = out.size() + 4;
+                makeRecord(kIndex, QByteArray(16 + 4 * qsizetype(blocks), '\0')).appendTo(out);
+                continue;
+            }
+            if (records[i].id == kDefColWidth && defColWidthAt < 0) defColWidthAt = out.size();
+            records[i].appendTo(out);
+        }
+    };
+    appendRecords(prefix_, true);
+    std::vector<qsizetype> dbCells;
+    appendCellTable(out, dbCells);
+    appendRecords(between_, false);
+    appendRecords(suffix_, false);
+
+    if (indexAt >= 0) {
+        const bool empty = rows_.empty();
+        putU32(out, indexAt + 4, empty ? 0u : rows_.begin()->first);
+        putU32(out, indexAt + 8, empty ? 0u : rows_.rbegin()->first + 1u);
+        putU32(out, indexAt + 12, defColWidthAt >= 0 ? streamPosition + static_cast<std::uint32_t>(defColWidthAt) : 0u);
+        for (std::size_t k = 0; k < dbCells.size(); ++k)
+            putU32(out, indexAt + 16 + 4 * qsizetype(k), streamPosition + static_cast<std::uint32_t>(dbCells[k]));
+    }
+    return out;
+}
+
+} // namespace tpworm::workbook::biff

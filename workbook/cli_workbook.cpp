@@ -1,0 +1,99 @@
+#include "workbook/cli_workbook.h"
+
+#include "workbook/workbook.h"
+
+namespace tpworm::workbook {
+
+namespace {
+
+QString escaped(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c == u'\\') out += QStringLiteral("\\\\");
+        else if (c == u'\t') out += QStringLiteral("\\t");
+        else if (c == u'\n') out += QStringLiteral("\\n");
+        else out += c;
+    }
+    return out;
+}
+
+struct Assignment {
+    int column = 0;
+    int row = 0;
+    QString text;
+};
+
+} // namespace
+
+bool parseCellName(const QString& name, int& column, int& row)
+{
+    qsizetype i = 0;
+    int c = 0;
+    while (i < name.size() && name[i].isLetter() && name[i].unicode() < 128) {
+        c = c * 26 + (name[i].toUpper().unicode() - u'A' + 1);
+        if (c > kMaxColumns) return false;
+        ++i;
+    }
+    if (i == 0 || i == name.size()) return false;
+    bool ok = false;
+    const QString digits = name.mid(i);
+    for (QChar d : digits)
+        if (d < u'0' || d > u'9') return false;
+    const int r = digits.toInt(&ok);
+    if (!ok || r < 1 || r > kMaxRows || digits.startsWith(u'0')) return false;
+    column = c - 1;
+    row = r - 1;
+    return true;
+}
+
+int workbookCat(const QString& file, QTextStream& out, QTextStream& err)
+{
+    Workbook book;
+    book.SetFileName(file);
+    try {
+        book.Load();
+    } catch (const WorkbookError& error) {
+        err << error.message() << Qt::endl;
+        return 1;
+    }
+    for (const CellText& cell : book.NonEmptyCells())
+        out << CellName(cell.column, cell.row) << '\t' << escaped(cell.text) << '\n';
+    out.flush();
+    return 0;
+}
+
+int workbookSet(const QString& file, const QString& output, const QStringList& cellAssignments,
+                QTextStream& out, QTextStream& err)
+{
+    (void)out;
+    std::vector<Assignment> assignments;
+    for (const QString& argument : cellAssignments) {
+        const qsizetype equals = argument.indexOf(u'=');
+        Assignment a;
+        if (equals <= 0 || !parseCellName(argument.left(equals), a.column, a.row)) {
+            err << QStringLiteral("\"%1\" is not a cell assignment of the form A1=TEXT (columns A to IV, rows 1 to 65536).")
+                       .arg(argument)
+                << Qt::endl;
+            return 2;
+        }
+        a.text = argument.mid(equals + 1);
+        assignments.push_back(a);
+    }
+    Workbook book;
+    book.SetFileName(file);
+    try {
+        book.Load();
+        for (const Assignment& a : assignments)
+            book.SetCellText(a.column, a.row, a.text);
+        book.SetFileName(output);
+        book.Save();
+    } catch (const WorkbookError& error) {
+        err << error.message() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace tpworm::workbook
