@@ -1,0 +1,48 @@
+"""Test helper: writes a template workbook, or dumps the first sheet of a
+workbook as JSON, through xlwt and xlrd (readers independent of the program).
+
+  xls_tool.py template PATH   every cell A1:E25 holds the text "keep-<cell>",
+                              E26 the number 3.5
+  xls_tool.py dump PATH       {"C2": ["text", "12.5"], ...} of the first sheet
+"""
+import json
+import sys
+
+import xlrd
+import xlwt
+
+
+def cell_name(row, col):
+    return "%s%d" % (chr(ord("A") + col), row + 1)
+
+
+def template(path):
+    book = xlwt.Workbook(encoding="utf-8")
+    sheet = book.add_sheet("参数表")
+    for row in range(25):
+        for col in range(5):
+            sheet.write(row, col, "keep-" + cell_name(row, col))
+    sheet.write(25, 4, 3.5)
+    book.save(path)
+
+
+KINDS = {xlrd.XL_CELL_TEXT: "text", xlrd.XL_CELL_NUMBER: "number", xlrd.XL_CELL_BOOLEAN: "bool",
+         xlrd.XL_CELL_DATE: "date", xlrd.XL_CELL_ERROR: "error"}
+
+
+def dump(path):
+    sheet = xlrd.open_workbook(path).sheet_by_index(0)
+    cells = {}
+    for row in range(sheet.nrows):
+        for col in range(sheet.ncols):
+            cell = sheet.cell(row, col)
+            kind = KINDS.get(cell.ctype)
+            if kind is None or (kind == "text" and cell.value == ""):
+                continue  # empty and blank cells are left out alike
+            value = cell.value if kind == "text" else repr(cell.value)
+            cells[cell_name(row, col)] = [kind, value]
+    json.dump(cells, sys.stdout, ensure_ascii=False)
+
+
+if __name__ == "__main__":
+    {"template": template, "dump": dump}[sys.argv[1]](sys.argv[2])
