@@ -5,6 +5,7 @@
 #include "app/numeric.h"
 #include "app/program.h"
 #include "app/tform1.h"
+#include "workbook/cli_workbook.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -320,11 +321,24 @@ int runOpen(const Options& o, const QString& file, const QString& table = QStrin
     return exported ? 0 : 1;
 }
 
+int runWorkbook(const QStringList& arguments)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (arguments.size() == 3 && arguments[1] == "cat")
+        return workbook::workbookCat(arguments[2], out, err);
+    if (arguments.size() >= 4 && arguments[1] == "set")
+        return workbook::workbookSet(arguments[2], arguments[3], arguments.mid(4), out, err);
+    throw UsageError("workbook cat FILE, or workbook set FILE OUTPUT CELL=TEXT ...");
+}
+
 } // namespace
 
 int run(const QStringList& arguments)
 {
     try {
+        if (!arguments.isEmpty() && arguments.first() == "workbook")
+            return runWorkbook(arguments);
         const Options o = parse(arguments);
         if (o.command == "calc")
             return runCalc(o);

@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,27 @@ TEST(CliDesign, EditedParametersAreRecalculated)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(caption(r, "Label8"), "215.933-----蜗杆齿根圆弧半径");
     EXPECT_FALSE(r.json["standardBacklash"].toBool()) << "a changed backlash clears the standard-backlash box";
+}
+
+TEST(CliWorkbook, CatAndSetThroughTheCommandLine)
+{
+    const QString source = QStringLiteral(TPWORM_SHARED_DIR "/xls-corpus/poi-Simple.xls");
+    const CliResult cat = cli({"workbook", "cat", source});
+    ASSERT_EQ(cat.exitCode, 0) << cat.err.toStdString();
+    EXPECT_FALSE(cat.out.isEmpty());
+    EXPECT_TRUE(cat.out.split('\n').first().contains('\t'));
+
+    QTemporaryDir dir;
+    const QString output = dir.filePath("out.xls");
+    const CliResult set = cli({"workbook", "set", source, output, "C2=蜗杆头数", "D5=a\tb"});
+    ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+    const CliResult back = cli({"workbook", "cat", output});
+    EXPECT_TRUE(back.out.contains("C2\t蜗杆头数\n")) << back.out.toStdString();
+    EXPECT_TRUE(back.out.contains("D5\ta\\tb\n")) << back.out.toStdString();
+
+    const CliResult missing = cli({"workbook", "cat", dir.filePath("none.xls")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_FALSE(missing.err.isEmpty());
 }
 
 TEST(CliUsage, ErrorsExitTwo)
