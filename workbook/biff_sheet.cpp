@@ -487,11 +487,14 @@ int FirstSheet::setSharedString(int column, int row, std::uint32_t stringIndex, 
 
 void FirstSheet::appendCellTable(QByteArray& out, std::vector<qsizetype>& dbCells) const
 {
+    if (rows_.empty()) return;
+    // Excel counts the 32-row blocks from the sheet's first row.
+    const int firstRow = rows_.begin()->first;
     auto it = rows_.begin();
     while (it != rows_.end()) {
-        const int block = it->first >> 5;
+        const int block = (it->first - firstRow) >> 5;
         auto blockEnd = it;
-        while (blockEnd != rows_.end() && (blockEnd->first >> 5) == block) ++blockEnd;
+        while (blockEnd != rows_.end() && ((blockEnd->first - firstRow) >> 5) == block) ++blockEnd;
 
         qsizetype firstRowAt = -1;
         for (auto r = it; r != blockEnd; ++r) {
@@ -538,8 +541,9 @@ QByteArray FirstSheet::build(std::uint32_t streamPosition) const
     std::size_t blocks = 0;
     int lastBlock = -1;
     for (const auto& entry : rows_) {
-        if ((entry.first >> 5) != lastBlock) ++blocks;
-        lastBlock = entry.first >> 5;
+        const int block = (entry.first - rows_.begin()->first) >> 5;
+        if (block != lastBlock) ++blocks;
+        lastBlock = block;
     }
     if (!writeDbCells_) blocks = 0;
 
