@@ -450,7 +450,7 @@ TEST(DesignFileOpen, WithoutArgumentsTheFirstOpenAsks)
     ProgramFixture fx;
     TForm1& f = fx.start({"", "ignored"});
     EXPECT_FALSE(f.Design.CommandLineConsumed) << "an empty first argument opens nothing at start";
-    EXPECT_FALSE(f.Design.UpdateCheckSuppressed);
+    EXPECT_TRUE(f.Design.DesignFileName.isEmpty());
     f.N11Click();
     EXPECT_EQ(fx.dialogs.fileDialogs.size(), 1);
     EXPECT_TRUE(f.Design.CommandLineConsumed);
