@@ -168,12 +168,19 @@ double RoundTo(double value, int digit)
     long double power = 1.0L;
     for (int k = 0; k < (digit < 0 ? -digit : digit); ++k)
         power *= 10.0L;
+    // Only this function's own faults count here; flags raised before it (by
+    // the caller or by the toolkit between commands) are left for the caller.
+    constexpr int faults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+    std::fexcept_t before;
+    std::fegetexceptflag(&before, faults);
+    ClearFaults();
     const double factor = static_cast<double>(digit < 0 ? 1.0L / power : power);
     const long double quotient = static_cast<long double>(value) / static_cast<long double>(factor);
     FaultCheck();
     const long double n = static_cast<long double>(Round(quotient));
     const double result = static_cast<double>(n * static_cast<long double>(factor));
     FaultCheck();
+    std::fesetexceptflag(&before, faults);
     return result;
 }
 

@@ -178,3 +178,18 @@ TEST(Angles, ExtendedPi)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Faults, RoundToIgnoresFlagsRaisedBeforeItAndKeepsThemForTheCaller)
+{
+    volatile long double zero = 0;
+    ClearFaults();
+    volatile long double q = 1 / zero; // left over from unrelated code
+    (void)q;
+    EXPECT_EQ(RoundTo(12.3455, -3), 12.345);
+    EXPECT_THROW(FaultCheck(), MathError) << "the earlier fault is still there for its owner";
+    EXPECT_NO_THROW(RoundTo(1.5, 0));
+}
+
+} // namespace
