@@ -133,6 +133,33 @@ TEST(CliWorkbook, CatAndSetThroughTheCommandLine)
     EXPECT_FALSE(missing.err.isEmpty());
 }
 
+TEST(CliDocuments, OpenAndExportADesignFile)
+{
+    QTemporaryDir dir;
+    const QString design = dir.filePath("d.wpx");
+    const CliResult made = cli({"workbook", "set", QStringLiteral(TPWORM_PROGRAM_DIR "/111.xls"), design, "A1=250",
+                                "A2=22.5", "A3=45", "A4=2", "A5=160", "A6=2", "A7=90", "A8=0.3",
+                                "A9=7级(GB/T16445-1996)", "A10=右旋", "A11=0.3 * 30", "A12=0.2 * 25", "A13=0.5", "A14="});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+
+    const CliResult opened = cli({"open", "--json", "--coefficients", kExampleCoefficients, design});
+    ASSERT_EQ(opened.exitCode, 0) << opened.err.toStdString();
+    EXPECT_EQ(caption(opened, "Label8"), "215.933-----蜗杆齿根圆弧半径");
+    EXPECT_EQ(opened.json["fields"].toObject()["Edit11"].toString(), "0.3 * 30");
+    EXPECT_FALSE(opened.json["standardBacklash"].toBool()) << "A9 in the 级 form clears the standard-backlash box";
+
+    const QString table = dir.filePath("wogan.xls");
+    const CliResult exported = cli({"export", "--coefficients", kExampleCoefficients, "worm", design, table});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    const CliResult cells = cli({"workbook", "cat", table});
+    EXPECT_TRUE(cells.out.contains("C4\t9.111\n")) << cells.out.toStdString();
+    EXPECT_TRUE(cells.out.contains("C15\t0.3 * 30\n")) << cells.out.toStdString();
+
+    const CliResult missing = cli({"open", dir.filePath("none.wpx")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("文件打开错误")) << missing.err.toStdString();
+}
+
 TEST(CliUsage, ErrorsExitTwo)
 {
     for (const QStringList& args : {QStringList{}, QStringList{"frobnicate"}, QStringList{"calc", "Edit99=1"},
