@@ -277,7 +277,7 @@ int runDesign(const Options& o)
     TForm1& f = session.start();
     if (session.ended())
         return 1;
-    // As a user at the window: pick the grade, set the box, type the specification.
+    // As a user at the window: pick the grade, set the box, type the drive data.
     f.ComboBox1->setCurrentIndex(o.grade.toInt() - 6);
     f.ComboBox1Change();
     f.CheckBox2->setChecked(o.standardBacklash);

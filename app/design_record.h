@@ -16,7 +16,7 @@ class Object;
 }
 
 struct DesignRecord {
-    // Drive specification.
+    // Drive data.
     double CentreDistance = 0;
     double Ratio = 0;
     std::int32_t WheelTeeth = 0;

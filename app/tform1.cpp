@@ -143,7 +143,7 @@ void TForm1::createLayout()
     setSkyBlueBackground(*client);
     setCentralWidget(client);
 
-    // Drive specification.
+    // Drive data.
     Label1 = makeLabel(client, "Label1", "中  心  距：", 16, 64);
     Edit1 = makeEdit(client, "Edit1", QString(), 96, 56, 145, 5);
     Label3 = makeLabel(client, "Label3", "蜗轮齿数：", 16, 104);

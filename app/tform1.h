@@ -221,7 +221,7 @@ public Q_SLOTS:
     void N6Click();           // "退出"
     void N26Click();          // "关于本软件"
 
-    // Specification entry, grade, calculation, editing (calc/).
+    // Drive data entry, grade, calculation, editing (calc/).
     void Edit1Change();
     void Edit3Change();
     void Edit4Change();

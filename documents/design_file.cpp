@@ -51,7 +51,7 @@ void restoreDesign(TForm1& f, const documents::DesignFileContent& content)
     if (content.wholeTeeth())
         f.CheckBox1->setChecked(true);
     f.ComboBox1Change();
-    // The drive specification of an opened design is fixed, as after the
+    // The drive data of an opened design is fixed, as after the
     // calculate command; the recommended parameters stay editable.
     for (QLineEdit* edit : {f.Edit1, f.Edit3, f.Edit4})
         edit->setEnabled(false);

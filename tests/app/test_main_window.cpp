@@ -67,7 +67,7 @@ struct Placed {
 // Positions are those of the layout tables, relative to the client area or to
 // the group named.
 const Placed kPlacements[] = {
-    // Drive specification.
+    // Drive data.
     {"Label1", nullptr, 16, 64, -1, -1, "中  心  距："},
     {"Edit1", nullptr, 96, 56, -1, -1, ""},
     {"Label3", nullptr, 16, 104, -1, -1, "蜗轮齿数："},

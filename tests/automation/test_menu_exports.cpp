@@ -81,7 +81,7 @@ protected:
         EXPECT_EQ(scratch.leftovers(), QStringList()) << "a server profile was left behind";
     }
 
-    // A design calculated as the user does it: the specification typed, then
+    // A design calculated as the user does it: the drive data typed, then
     // the calculate command.
     void calculate()
     {

@@ -21,7 +21,7 @@ struct DesignInput {
     QString starts = QStringLiteral("1");
 };
 
-// Picks the grade, sets "标准侧隙", types the drive specification and presses
+// Picks the grade, sets "标准侧隙", types the drive data and presses
 // the calculate command.
 void calculateDesign(TForm1& f, const DesignInput& input);
 

@@ -385,7 +385,7 @@ TEST(DesignFileOpen, GradeTextDecidesTheStandardBacklash)
         }
         EXPECT_EQ(f.Design.DesignFileName, path);
         EXPECT_TRUE(f.Design.DesignSaved);
-        // The drive specification of an opened design is locked.
+        // The drive data of an opened design is locked.
         EXPECT_FALSE(f.Edit1->isEnabled());
         EXPECT_FALSE(f.Edit3->isEnabled());
         EXPECT_FALSE(f.Edit4->isEnabled());

@@ -166,7 +166,7 @@ def differences(want, got):
 # The designs
 # --------------------------------------------------------------------------
 
-def spec(a, z2, z1, i, db, e, d1, j, dz):
+def design_fields(a, z2, z1, i, db, e, d1, j, dz):
     return [("Edit1", a), ("Edit3", z2), ("Edit4", z1), ("Edit2", i), ("Edit5", db),
             ("Edit6", e), ("Edit7", d1), ("Edit8", j), ("Edit13", dz)]
 
@@ -175,7 +175,7 @@ def with_field(fields, field, text):
     return [(k, text if k == field else v) for k, v in fields]
 
 
-EXAMPLE = spec("250", "45", "2", "22.5", "160", "2", "90", "0.3", "0.5")
+EXAMPLE = design_fields("250", "45", "2", "22.5", "160", "2", "90", "0.3", "0.5")
 
 
 def reference_caption(fields, label, coefficients="default", whole=False):
@@ -210,7 +210,7 @@ def edge_designs():
         add(f"example-{c}-whole", EXAMPLE, c, True)
 
     # Ratio check and ratio classes.
-    base40 = spec("200", "40", "1", "40", "130", "1.5", "72", "0.25", "0.5")
+    base40 = design_fields("200", "40", "1", "40", "130", "1.5", "72", "0.25", "0.5")
     for i in ("40.001", "40.0011", "39.999", "39.9989", "40.0009999", "-40"):
         add(f"ratio-{i}", with_field(base40, "Edit2", i))
     for i in ("22.501", "22.499", "22.5011", "22.4989"):
@@ -220,7 +220,7 @@ def edge_designs():
                                      ("30", "1", "30.001"), ("99", "9", "11"),
                                      ("75", "1", "75"), ("150", "1", "150"), ("15", "2", "7.5"),
                                      ("31", "1", "30.9991"), ("30", "1", "30.0009"))):
-        f = spec("160", z2, z1, i, "105", "1", "58", "0.2", "0.5")
+        f = design_fields("160", z2, z1, i, "105", "1", "58", "0.2", "0.5")
         add(f"class-{z2}-{z1}-{i}{'-whole' if n % 2 else ''}", f, whole=bool(n % 2))
 
     # Parse failures and texts that do parse.
@@ -245,19 +245,19 @@ def edge_designs():
         add(f"parses-{field}-{text}", with_field(EXAMPLE, field, text))
 
     # Arithmetic faults, each at its own step.
-    add("fault-starts-zero", spec("250", "45", "0", "22.5", "160", "2", "90", "0.3", "0.5"))
-    add("fault-teeth-zero", spec("250", "0", "2", "0", "160", "2", "90", "0.3", "0.5"))
-    add("teeth-zero-ratio-not-zero", spec("250", "0", "2", "1", "160", "2", "90", "0.3", "0.5"))
-    add("fault-teeth-negative", spec("250", "-45", "2", "-22.5", "160", "2", "90", "0.3", "0.5"))
-    add("fault-counts-negative", spec("250", "-45", "-2", "22.5", "160", "2", "90", "0.3", "0.5"))
-    add("ratio-before-counts", spec("250", "-45", "2", "22.5", "160", "2", "90", "0.3", "0.5"))
+    add("fault-starts-zero", design_fields("250", "45", "0", "22.5", "160", "2", "90", "0.3", "0.5"))
+    add("fault-teeth-zero", design_fields("250", "0", "2", "0", "160", "2", "90", "0.3", "0.5"))
+    add("teeth-zero-ratio-not-zero", design_fields("250", "0", "2", "1", "160", "2", "90", "0.3", "0.5"))
+    add("fault-teeth-negative", design_fields("250", "-45", "2", "-22.5", "160", "2", "90", "0.3", "0.5"))
+    add("fault-counts-negative", design_fields("250", "-45", "-2", "22.5", "160", "2", "90", "0.3", "0.5"))
+    add("ratio-before-counts", design_fields("250", "-45", "2", "22.5", "160", "2", "90", "0.3", "0.5"))
     add("fault-base-above-wheel", with_field(EXAMPLE, "Edit5", "410.001"))
     add("base-equals-wheel", with_field(EXAMPLE, "Edit5", "410"))
     add("fault-worm-diameter-zero", with_field(EXAMPLE, "Edit7", "0"))
     add("fault-tip-arc-below-half-length", with_field(EXAMPLE, "Edit6", "-150"))
-    quarter = spec("250", "36", "1", "36", "160", "20", "90", "0.3", "0.5")
+    quarter = design_fields("250", "36", "1", "36", "160", "20", "90", "0.3", "0.5")
     add("fault-root-arc-below-half-length", quarter, "shallow")
-    add("fault-tooth-wider-than-wheel", spec("250", "1", "1", "1", "160", "2", "90", "0.3", "0.5"))
+    add("fault-tooth-wider-than-wheel", design_fields("250", "1", "1", "1", "160", "2", "90", "0.3", "0.5"))
     add("fault-modified-teeth-zero", with_field(EXAMPLE, "Edit13", "-45"))
     add("fault-modified-ratio-zero", with_field(EXAMPLE, "Edit13", "-44.9996"))
     add("modified-ratio-rounds-up", with_field(EXAMPLE, "Edit13", "-44.999"))
@@ -269,12 +269,12 @@ def edge_designs():
 
     # Enclosed teeth: halves, caps after truncation, tiny wheels.
     for z2 in ("9", "44", "45", "49", "50", "55", "65", "99", "100", "104", "105"):
-        f = spec("300", z2, "1", z2, "190", "2.5", "105", "0.3", "0.5")
+        f = design_fields("300", z2, "1", z2, "190", "2.5", "105", "0.3", "0.5")
         for c, whole in (("default", False), ("default", True), ("shifted", False),
                          ("shifted", True), ("wide", True)):
             add(f"teeth-{z2}-{c}{'-whole' if whole else ''}", f, c, whole)
     for z2 in ("40", "45"):
-        f = spec("300", z2, "1", z2, "190", "2.5", "105", "0.3", "0.5")
+        f = design_fields("300", z2, "1", z2, "190", "2.5", "105", "0.3", "0.5")
         add(f"teeth-{z2}-nearone", f, "nearone")
         add(f"teeth-{z2}-nearone-whole", f, "nearone", True)
 
@@ -283,17 +283,17 @@ def edge_designs():
         start = 410 * math.sin(math.radians(float(wanted)))
         f = tuned(EXAMPLE, "Edit5", start, 0.001, 14, wanted)
         add(f"alpha-{wanted}", f)
-    small = spec("100", "15", "2", "7.5", "60", "1", "44.47", "0.1", "0.5")
+    small = design_fields("100", "15", "2", "7.5", "60", "1", "44.47", "0.1", "0.5")
     for wanted in ("25", "25.001", "24.999"):
         add(f"gamma-{wanted}", tuned(small, "Edit7", 44.47, 0.001, 28, wanted))
-    tiny = spec("70", "40", "1", "40", "65", "0.5", "36", "0.1", "0")
+    tiny = design_fields("70", "40", "1", "40", "65", "0.5", "36", "0.1", "0")
     for wanted in ("30", "29.99", "30.01"):
         add(f"root-{wanted}", tuned(tiny, "Edit7", 36, 0.001, 53, wanted))
 
     # Whole parts of products that are whole in decimal but fall just below
     # in binary: 2.5 x 1.2 and 0.85 x 100 are a hair under 3 and 85 in extended.
     add("shoulder-product-below-whole",
-        spec("80", "100", "2", "50", "45", "1", "40", "0.1", "0.5"), "shifted")
+        design_fields("80", "100", "2", "50", "45", "1", "40", "0.1", "0.5"), "shifted")
     add("rim-product-below-whole", with_field(EXAMPLE, "Edit7", "100"), "shifted")
 
     # RoundTo rounds through a 64-bit integer: a tip arc radius of 9.2e15 mm
@@ -305,10 +305,10 @@ def edge_designs():
     add("backlash-large", with_field(EXAMPLE, "Edit8", "20"))
     add("backlash-negative", with_field(EXAMPLE, "Edit8", "-0.3"))
     # Extreme but accepted sizes.
-    add("centre-2000", spec("2000", "300", "2", "150", "2100", "10", "700", "1.2", "1"))
-    add("centre-70-z150", spec("70", "150", "1", "150", "75", "0.5", "25", "0.05", "0.5"))
-    add("centre-99999", spec("99999", "999", "9", "111", "100000", "100", "40000", "5", "2"))
-    add("centre-0.001", spec("0.001", "40", "1", "40", "0.001", "0", "0.001", "0", "0"))
+    add("centre-2000", design_fields("2000", "300", "2", "150", "2100", "10", "700", "1.2", "1"))
+    add("centre-70-z150", design_fields("70", "150", "1", "150", "75", "0.5", "25", "0.05", "0.5"))
+    add("centre-99999", design_fields("99999", "999", "9", "111", "100000", "100", "40000", "5", "2"))
+    add("centre-0.001", design_fields("0.001", "40", "1", "40", "0.001", "0", "0.001", "0", "0"))
     return d
 
 
@@ -353,7 +353,7 @@ def random_design(rng, n):
     dz_text = rng.choice(["0", "0.5", "1", "0.25", "1.5", "-0.5", "2", "0.75",
                           _fmt(rng.uniform(-1, 3), 2)])
     coefficients = rng.choice(["default", "default", "default", "shifted", "wide"])
-    fields = spec(a_text, str(z2), str(z1), i_text, db_text, e_text, d1_text, j_text, dz_text)
+    fields = design_fields(a_text, str(z2), str(z1), i_text, db_text, e_text, d1_text, j_text, dz_text)
     return Design(f"random-{n:03d}", fields, coefficients, rng.random() < 0.5)
 
 
@@ -385,7 +385,7 @@ SENSITIVE_DESIGNS = [
 
 
 def sensitive_designs():
-    return [Design(name, spec(*fields), coefficients, whole)
+    return [Design(name, design_fields(*fields), coefficients, whole)
             for name, fields, coefficients, whole in SENSITIVE_DESIGNS]
 
 

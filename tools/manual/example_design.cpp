@@ -83,11 +83,11 @@ ExampleDesign calculateExample(const QString& iniPath, const RulesSnapshot& rule
         throw ManualError(QStringLiteral("example %1 not found").arg(iniPath));
     QSettings ini(iniPath, QSettings::IniFormat);
     ExampleDesign d;
-    d.centreDistance = required(ini, "specification/centre_distance");
-    d.wheelTeeth = required(ini, "specification/wheel_teeth");
-    d.wormStarts = required(ini, "specification/worm_starts");
-    d.grade = required(ini, "specification/grade");
-    d.standardBacklash = ini.value("specification/standard_backlash", true).toBool();
+    d.centreDistance = required(ini, "drive/centre_distance");
+    d.wheelTeeth = required(ini, "drive/wheel_teeth");
+    d.wormStarts = required(ini, "drive/worm_starts");
+    d.grade = required(ini, "drive/grade");
+    d.standardBacklash = ini.value("drive/standard_backlash", true).toBool();
     d.mainBase = required(ini, "parameters/main_base");
     d.tipEccentricity = required(ini, "parameters/tip_eccentricity");
     d.referenceDiameter = required(ini, "parameters/reference_diameter");

@@ -1,4 +1,4 @@
-// The worked design of the manual: a specification and recommended
+// The worked design of the manual: a drive and recommended
 // parameters from data/manual/example.ini, calculated by the program's own
 // geometry calculation with the shipped coefficients, so every number in the
 // manual is the number the program shows for the same input.
@@ -34,12 +34,12 @@ struct ExampleDesign {
     double number(int label) const;
 };
 
-// Reads the specification, looks up tolerances and reliefs in the snapshot
+// Reads the drive data, looks up tolerances and reliefs in the snapshot
 // as the program does, and calculates. ManualError when the example does not
 // calculate.
 ExampleDesign calculateExample(const QString& iniPath, const RulesSnapshot& rules);
 
-// The design the calculate command proposes for a specification (grade 7,
+// The design the calculate command proposes for a drive (grade 7,
 // standard backlash), calculated; `calculated` tells whether the geometry
 // calculation completed.
 ExampleDesign recommendedDesign(const QString& centreDistance, const QString& wheelTeeth, const QString& wormStarts,

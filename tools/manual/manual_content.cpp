@@ -241,10 +241,10 @@ QString exampleSpecification(const ExampleDesign& d)
 QString recommendations(const RulesSnapshot& rules, const QString& specifications)
 {
     QList<QStringList> rows;
-    for (const QString& spec : specifications.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QStringList parts = spec.trimmed().split(QLatin1Char('/'));
+    for (const QString& entry : specifications.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList parts = entry.trimmed().split(QLatin1Char('/'));
         if (parts.size() != 3)
-            throw ManualError(QStringLiteral("recommendation \"%1\" is not a/z2/z1").arg(spec));
+            throw ManualError(QStringLiteral("recommendation \"%1\" is not a/z2/z1").arg(entry));
         const ExampleDesign d = recommendedDesign(parts[0], parts[1], parts[2], rules);
         QStringList warned;
         const std::map<int, QString> names = {{14, "α"}, {28, "γ"}, {53, "齿根"}};
