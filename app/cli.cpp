@@ -1,8 +1,10 @@
 #include "app/cli.h"
 
+#include "app/cli_commands.h"
+
 #include "app/desktop.h"
 #include "app/dialog_seam.h"
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "app/program.h"
 #include "app/tform1.h"
 #include "workbook/cli_workbook.h"
@@ -26,24 +28,6 @@
 namespace tpworm::cli {
 
 namespace {
-
-const char* const kUsage =
-    "usage:\n"
-    "  tpworm-cli calc   [COMMON] [FIELD=TEXT ...]\n"
-    "  tpworm-cli design [COMMON] --centre-distance TEXT --teeth TEXT [--starts TEXT]\n"
-    "                    [--grade 6|7|8] [--no-standard-backlash] [FIELD=TEXT ...]\n"
-    "  tpworm-cli open   [COMMON] DESIGN-FILE\n"
-    "  tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls\n"
-    "  tpworm-cli workbook cat FILE\n"
-    "  tpworm-cli workbook set FILE OUTPUT CELL=TEXT ...\n"
-    "COMMON: --rules FILE, --coefficients c0,...,c15, --whole-teeth, --json\n"
-    "FIELD: Edit1 ... Edit13 (or centre-distance, ratio, teeth, starts, main-base, tip-eccentricity,\n"
-    "       reference-diameter, backlash, grade-text, hand, entry-relief, exit-relief, grinding)\n";
-
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // Nothing is launched from the command line; an asked-for end is remembered.
 class CliDesktop final : public Desktop {
@@ -336,21 +320,16 @@ int runWorkbook(const QStringList& arguments)
 
 int run(const QStringList& arguments)
 {
-    try {
-        if (!arguments.isEmpty() && arguments.first() == "workbook")
-            return runWorkbook(arguments);
-        const Options o = parse(arguments);
-        if (o.command == "calc")
-            return runCalc(o);
-        if (o.command == "design")
-            return runDesign(o);
-        if (o.command == "open")
-            return runOpen(o, o.positional[0]);
-        return runOpen(o, o.positional[1], o.positional[0], o.positional[2]);
-    } catch (const UsageError& e) {
-        std::fprintf(stderr, "tpworm-cli: %s\n%s", e.what(), kUsage);
-        return 2;
-    }
+    if (!arguments.isEmpty() && arguments.first() == "workbook")
+        return runWorkbook(arguments);
+    const Options o = parse(arguments);
+    if (o.command == "calc")
+        return runCalc(o);
+    if (o.command == "design")
+        return runDesign(o);
+    if (o.command == "open")
+        return runOpen(o, o.positional[0]);
+    return runOpen(o, o.positional[1], o.positional[0], o.positional[2]);
 }
 
 } // namespace tpworm::cli

@@ -1,13 +1,19 @@
-// tpworm-cli: runs the main window's handlers on the offscreen platform.
-#include "app/cli.h"
+// tpworm-cli: the program's commands without a screen. The command's row in
+// the table says how much of Qt it needs, and only that much is started.
+#include "app/cli_commands.h"
+
+#include "core/numeric.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLocale>
 
 #include <cstdio>
 #include <cstdlib>
-
-#include "app/numeric.h"
-
-#include <QApplication>
-#include <QLocale>
+#include <exception>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -21,15 +27,48 @@ void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& mess
     }
 }
 
+std::unique_ptr<QCoreApplication> makeApplication(tpworm::cli::Needs needs, int& argc, char** argv)
+{
+    using tpworm::cli::Needs;
+    if (needs == Needs::Core)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    // Painting and windows never go to a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (needs == Needs::Gui)
+        return std::make_unique<QGuiApplication>(argc, argv);
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+int usage(const char* reason)
+{
+    if (reason)
+        std::fprintf(stderr, "tpworm-cli: %s\n", reason);
+    std::fputs(tpworm::cli::usageText().toUtf8().constData(), stderr);
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    // The windows exist but are never put on a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietHandler);
-    QApplication app(argc, argv);
-    tpworm::setDecimalSeparator(QLocale::system().decimalPoint().front());
-    return tpworm::cli::run(QCoreApplication::arguments().mid(1));
+    if (argc < 2)
+        return usage("no command");
+    const tpworm::cli::Command* command = tpworm::cli::findCommand(QString::fromLocal8Bit(argv[1]));
+    if (!command)
+        return usage((std::string("unknown command ") + argv[1]).c_str());
+    try {
+        const auto app = makeApplication(command->needs, argc, argv);
+        tpworm::setDecimalSeparator(QLocale::system().decimalPoint().front());
+        return command->run(QCoreApplication::arguments().mid(1));
+    } catch (const tpworm::cli::UsageError& e) {
+        return usage(e.what());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "tpworm-cli: out of memory\n");
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tpworm-cli: %s\n", e.what());
+        return 1;
+    }
 }

@@ -2,7 +2,7 @@
 #include "app/appearance.h"
 #include "app/desktop.h"
 #include "app/dialog_seam.h"
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "app/program.h"
 #include "app/tform1.h"
 

@@ -6,7 +6,7 @@
 // they stay thin and call widget-free functions.
 #pragma once
 
-#include "app/design_record.h"
+#include "core/design_record.h"
 #include "app/dialog_seam.h"
 #include "app/program.h"
 #include "rules/rules_db.h"

@@ -2,7 +2,7 @@
 // hints follow the centre distance, the ratio follows teeth and starts.
 #include "app/tform1.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "calc/recommend.h"
 
 #include <QLabel>

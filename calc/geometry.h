@@ -6,7 +6,7 @@
 // fault as they are; the sink receives those writes in that order.
 #pragma once
 
-#include "app/design_record.h"
+#include "core/design_record.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 // a distance outside every range leaves everything as it was.
 #include "app/tform1.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "calc/recommend.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "calc/recommend.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "rules/rules_db.h"
 
 namespace tpworm::recommend {

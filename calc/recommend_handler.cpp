@@ -3,7 +3,7 @@
 // first calculation.
 #include "app/tform1.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "calc/recommend.h"
 
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "documents/automation_cells.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 
 #include <stdexcept>
 

@@ -3,7 +3,7 @@
 // field texts come in as plain values.
 #pragma once
 
-#include "app/design_record.h"
+#include "core/design_record.h"
 
 #include <QList>
 #include <QString>

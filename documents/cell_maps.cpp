@@ -1,6 +1,6 @@
 #include "documents/cell_maps.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 
 #include <QRegularExpression>
 

@@ -3,7 +3,7 @@
 // their cells from here, so the three never disagree about a digit.
 #pragma once
 
-#include "app/design_record.h"
+#include "core/design_record.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "rules_db.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 
 #include <QAtomicInt>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "rules/tform5.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "app/tform1.h"
 #include "rules/rules_db.h"
 #include "rules/rules_messages.h"

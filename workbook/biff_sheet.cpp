@@ -1,6 +1,6 @@
 #include "workbook/biff_sheet.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 
 #include <cmath>
 #include <cstring>

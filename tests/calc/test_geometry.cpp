@@ -1,6 +1,6 @@
 #include "calc/geometry.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The recommendation as functions of plain values. Expected values come from
 // an independent model of the arithmetic (64-bit significands, ties to even)
 // and from the three worked designs of the calculate command with N0 = 1.
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "calc/recommend.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/numeric.h"
+#include "core/numeric.h"
 
 #include <gtest/gtest.h>
 

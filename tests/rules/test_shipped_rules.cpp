@@ -1,6 +1,6 @@
 // The rules database the build ships: structure, coverage of every key that
 // can be typed, and the orderings an engineer relies on.
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "rules/rules_db.h"
 #include "rules_testing.h"
 

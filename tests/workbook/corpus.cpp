@@ -1,6 +1,6 @@
 #include "corpus.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "drawing_sheet.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "example_design.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "calc/geometry.h"
 #include "calc/recommend.h"
 

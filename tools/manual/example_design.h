@@ -6,7 +6,7 @@
 
 #include "rules_snapshot.h"
 
-#include "app/design_record.h"
+#include "core/design_record.h"
 
 #include <QMap>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "manual_content.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "app/version.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #include "rules_snapshot.h"
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "rules/rules_db.h"
 
 #include <QFileInfo>
