@@ -1,0 +1,159 @@
+#include "core/safe_file.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tpworm {
+
+namespace {
+
+QString reason(const QString& what, const QString& path, int error)
+{
+    return QStringLiteral("%1 %2: %3").arg(what, path, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// write() may write less than asked (a full disk shows as a short write
+// before it shows as ENOSPC); anything short of the whole is a failure.
+bool writeAll(int fd, const char* data, qint64 size, int& error)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            error = errno;
+            return false;
+        }
+        if (n == 0) {
+            error = ENOSPC;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+} // namespace
+
+WriteOutcome checkWritableTarget(const QString& path)
+{
+    struct stat st {};
+    const QByteArray native = QFile::encodeName(path);
+    if (::lstat(native.constData(), &st) != 0)
+        return errno == ENOENT ? WriteOutcome{} : WriteOutcome{reason(QStringLiteral("cannot look at"), path, errno)};
+    if (S_ISLNK(st.st_mode)) {
+        // A link is followed: what counts is the file it names.
+        if (::stat(native.constData(), &st) != 0)
+            return errno == ENOENT ? WriteOutcome{} : WriteOutcome{reason(QStringLiteral("cannot look at"), path, errno)};
+    }
+    if (!S_ISREG(st.st_mode))
+        return {QStringLiteral("%1 is not a regular file; it is not replaced").arg(path)};
+    // Root may write anything; the user's read-only mark still stands.
+    if ((st.st_mode & 0222) == 0)
+        return {QStringLiteral("%1 is read-only; it is not replaced").arg(path)};
+    return {};
+}
+
+WriteOutcome writeFileAtomically(const QString& path, const QByteArray& data)
+{
+    if (const WriteOutcome check = checkWritableTarget(path); !check.ok())
+        return check;
+    // Replace the file a link names, not the link.
+    const QString target = QFileInfo(path).isSymLink() ? QFileInfo(path).canonicalFilePath() : path;
+    const QFileInfo info(target);
+    QByteArray temp = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()
+                                        + QStringLiteral(".XXXXXX"));
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return {reason(QStringLiteral("cannot write beside"), target, errno)};
+
+    int error = 0;
+    bool ok = writeAll(fd, data.constData(), data.size(), error);
+    if (ok && ::fsync(fd) != 0)
+        ok = false, error = errno;
+
+    struct stat old {};
+    const bool existed = ::stat(QFile::encodeName(target).constData(), &old) == 0;
+    if (ok) {
+        mode_t mode;
+        if (existed) {
+            mode = old.st_mode & 07777;
+            // Only root may give the file back its owner; others keep theirs.
+            if (::geteuid() == 0)
+                (void)::fchown(fd, old.st_uid, old.st_gid);
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        if (::fchmod(fd, mode) != 0)
+            ok = false, error = errno;
+    }
+    if (::close(fd) != 0 && ok)
+        ok = false, error = errno;
+    if (ok && ::rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
+        ok = false, error = errno;
+    if (!ok) {
+        ::unlink(temp.constData());
+        return {reason(QStringLiteral("cannot write"), target, error)};
+    }
+    return {};
+}
+
+WriteOutcome readRegularFile(const QString& path, qint64 maxBytes, QByteArray& data)
+{
+    data.clear();
+    const QByteArray native = QFile::encodeName(path);
+    // O_NONBLOCK so that opening a FIFO never waits for a writer.
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {reason(QStringLiteral("cannot open"), path, errno)};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return {QStringLiteral("%1 is not a regular file").arg(path)};
+    }
+    if (st.st_size > maxBytes) {
+        ::close(fd);
+        return {QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(maxBytes)};
+    }
+    // The size can change under us: read at most one byte past the bound to
+    // notice a file that grew.
+    data.resize(static_cast<qsizetype>(st.st_size));
+    qint64 got = 0;
+    for (;;) {
+        if (got == data.size()) {
+            if (data.size() > maxBytes)
+                break;
+            data.resize(data.size() + 4096);
+        }
+        const ssize_t n = ::read(fd, data.data() + got, static_cast<size_t>(data.size() - got));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            data.clear();
+            return {reason(QStringLiteral("cannot read"), path, error)};
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    if (got > maxBytes) {
+        data.clear();
+        return {QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(maxBytes)};
+    }
+    data.resize(static_cast<qsizetype>(got));
+    return {};
+}
+
+} // namespace tpworm

@@ -1,0 +1,32 @@
+// Writing a file a user cares about so that a failed write never destroys
+// what was there: the bytes go to a new file beside the target, every write
+// and the flush to the disk are checked, and only then is the new file put in
+// the target's place. A target that exists but is not a regular file (a FIFO,
+// a device) is refused, and so is one whose permission bits forbid writing,
+// even to root; a replaced file keeps its mode and, where we may set it, its
+// owner.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tpworm {
+
+// Why a write failed, in words a user can act on; empty on success.
+struct WriteOutcome {
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+
+// May the target be written? Refuses a target that exists and is not a
+// regular file, or that is read-only.
+WriteOutcome checkWritableTarget(const QString& path);
+
+// Writes the whole of data to path atomically.
+WriteOutcome writeFileAtomically(const QString& path, const QByteArray& data);
+
+// Reads a whole regular file of at most maxBytes; refuses anything else (a
+// FIFO, a device, a directory, a larger file) with a message.
+WriteOutcome readRegularFile(const QString& path, qint64 maxBytes, QByteArray& data);
+
+} // namespace tpworm
