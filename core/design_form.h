@@ -16,6 +16,7 @@
 #include "core/rules_data.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -118,6 +119,8 @@ public:
     // Every message-box text so far, in order.
     const QStringList& messages() const { return messages_; }
     QStringList takeMessages();
+    // A message of the run outside the form's commands (a failed rules load).
+    void addMessage(const QString& text) { messages_.append(text); }
 
     // The grade table the grade look-up reads ("7ji" at start; an invalid
     // grade keeps the previous one).
@@ -194,6 +197,12 @@ private:
     rules::RulesSource* rules_ = nullptr;
 };
 
+// The findings of a completed calculation that make the design doubtful:
+// negative tip widths of worm or hob, a negative main base circle or
+// backlash, a centre distance or ratio outside the range the design method is
+// given for. Each a sentence for the user.
+QStringList designWarnings(const DesignValues& design, const Results& results);
+
 // ---- One design as tpworm-cli runs it ------------------------------------------
 
 // What `tpworm-cli design` is given.
@@ -233,8 +242,10 @@ DesignForm runDesign(const DesignRequest& request, const rules::RulesData& rules
 DesignForm runCalc(const CalcRequest& request, const rules::RulesData& rules);
 
 // The document `tpworm-cli design --json` prints for the form (indented
-// JSON, UTF-8, ending in a newline).
+// JSON, UTF-8, ending in a newline), and the object it is made of (to which a
+// caller may add keys of its own).
 QByteArray designJson(const DesignForm& form);
+QJsonObject designJsonObject(const DesignForm& form);
 // The readable listing `tpworm-cli design` prints without --json.
 QByteArray designListing(const DesignForm& form);
 

@@ -71,6 +71,7 @@ struct ResultLabel {
     QString Results::*text;         // Text
     bool Results::*red;             // the warning flag, or null
     const char* suffix;             // UTF-8, follows the value in the caption
+    const char* initialCaption;     // UTF-8, the caption before any calculation
 };
 
 // The 35 results in writing order.

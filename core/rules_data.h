@@ -19,6 +19,13 @@ public:
     explicit RulesError(const QString& message);
 };
 
+// The maker's contact number that ends the load-failure message. The value is
+// a placeholder until the maker gives the number to print.
+inline const QString kMakerContact = QStringLiteral("000000000");
+// The message of a failed coefficient load, after which the program ends.
+inline const QString kLoadFailureMessage
+    = QStringLiteral("您的系统可能缺少相应的驱动，数据初始化失败，请联系开发商QQ:") + kMakerContact;
+
 inline constexpr int kCoefficientCount = 16;
 using Coefficients = std::array<double, kCoefficientCount>;
 

@@ -83,6 +83,9 @@ public:
     // column 2 that is not a number.
     int RangeSearch(long double key) const;
 
+    // The rows read, as plain values (shared, not copied).
+    TableData Data() const { return TableData{tableName_, columnNames_, rows_}; }
+
 private:
     RulesConnection& connection_;
     QString tableName_;

@@ -20,15 +20,18 @@ RulesData readRulesData(const QString& path);
 // connection string, opens it and reads the one table whole.
 class ConnectionRules final : public RulesSource {
 public:
-    ConnectionRules(RulesConnection& connection, RulesTable& table, std::function<QString()> connectionString)
-        : connection_(connection), table_(table), connectionString_(std::move(connectionString))
+    // tableFor gives the window's table object that reads a table of that
+    // name; connectionString the connection string of each use.
+    ConnectionRules(RulesConnection& connection, std::function<RulesTable&(const QString&)> tableFor,
+                    std::function<QString()> connectionString)
+        : connection_(connection), tableFor_(std::move(tableFor)), connectionString_(std::move(connectionString))
     {
     }
     const TableData& table(const QString& name) override;
 
 private:
     RulesConnection& connection_;
-    RulesTable& table_;
+    std::function<RulesTable&(const QString&)> tableFor_;
     std::function<QString()> connectionString_;
     TableData data_;
 };
