@@ -343,6 +343,7 @@ void DesignForm::Button1Click()
     texts.wholeTeeth = wholeTeeth_;
 
     results_ = Results{};
+    ++calculationsRun_;
     const calc::GeometryOutcome outcome = calc::calculate(texts, design_.RuleCoefficients, design_, results_);
     showResults(results_);
     switch (outcome) {
