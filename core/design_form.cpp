@@ -201,7 +201,7 @@ void DesignForm::Edit1Change(rules::RulesSource& rules)
         // leaves the first showing the new basis.
         mainBaseHint_ = recommend::kBasisPrefix + IntToStr(recommend::mainBaseBasis(value));
         referenceHint_ = recommend::kBasisPrefix
-                         + IntToStr(recommend::referenceBasis(value, design_.RuleCoefficients[0]));
+                         + IntToStr(recommend::referenceBasis(value, design_.RuleCoefficients[rules::coefficient::kReferenceExponent]));
     } catch (const std::exception&) {
         message(kCentreDistanceMessage);
     }
@@ -240,9 +240,9 @@ void DesignForm::ComboBox1Change(rules::RulesSource& rules)
     try {
         const rules::TableData& t = rules.table(gradeTable_);
         const long double a = StrToFloat(text(Field::CentreDistance));
-        const int row = t.RangeSearch(a);
         namespace col = rules::column;
-        if (StrToFloat(t.Text(row, col::kRangeFrom)) < a && StrToFloat(t.Text(row, col::kRangeTo)) >= a) {
+        if (const std::optional<int> found = recommend::gradeRow(t, a)) {
+            const int row = *found;
             const QString g = grade();
             if (standardBacklash_) {
                 setText(Field::Backlash, t.Text(row, col::kStandardBacklash));
@@ -280,7 +280,7 @@ void DesignForm::SpeedButton2Click(rules::RulesSource& rules)
             ratio = static_cast<double>(StrToFloat(text(Field::Ratio)));
             FaultCheck();
             const long double a = StrToFloat(text(Field::CentreDistance));
-            const double n0 = design_.RuleCoefficients[0];
+            const double n0 = design_.RuleCoefficients[rules::coefficient::kReferenceExponent];
             setText(Field::ReferenceDiameter, IntToStr(recommend::referenceDiameter(a, ratio, n0)));
             snap(Field::ReferenceDiameter);
             setText(Field::MainBase, IntToStr(recommend::mainBaseDiameter(a, ratio)));
