@@ -210,8 +210,10 @@ TEST(DesignCore, FindingsOfImpossibleGeometryAndOfDrivesOutsideTheValidRange)
         {{{Field::CentreDistance, "1500"}, {Field::MainBase, "1000"}, {Field::ReferenceDiameter, "300"}}, {}},
         {{{Field::CentreDistance, "1500.5"}, {Field::MainBase, "1000"}, {Field::ReferenceDiameter, "300"}},
          {"中心距 1500.5 超出"}},
+        // The centre distance typed last brings the standard backlash of its
+        // grade row (0.7), which the worm's tip no longer leaves room for.
         {{{Field::CentreDistance, "60"}, {Field::ReferenceDiameter, "40"}, {Field::MainBase, "40"}},
-         {"滚刀齿顶宽为负（-0.44）", "中心距 60 超出"}},
+         {"蜗杆齿顶宽为负", "滚刀齿顶宽为负", "中心距 60 超出"}},
         {{{Field::WheelTeeth, "14"}, {Field::Ratio, "7"}, {Field::Backlash, "-0.3"}},
          {"滚刀齿顶宽为负（-0.88）", "侧隙为负（-0.3）", "速比 7 超出"}},
     };
