@@ -246,3 +246,34 @@ TEST(DesignCore, TheJsonDocumentHasTheKeysOfTheContract)
 }
 
 } // namespace
+
+namespace {
+
+// The document is written directly; it must be exactly what QJsonDocument
+// writes for the same object, whatever the texts hold.
+TEST(DesignCore, TheDocumentIsByteForByteQtsIndentedJson)
+{
+    const QString odd = QStringLiteral("a\"b\\c\nd\te\u0001f\u001f\u007f é/<😀") + QChar(0xD800) + QStringLiteral("x")
+                        + QChar(0xDC00);
+    QList<core::DesignForm> forms;
+    forms << core::runCalc(workedExample(), exampleRules());
+    forms << core::runCalc(workedExample({{Field::Hand, odd}, {Field::EntryRelief, QString()}}), exampleRules());
+    forms << core::runCalc(workedExample({{Field::MainBase, "1000"}}), exampleRules());
+    forms << core::runCalc(workedExample({{Field::WheelTeeth, "14"}, {Field::Ratio, "7"}, {Field::Backlash, "-0.3"}}),
+                           exampleRules());
+    for (const char* a : {"250", "0", "x", "", "40", "1700"})
+        forms << core::runDesign(drive(a, "45", "2"), exampleRules());
+    rules::RulesData broken = exampleRules();
+    broken.coefficientsLoaded = false;
+    broken.anyDiffers = true;
+    forms << core::runDesign(drive("250", "45", "2"), broken);
+    core::DesignRequest grade6 = drive("250", "45", "2");
+    grade6.grade = "6";
+    grade6.wholeTeeth = true;
+    forms << core::runDesign(grade6, exampleRules());
+    for (const core::DesignForm& f : forms)
+        EXPECT_EQ(core::designJson(f), QJsonDocument(core::designJsonObject(f)).toJson(QJsonDocument::Indented))
+            << f.text(Field::CentreDistance).toStdString();
+}
+
+} // namespace
