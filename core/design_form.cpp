@@ -547,6 +547,8 @@ namespace {
 // fraction of the cost: a batch writes one per design.
 class JsonWriter {
 public:
+    explicit JsonWriter(bool compact) : compact_(compact) {}
+    void number(long long value) { out_ += QByteArray::number(value); }
     void string(const QString& text)
     {
         out_ += '"';
@@ -601,23 +603,27 @@ public:
     void close(char bracket)
     {
         first_.pop_back();
-        out_ += '\n';
-        indent();
+        if (!compact_) {
+            out_ += '\n';
+            indent();
+        }
         out_ += bracket;
     }
     void key(const QString& name)
     {
         item();
         string(name);
-        out_ += ": ";
+        out_ += compact_ ? ":" : ": ";
     }
     void item()
     {
         if (!first_.back())
             out_ += ',';
         first_.back() = false;
-        out_ += '\n';
-        indent();
+        if (!compact_) {
+            out_ += '\n';
+            indent();
+        }
     }
     void strings(const QStringList& list)
     {
@@ -628,12 +634,14 @@ public:
     }
     QByteArray finish()
     {
-        out_ += '\n';
+        if (!compact_)
+            out_ += '\n';
         return out_;
     }
 
 private:
     void indent() { out_.append(qsizetype(4 * first_.size()), ' '); }
+    bool compact_;
     QByteArray out_;
     std::vector<bool> first_;
 };
@@ -654,9 +662,9 @@ const QList<QPair<QString, int>>& sortedLabelKeys()
 
 } // namespace
 
-QByteArray designJson(const DesignForm& form)
+static QByteArray writeDesignJson(const DesignForm& form, bool compact, std::optional<long long> row)
 {
-    JsonWriter w;
+    JsonWriter w(compact);
     w.open('{');
     w.key(QStringLiteral("calculated"));
     w.boolean(form.calculated());
@@ -702,6 +710,10 @@ QByteArray designJson(const DesignForm& form)
     w.close('}');
     w.key(QStringLiteral("messages"));
     w.strings(form.messages());
+    if (row) {
+        w.key(QStringLiteral("row"));
+        w.number(*row);
+    }
     w.key(QStringLiteral("rulesModified"));
     w.boolean(form.rulesModified());
     w.key(QStringLiteral("standardBacklash"));
@@ -712,6 +724,13 @@ QByteArray designJson(const DesignForm& form)
     w.boolean(form.wholeTeeth());
     w.close('}');
     return w.finish();
+}
+
+QByteArray designJson(const DesignForm& form) { return writeDesignJson(form, false, std::nullopt); }
+
+QByteArray designJsonLine(const DesignForm& form, std::optional<long long> row)
+{
+    return writeDesignJson(form, true, row);
 }
 
 QByteArray designListing(const DesignForm& form)

@@ -271,9 +271,14 @@ TEST(DesignCore, TheDocumentIsByteForByteQtsIndentedJson)
     grade6.grade = "6";
     grade6.wholeTeeth = true;
     forms << core::runDesign(grade6, exampleRules());
-    for (const core::DesignForm& f : forms)
+    for (const core::DesignForm& f : forms) {
         EXPECT_EQ(core::designJson(f), QJsonDocument(core::designJsonObject(f)).toJson(QJsonDocument::Indented))
             << f.text(Field::CentreDistance).toStdString();
+        EXPECT_EQ(core::designJsonLine(f), QJsonDocument(core::designJsonObject(f)).toJson(QJsonDocument::Compact));
+        QJsonObject withRow = core::designJsonObject(f);
+        withRow.insert("row", 1234567);
+        EXPECT_EQ(core::designJsonLine(f, 1234567), QJsonDocument(withRow).toJson(QJsonDocument::Compact));
+    }
 }
 
 } // namespace
