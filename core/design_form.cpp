@@ -24,7 +24,8 @@ const QString kCalculationFaultMessage = QStringLiteral("只能输入合法数�
 const QString kReliefSeparator = QStringLiteral(" * ");
 
 // The range of drives the design method is given for (the program's design
-// manual, "推荐参数"): centre distance 70 ... 1500 mm, ratio 7.5 ... 150.
+// manual, "推荐参数", 适用范围): 70 mm < a < 1500 mm and 7.5 < i < 150, the
+// bounds themselves outside.
 constexpr long double kMinCentreDistance = 70.0L;
 constexpr long double kMaxCentreDistance = 1500.0L;
 constexpr long double kMinRatio = 7.5L;
@@ -441,11 +442,11 @@ QStringList designWarnings(const DesignValues& d, const Results& r)
         warnings << QStringLiteral("主基圆直径为负（%1），几何关系不成立").arg(FloatToStr(d.MainBaseDiameter));
     if (d.Backlash < 0)
         warnings << QStringLiteral("侧隙为负（%1），齿侧将发生干涉").arg(FloatToStr(d.Backlash));
-    if (d.CentreDistance < kMinCentreDistance || d.CentreDistance > kMaxCentreDistance)
-        warnings << QStringLiteral("中心距 %1 超出本设计方法的适用范围（70～1500 mm），结果仅供参考")
+    if (!(d.CentreDistance > kMinCentreDistance && d.CentreDistance < kMaxCentreDistance))
+        warnings << QStringLiteral("中心距 %1 超出本设计方法的适用范围（70 mm ＜ a ＜ 1500 mm），结果仅供参考")
                         .arg(FloatToStr(d.CentreDistance));
-    if (d.Ratio < kMinRatio || d.Ratio > kMaxRatio)
-        warnings << QStringLiteral("速比 %1 超出本设计方法的适用范围（7.5～150），结果仅供参考").arg(FloatToStr(d.Ratio));
+    if (!(d.Ratio > kMinRatio && d.Ratio < kMaxRatio))
+        warnings << QStringLiteral("速比 %1 超出本设计方法的适用范围（7.5 ＜ i ＜ 150），结果仅供参考").arg(FloatToStr(d.Ratio));
     return warnings;
 }
 

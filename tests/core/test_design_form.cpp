@@ -206,10 +206,12 @@ TEST(DesignCore, FindingsOfImpossibleGeometryAndOfDrivesOutsideTheValidRange)
 {
     const Finding cases[] = {
         {{}, {}},
-        {{{Field::CentreDistance, "70"}, {Field::ReferenceDiameter, "40"}, {Field::MainBase, "40"}}, {}},
-        {{{Field::CentreDistance, "1500"}, {Field::MainBase, "1000"}, {Field::ReferenceDiameter, "300"}}, {}},
-        {{{Field::CentreDistance, "1500.5"}, {Field::MainBase, "1000"}, {Field::ReferenceDiameter, "300"}},
-         {"中心距 1500.5 超出"}},
+        // The manual's range leaves its bounds out: 70 mm < a < 1500 mm.
+        {{{Field::CentreDistance, "70.5"}, {Field::ReferenceDiameter, "40"}, {Field::MainBase, "40"}}, {}},
+        {{{Field::CentreDistance, "70"}, {Field::ReferenceDiameter, "40"}, {Field::MainBase, "40"}}, {"中心距 70 超出"}},
+        {{{Field::CentreDistance, "1499.5"}, {Field::MainBase, "1000"}, {Field::ReferenceDiameter, "300"}}, {}},
+        {{{Field::CentreDistance, "1500"}, {Field::MainBase, "1000"}, {Field::ReferenceDiameter, "300"}},
+         {"中心距 1500 超出"}},
         // The centre distance typed last brings the standard backlash of its
         // grade row (0.7), which the worm's tip no longer leaves room for.
         {{{Field::CentreDistance, "60"}, {Field::ReferenceDiameter, "40"}, {Field::MainBase, "40"}},
