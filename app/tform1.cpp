@@ -4,6 +4,7 @@
 #include "app/desktop.h"
 #include "app/icons.h"
 #include "app/version.h"
+#include "rules/rules_notice.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -115,6 +116,7 @@ TForm1::TForm1(const ProgramContext& context)
     createToolBar();
     createMenus();
     connectHandlers();
+    rules::createRulesNotice(*this);
     setUpFrame(*this);
 
     SaveDialog1 = {QStringLiteral("SaveDialog1"), FileDialog::Kind::Save, QStringLiteral(".xls"), QString()};
