@@ -128,7 +128,7 @@ Notice referenceNotice(const QList<TableSource>& sources)
     if (reference.isEmpty() && unrecorded.isEmpty())
         return {};
     Notice notice;
-    notice.line = QStringLiteral("注意：表格数据为参考值");
+    notice.line = QStringLiteral("表格数据为参考值");
     QStringList details;
     if (!reference.isEmpty())
         details << QStringLiteral("下列计算法则表仍是随程序提供的参考值，不是标准表中的数值：") << reference;
@@ -147,9 +147,9 @@ Notice rangeWarning(const TableSource& gradeTable, long double centreDistance)
         return {};
     const QString range = coveredRange(gradeTable);
     Notice notice;
-    notice.line = QStringLiteral("中心距超出精度表范围（%1）").arg(range);
+    notice.line = QStringLiteral("超出精度表来源范围");
     notice.details =
-        QStringLiteral("中心距 %1 mm 在精度表 %2 的来源所覆盖的范围（%3）以外：\n%4\n"
+        QStringLiteral("中心距 %1 mm 在精度表 %2的来源所覆盖的范围（%3）以外：\n%4\n"
                        "所显示的公差与标准侧隙是表中的数值，来源并未给出，请自行核定。计算照常进行。")
             .arg(FloatToStr(centreDistance), tableLabel(gradeTable), range, gradeTable.source);
     return notice;

@@ -211,7 +211,7 @@ TEST_F(TablesFixture, SourcesTextsTellReferenceValuesAndTheCoveredRange)
     const QList<TableSource> shipped = readSources(db);
     ASSERT_EQ(shipped.size(), 5) << "the five tables the program ships";
     const Notice notice = referenceNotice(shipped);
-    EXPECT_EQ(notice.line, "注意：表格数据为参考值");
+    EXPECT_EQ(notice.line, "表格数据为参考值");
     for (const char* table : {"6ji", "7ji", "8ji", "xiuyuan", "xiuyuanchangdu"})
         EXPECT_TRUE(notice.details.contains(QString::fromUtf8(table) + "（")) << table;
 
@@ -220,7 +220,8 @@ TEST_F(TablesFixture, SourcesTextsTellReferenceValuesAndTheCoveredRange)
     EXPECT_FALSE(rangeWarning(grade, 1250).shown()) << "the last distance the source covers";
     const Notice beyond = rangeWarning(grade, 1250.5L);
     EXPECT_TRUE(beyond.shown());
-    EXPECT_TRUE(beyond.line.contains("至 1250 mm"));
+    EXPECT_EQ(beyond.line, "超出精度表来源范围");
+    EXPECT_TRUE(beyond.details.contains("（至 1250 mm）"));
     EXPECT_TRUE(beyond.details.contains("计算照常进行"));
     TableSource below = grade;
     below.coversAbove = 80;
