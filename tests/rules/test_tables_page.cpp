@@ -145,6 +145,9 @@ TEST(TablesPage, AnImportedTableServesTheLookUpsAndTravelsWithTheRuleSets)
     fx.dialogs.files = {sets.filePath("mine")};
     f.N17Click();
     EXPECT_EQ(cell(sets.filePath("mine.wrx"), "7ji", "worm_pitch_deviation", 5), "0.0444");
+    EXPECT_EQ(queryValue(sets.filePath("mine.wrx"), "SELECT source FROM rules_sources WHERE table_name = '7ji'").toString(),
+              "本厂标准 Q/XX 7-2024")
+        << "the set carries where its tables come from";
     f.N15Click();
     EXPECT_EQ(cell(db, "7ji", "worm_pitch_deviation", 5), "0.02");
     f.ComboBox1Change();
