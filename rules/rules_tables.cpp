@@ -254,6 +254,7 @@ TableSpec readTableSpec(const QString& databasePath, const QString& table)
         if (knownColumn) {
             column.heading = QString::fromUtf8(knownColumn->heading);
             column.kind = knownColumn->kind;
+            column.magnitude = column.kind == ColumnKind::Number;
         } else {
             column.heading = name;
             column.kind = column.storedAsText ? ColumnKind::Text : ColumnKind::Number;
@@ -329,6 +330,8 @@ QList<Problem> validateTable(const TableSpec& spec, const TableData& data)
                 add(shownRow, c, QStringLiteral("不能为空，须填数字"));
             else if (!readsAsNumber(text, value))
                 add(shownRow, c, QStringLiteral("“%1”不是数字").arg(text));
+            else if (spec.columns[c].magnitude && (text.startsWith(u'-') || text.startsWith(u'+')))
+                add(shownRow, c, QStringLiteral("“%1”须写成不带正负号的数值（参数表在数值前加符号）").arg(text));
             else
                 numbers[c] = value;
         }

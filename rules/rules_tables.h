@@ -41,6 +41,9 @@ struct ColumnSpec {
     QString heading;     // what the grid shows: the quantity, its symbol, its unit
     ColumnKind kind = ColumnKind::Text;
     bool storedAsText = false; // a TEXT column: a number is kept as typed
+    // A magnitude (a tolerance, a backlash, a relief): written without a
+    // sign, since the parameter tables put the sign in front of it.
+    bool magnitude = false;
 };
 
 struct TableSpec {

@@ -125,6 +125,17 @@ TEST_F(TablesFixture, ValidationNamesEveryProblemWithItsRowAndColumn)
     }
     EXPECT_EQ(validateTable(spec, TableData{}).size(), 1) << "a table without rows";
 
+    // A first range may start below zero; a tolerance carries no sign, since
+    // the parameter tables put "±", "-" or "+" in front of it.
+    const TableSpec grade = readTableSpec(db, "7ji");
+    TableData signedValue = readTable(db, grade);
+    signedValue.rows[0][0] = "-5";
+    signedValue.rows[0][2] = "-0.01";
+    const QList<Problem> sign = validateTable(grade, signedValue);
+    ASSERT_EQ(sign.size(), 1);
+    EXPECT_EQ(sign[0].column, "worm_pitch_deviation");
+    EXPECT_TRUE(sign[0].message.contains("不带正负号"));
+
     // Every problem is listed, not only the first.
     TableData many = good;
     many.rows[0][2] = "";
@@ -170,14 +181,16 @@ TEST_F(TablesFixture, ARuleSetWithoutSourcesGetsTheTableOnItsFirstWrite)
         EXPECT_FALSE(s.recorded) << s.table.toStdString();
     EXPECT_TRUE(referenceNotice(readSources(db)).details.contains("来源未记录"));
     const TableSpec spec = readTableSpec(db, "8ji");
-    ASSERT_TRUE(writeTable(db, spec, readTable(db, spec), {"GB/T16445-1996 表 3"}).isEmpty());
+    SourceUpdate source;
+    source.source = "GB/T16445-1996 表 3";
+    ASSERT_TRUE(writeTable(db, spec, readTable(db, spec), source).isEmpty());
     EXPECT_TRUE(findSource(readSources(db), "8ji")->recorded);
     EXPECT_EQ(findSource(readSources(db), "8ji")->keyUnit, "mm");
 }
 
 TEST_F(TablesFixture, CsvRoundTripsEveryTable)
 {
-    for (const QString& table : {"6ji", "xiuyuan", "xiuyuanchangdu"}) {
+    for (const QString table : {"6ji", "xiuyuan", "xiuyuanchangdu"}) {
         const TableSpec spec = readTableSpec(db, table);
         const TableData data = readTable(db, spec);
         const QByteArray bytes = tableToCsv(spec, data);
