@@ -358,6 +358,74 @@ QList<Problem> validateTable(const TableSpec& spec, const TableData& data)
     return problems;
 }
 
+namespace {
+
+// A failed statement: its reason, for the rollback and the message.
+struct StatementFailed {
+    QString reason;
+};
+
+void check(bool done, const QSqlQuery& query)
+{
+    if (!done)
+        throw StatementFailed{query.lastError().text()};
+}
+
+// Every row of the table replaced by the data, numbered 1, 2, ... in order.
+void replaceRows(QSqlQuery& query, const TableSpec& spec, const TableData& data)
+{
+    check(query.exec(QStringLiteral("DELETE FROM %1").arg(quoted(spec.name))), query);
+    QStringList names, marks;
+    if (spec.numbered)
+        names << QStringLiteral("ID"), marks << QStringLiteral("?");
+    for (const ColumnSpec& column : spec.columns)
+        names << quoted(column.name), marks << QStringLiteral("?");
+    check(query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(quoted(spec.name), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))),
+          query);
+    for (int r = 0; r < data.rows.size(); ++r) {
+        int bound = 0;
+        if (spec.numbered)
+            query.bindValue(bound++, r + 1);
+        for (int c = 0; c < spec.columns.size(); ++c) {
+            const QString text = data.rows[r][c].trimmed();
+            const ColumnSpec& column = spec.columns[c];
+            // Texts the parameter tables print are kept as typed.
+            if (column.storedAsText || column.kind == ColumnKind::Text)
+                query.bindValue(bound++, text);
+            else
+                query.bindValue(bound++, double(StrToFloat(text)));
+        }
+        check(query.exec(), query);
+    }
+}
+
+// The table's row of rules_sources, dated today; the table itself is made
+// in a rule set saved before it existed.
+void recordSource(QSqlQuery& query, const TableSpec& spec, const SourceUpdate& source)
+{
+    check(query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (table_name TEXT PRIMARY KEY, source TEXT NOT NULL, "
+                                    "changed TEXT NOT NULL, reference_values INTEGER NOT NULL, key_unit TEXT, "
+                                    "covers_above REAL, covers_upto REAL)")
+                         .arg(kSourcesTable)),
+          query);
+    check(query.prepare(QStringLiteral("INSERT OR REPLACE INTO %1 (table_name, source, changed, reference_values, "
+                                       "key_unit, covers_above, covers_upto) VALUES (?, ?, ?, ?, ?, ?, ?)")
+                            .arg(kSourcesTable)),
+          query);
+    const QVariant noNumber(QMetaType::fromType<double>());
+    query.bindValue(0, spec.name);
+    query.bindValue(1, source.source);
+    query.bindValue(2, QDate::currentDate().toString(Qt::ISODate));
+    query.bindValue(3, source.referenceValues ? 1 : 0);
+    query.bindValue(4, spec.keyUnit.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(spec.keyUnit));
+    query.bindValue(5, source.coversAbove ? QVariant(double(*source.coversAbove)) : noNumber);
+    query.bindValue(6, source.coversUpto ? QVariant(double(*source.coversUpto)) : noNumber);
+    check(query.exec(), query);
+}
+
+} // namespace
+
 QList<Problem> writeTable(const QString& databasePath, const TableSpec& spec, const TableData& data,
                           const SourceUpdate& source)
 {
@@ -368,61 +436,21 @@ QList<Problem> writeTable(const QString& databasePath, const TableSpec& spec, co
     QSqlDatabase db = database.db();
     if (!db.transaction())
         throw RulesError(QStringLiteral("无法开始写入数据表 %1：%2").arg(spec.name, db.lastError().text()));
-    auto fail = [&](const QSqlQuery& query) {
-        const QString reason = query.lastError().text();
-        db.rollback();
-        throw RulesError(QStringLiteral("数据表 %1 没有写入：%2").arg(spec.name, reason));
-    };
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("DELETE FROM %1").arg(quoted(spec.name))))
-        fail(query);
-    QStringList names, marks;
-    if (spec.numbered)
-        names << QStringLiteral("ID"), marks << QStringLiteral("?");
-    for (const ColumnSpec& column : spec.columns)
-        names << quoted(column.name), marks << QStringLiteral("?");
-    if (!query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(quoted(spec.name), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))))
-        fail(query);
-    for (int r = 0; r < data.rows.size(); ++r) {
-        int bound = 0;
-        if (spec.numbered)
-            query.bindValue(bound++, r + 1);
-        for (int c = 0; c < spec.columns.size(); ++c) {
-            const QString text = data.rows[r][c].trimmed();
-            const ColumnSpec& column = spec.columns[c];
-            if (column.storedAsText || column.kind == ColumnKind::Text)
-                query.bindValue(bound++, text);
-            else
-                query.bindValue(bound++, double(StrToFloat(text)));
+    QString failure;
+    {
+        QSqlQuery query(db);
+        try {
+            replaceRows(query, spec, data);
+            recordSource(query, spec, source);
+        } catch (const StatementFailed& failed) {
+            failure = failed.reason;
         }
-        if (!query.exec())
-            fail(query);
     }
-    if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (table_name TEXT PRIMARY KEY, source TEXT NOT NULL, "
-                                   "changed TEXT NOT NULL, reference_values INTEGER NOT NULL, key_unit TEXT, "
-                                   "covers_above REAL, covers_upto REAL)")
-                        .arg(kSourcesTable)))
-        fail(query);
-    if (!query.prepare(QStringLiteral("INSERT OR REPLACE INTO %1 (table_name, source, changed, reference_values, "
-                                      "key_unit, covers_above, covers_upto) VALUES (?, ?, ?, ?, ?, ?, ?)")
-                           .arg(kSourcesTable)))
-        fail(query);
-    const QVariant null(QMetaType::fromType<double>());
-    query.bindValue(0, spec.name);
-    query.bindValue(1, source.source);
-    query.bindValue(2, QDate::currentDate().toString(Qt::ISODate));
-    query.bindValue(3, source.referenceValues ? 1 : 0);
-    query.bindValue(4, spec.keyUnit.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(spec.keyUnit));
-    query.bindValue(5, source.coversAbove ? QVariant(double(*source.coversAbove)) : null);
-    query.bindValue(6, source.coversUpto ? QVariant(double(*source.coversUpto)) : null);
-    if (!query.exec())
-        fail(query);
-    query.finish();
-    if (!db.commit()) {
-        const QString reason = db.lastError().text();
+    if (failure.isEmpty() && !db.commit())
+        failure = db.lastError().text();
+    if (!failure.isEmpty()) {
         db.rollback();
-        throw RulesError(QStringLiteral("数据表 %1 没有写入：%2").arg(spec.name, reason));
+        throw RulesError(QStringLiteral("数据表 %1 没有写入：%2").arg(spec.name, failure));
     }
     return {};
 }

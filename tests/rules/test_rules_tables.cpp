@@ -254,3 +254,24 @@ TEST_F(TablesFixture, SourcesTextsTellReferenceValuesAndTheCoveredRange)
     EXPECT_TRUE(provenanceSummary(db).contains("7ji 来源“本厂标准”"));
     EXPECT_TRUE(provenanceSummary(dir.filePath("missing.mdb")).contains("无法读取"));
 }
+
+TEST_F(TablesFixture, AWriteThatFailsPartWayLeavesTheTableAsItWas)
+{
+    // The rows are replaced first, the source row last: refusing the last
+    // statement shows that the rows go back as well.
+    runSql(db, {"CREATE TRIGGER refuse BEFORE INSERT ON rules_sources BEGIN SELECT RAISE(ABORT, 'refused here'); END"});
+    const TableSpec spec = readTableSpec(db, "xiuyuan");
+    const TableData before = readTable(db, spec);
+    TableData changed = before;
+    changed.rows[0][2] = "0.33";
+    SourceUpdate source;
+    source.source = "本厂经验";
+    try {
+        writeTable(db, spec, changed, source);
+        ADD_FAILURE() << "the write was refused";
+    } catch (const RulesError& error) {
+        EXPECT_TRUE(QString::fromStdString(error.what()).contains("refused here"));
+    }
+    EXPECT_EQ(readTable(db, spec), before);
+    EXPECT_TRUE(findSource(readSources(db), "xiuyuan")->referenceValues);
+}
