@@ -86,7 +86,7 @@ int show(const RulesOptions& o, QTextStream& out)
 int exportTable(const RulesOptions& o, QTextStream& out, QTextStream& err)
 {
     const rules::TableSpec spec = specOf(o, o.positional[0]);
-    const rules::TableData data = rules::readTable(o.database, spec);
+    const rules::TableTexts data = rules::readTable(o.database, spec);
     const WriteOutcome written = writeFileAtomically(o.positional[1], rules::tableToCsv(spec, data));
     if (!written.ok()) {
         err << QStringLiteral("tpworm-cli: 表格没有导出：%1").arg(written.error) << Qt::endl;
@@ -105,7 +105,7 @@ int importTable(const RulesOptions& o, QTextStream& out, QTextStream& err)
     const rules::TableSpec spec = specOf(o, o.positional[0]);
     const QString file = o.positional[1];
     QList<rules::Problem> problems;
-    const rules::TableData data = rules::readCsvFile(file, spec, problems);
+    const rules::TableTexts data = rules::readCsvFile(file, spec, problems);
     if (problems.isEmpty()) {
         rules::SourceUpdate source;
         source.source = o.source ? *o.source : QStringLiteral("用户导入：%1").arg(QFileInfo(file).fileName());

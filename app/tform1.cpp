@@ -116,7 +116,6 @@ TForm1::TForm1(const ProgramContext& context)
     createToolBar();
     createMenus();
     connectHandlers();
-    rules::createRulesNotice(*this);
     setUpFrame(*this);
 
     SaveDialog1 = {QStringLiteral("SaveDialog1"), FileDialog::Kind::Save, QStringLiteral(".xls"), QString()};
@@ -133,6 +132,7 @@ TForm1::TForm1(const ProgramContext& context)
     Timer2->setInterval(2000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    rules::createRulesNotice(*this);
 }
 
 TForm1::~TForm1() = default;

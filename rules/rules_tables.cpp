@@ -277,7 +277,7 @@ TableSpec readTableSpec(const QString& databasePath, const QString& table)
     return spec;
 }
 
-TableData readTable(const QString& databasePath, const TableSpec& spec)
+TableTexts readTable(const QString& databasePath, const TableSpec& spec)
 {
     Database database(databasePath, true);
     QSqlQuery query(database.db());
@@ -287,7 +287,7 @@ TableData readTable(const QString& databasePath, const TableSpec& spec)
         names << quoted(column.name);
     if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(names.join(QLatin1Char(',')), quoted(spec.name))))
         throw RulesError(QStringLiteral("无法读取数据表 %1：%2").arg(spec.name, query.lastError().text()));
-    TableData data;
+    TableTexts data;
     while (query.next()) {
         QStringList row;
         for (int c = 0; c < spec.columns.size(); ++c)
@@ -297,7 +297,7 @@ TableData readTable(const QString& databasePath, const TableSpec& spec)
     return data;
 }
 
-QList<Problem> validateTable(const TableSpec& spec, const TableData& data)
+QList<Problem> validateTable(const TableSpec& spec, const TableTexts& data)
 {
     QList<Problem> problems;
     auto add = [&](int row, int column, const QString& message) {
@@ -372,7 +372,7 @@ void check(bool done, const QSqlQuery& query)
 }
 
 // Every row of the table replaced by the data, numbered 1, 2, ... in order.
-void replaceRows(QSqlQuery& query, const TableSpec& spec, const TableData& data)
+void replaceRows(QSqlQuery& query, const TableSpec& spec, const TableTexts& data)
 {
     check(query.exec(QStringLiteral("DELETE FROM %1").arg(quoted(spec.name))), query);
     QStringList names, marks;
@@ -426,7 +426,7 @@ void recordSource(QSqlQuery& query, const TableSpec& spec, const SourceUpdate& s
 
 } // namespace
 
-QList<Problem> writeTable(const QString& databasePath, const TableSpec& spec, const TableData& data,
+QList<Problem> writeTable(const QString& databasePath, const TableSpec& spec, const TableTexts& data,
                           const SourceUpdate& source)
 {
     const QList<Problem> problems = validateTable(spec, data);
@@ -560,7 +560,7 @@ int firstLineNotUtf8(const QByteArray& bytes)
 
 } // namespace
 
-QByteArray tableToCsv(const TableSpec& spec, const TableData& data)
+QByteArray tableToCsv(const TableSpec& spec, const TableTexts& data)
 {
     QStringList heading;
     for (const ColumnSpec& column : spec.columns)
@@ -575,9 +575,9 @@ QByteArray tableToCsv(const TableSpec& spec, const TableData& data)
     return text.toUtf8();
 }
 
-TableData csvToTable(const QByteArray& input, const TableSpec& spec, QList<Problem>& problems)
+TableTexts csvToTable(const QByteArray& input, const TableSpec& spec, QList<Problem>& problems)
 {
-    TableData data;
+    TableTexts data;
     QByteArray bytes = input;
     // Spreadsheet programs put a byte-order mark before UTF-8 text.
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -639,7 +639,7 @@ TableData csvToTable(const QByteArray& input, const TableSpec& spec, QList<Probl
     return data;
 }
 
-TableData readCsvFile(const QString& path, const TableSpec& spec, QList<Problem>& problems)
+TableTexts readCsvFile(const QString& path, const TableSpec& spec, QList<Problem>& problems)
 {
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
@@ -657,7 +657,7 @@ TableData readCsvFile(const QString& path, const TableSpec& spec, QList<Problem>
         problems.append({0, QString(), QStringLiteral("无法读取文件 %1：%2").arg(shown, read.error)});
         return {};
     }
-    TableData data = csvToTable(bytes, spec, problems);
+    TableTexts data = csvToTable(bytes, spec, problems);
     if (problems.isEmpty())
         problems = validateTable(spec, data);
     return data;

@@ -61,9 +61,9 @@ struct TableSpec {
 
 // A table's values as texts, one list per row in stored order, one text per
 // column of the spec (ID left out).
-struct TableData {
+struct TableTexts {
     QList<QStringList> rows;
-    bool operator==(const TableData&) const = default;
+    bool operator==(const TableTexts&) const = default;
 };
 
 // One thing wrong with a table or a file. row is the data row counted from 1
@@ -89,11 +89,11 @@ TableSpec readTableSpec(const QString& databasePath, const QString& table);
 
 // Every value of the table as text, in stored order. Numbers stored as
 // numbers are written as the program writes numbers. Errors: RulesError.
-TableData readTable(const QString& databasePath, const TableSpec& spec);
+TableTexts readTable(const QString& databasePath, const TableSpec& spec);
 
 // Every problem of the data against the spec, in row order; none when the
 // table may be written.
-QList<Problem> validateTable(const TableSpec& spec, const TableData& data);
+QList<Problem> validateTable(const TableSpec& spec, const TableTexts& data);
 
 // What the write records in rules_sources about the table.
 struct SourceUpdate {
@@ -109,22 +109,22 @@ struct SourceUpdate {
 // Returns the problems; when there are any, the file is not opened for
 // writing at all. Errors: RulesError when the database refuses the write (it
 // is then rolled back).
-QList<Problem> writeTable(const QString& databasePath, const TableSpec& spec, const TableData& data,
+QList<Problem> writeTable(const QString& databasePath, const TableSpec& spec, const TableTexts& data,
                           const SourceUpdate& source);
 
 // The table as CSV: UTF-8 without byte-order mark, a heading line of the
 // column names, then one line per row; fields quoted where they hold a comma,
 // a quote or a line break; lines end in CRLF.
-QByteArray tableToCsv(const TableSpec& spec, const TableData& data);
+QByteArray tableToCsv(const TableSpec& spec, const TableTexts& data);
 
 // Reads CSV bytes as a table of the spec. The heading line must name every
 // column of the spec (the database names, in any order) and nothing else;
 // every line must have one field per heading. The problems say what is
 // wrong, with the row and the column; the values are then not to be used.
-TableData csvToTable(const QByteArray& bytes, const TableSpec& spec, QList<Problem>& problems);
+TableTexts csvToTable(const QByteArray& bytes, const TableSpec& spec, QList<Problem>& problems);
 
 // Reads a CSV file of at most kMaxCsvBytes (also refusing a FIFO or a
 // device) and checks it as csvToTable and validateTable do.
-TableData readCsvFile(const QString& path, const TableSpec& spec, QList<Problem>& problems);
+TableTexts readCsvFile(const QString& path, const TableSpec& spec, QList<Problem>& problems);
 
 } // namespace tpworm::rules

@@ -210,7 +210,7 @@ bool TablesPage::showTable(const QString& table)
     return true;
 }
 
-void TablesPage::fillGrid(const rules::TableData& data)
+void TablesPage::fillGrid(const rules::TableTexts& data)
 {
     filling_ = true;
     Grid->clear();
@@ -249,9 +249,9 @@ void TablesPage::showSource()
     StateLabel->setText(state);
 }
 
-rules::TableData TablesPage::gridData() const
+rules::TableTexts TablesPage::gridData() const
 {
-    rules::TableData data;
+    rules::TableTexts data;
     for (int r = 0; r < Grid->rowCount(); ++r) {
         QStringList row;
         for (int c = 0; c < Grid->columnCount(); ++c) {
@@ -291,7 +291,7 @@ void TablesPage::importCsv()
     if (!file)
         return;
     QList<rules::Problem> problems;
-    const rules::TableData data = rules::readCsvFile(*file, spec_, problems);
+    const rules::TableTexts data = rules::readCsvFile(*file, spec_, problems);
     if (!problems.isEmpty()) {
         showProblems(problems, false);
         message(QStringLiteral("文件 %1 有 %2 处问题，没有读入；问题列在表格页下方，行号从标题行的下一行数起。")
@@ -331,7 +331,7 @@ bool TablesPage::saveTable()
 {
     if (spec_.name.isEmpty() || readOnly())
         return false;
-    const rules::TableData data = gridData();
+    const rules::TableTexts data = gridData();
     QList<rules::Problem> problems = rules::validateTable(spec_, data);
     rules::SourceUpdate update;
     update.source = SourceEdit->toPlainText().trimmed();

@@ -53,7 +53,7 @@ public:
     bool saveTable();
 
     // The grid's contents as the table would be written.
-    rules::TableData gridData() const;
+    rules::TableTexts gridData() const;
 
     QLabel* TableLabel = nullptr;
     QComboBox* TableBox = nullptr;     // the tables of the database
@@ -80,7 +80,7 @@ private:
     void createButtons();
     void connectHandlers();
     void tableChosen(int index);
-    void fillGrid(const rules::TableData& data);
+    void fillGrid(const rules::TableTexts& data);
     void showSource();
     void showProblems(const QList<rules::Problem>& problems, bool inGrid);
     void showInformation(const QString& text);

@@ -96,25 +96,25 @@ TEST_F(TablesFixture, ShippedTablesPassTheirOwnChecks)
 TEST_F(TablesFixture, ValidationNamesEveryProblemWithItsRowAndColumn)
 {
     const TableSpec spec = readTableSpec(db, "xiuyuanchangdu");
-    const TableData good = readTable(db, spec);
+    const TableTexts good = readTable(db, spec);
     struct Case {
         const char* why;
-        std::function<void(TableData&)> change;
+        std::function<void(TableTexts&)> change;
         int row;
         const char* column;
         const char* says;
     };
     const Case cases[] = {
-        {"an upper bound not above the one before", [](TableData& d) { d.rows[2][1] = "28"; }, 3, "wheel_teeth_upto", "须大于上一行的上限"},
-        {"a gap between two ranges", [](TableData& d) { d.rows[3][0] = "36"; }, 4, "wheel_teeth_above", "不能有空档或重叠"},
-        {"a range whose start is not below its end", [](TableData& d) { d.rows[0][0] = "25"; }, 1, "wheel_teeth_above", "须小于本行的上限"},
-        {"a bound that is text", [](TableData& d) { d.rows[4][1] = "四十五"; }, 5, "wheel_teeth_upto", "“四十五”不是数字"},
-        {"a last range short of 999 teeth", [](TableData& d) { d.rows.last()[1] = "200"; }, 13, "wheel_teeth_upto", "999"},
-        {"an empty relief length", [](TableData& d) { d.rows[1][3] = " "; }, 2, "exit_relief_length", "不能为空"},
-        {"a row with a value missing", [](TableData& d) { d.rows[6].removeLast(); }, 7, "", "有 3 个值"},
+        {"an upper bound not above the one before", [](TableTexts& d) { d.rows[2][1] = "28"; }, 3, "wheel_teeth_upto", "须大于上一行的上限"},
+        {"a gap between two ranges", [](TableTexts& d) { d.rows[3][0] = "36"; }, 4, "wheel_teeth_above", "不能有空档或重叠"},
+        {"a range whose start is not below its end", [](TableTexts& d) { d.rows[0][0] = "25"; }, 1, "wheel_teeth_above", "须小于本行的上限"},
+        {"a bound that is text", [](TableTexts& d) { d.rows[4][1] = "四十五"; }, 5, "wheel_teeth_upto", "“四十五”不是数字"},
+        {"a last range short of 999 teeth", [](TableTexts& d) { d.rows.last()[1] = "200"; }, 13, "wheel_teeth_upto", "999"},
+        {"an empty relief length", [](TableTexts& d) { d.rows[1][3] = " "; }, 2, "exit_relief_length", "不能为空"},
+        {"a row with a value missing", [](TableTexts& d) { d.rows[6].removeLast(); }, 7, "", "有 3 个值"},
     };
     for (const Case& c : cases) {
-        TableData data = good;
+        TableTexts data = good;
         c.change(data);
         const QList<Problem> problems = validateTable(spec, data);
         ASSERT_FALSE(problems.isEmpty()) << c.why;
@@ -123,12 +123,12 @@ TEST_F(TablesFixture, ValidationNamesEveryProblemWithItsRowAndColumn)
         });
         EXPECT_TRUE(named) << c.why << ": " << problems.first().text().toStdString();
     }
-    EXPECT_EQ(validateTable(spec, TableData{}).size(), 1) << "a table without rows";
+    EXPECT_EQ(validateTable(spec, TableTexts{}).size(), 1) << "a table without rows";
 
     // A first range may start below zero; a tolerance carries no sign, since
     // the parameter tables put "±", "-" or "+" in front of it.
     const TableSpec grade = readTableSpec(db, "7ji");
-    TableData signedValue = readTable(db, grade);
+    TableTexts signedValue = readTable(db, grade);
     signedValue.rows[0][0] = "-5";
     signedValue.rows[0][2] = "-0.01";
     const QList<Problem> sign = validateTable(grade, signedValue);
@@ -137,7 +137,7 @@ TEST_F(TablesFixture, ValidationNamesEveryProblemWithItsRowAndColumn)
     EXPECT_TRUE(sign[0].message.contains("不带正负号"));
 
     // Every problem is listed, not only the first.
-    TableData many = good;
+    TableTexts many = good;
     many.rows[0][2] = "";
     many.rows[5][1] = "x";
     many.rows.last()[1] = "150.5";
@@ -147,7 +147,7 @@ TEST_F(TablesFixture, ValidationNamesEveryProblemWithItsRowAndColumn)
 TEST_F(TablesFixture, WriteReplacesTheTableAndItsSourceInOneTransaction)
 {
     const TableSpec spec = readTableSpec(db, "7ji");
-    TableData data = readTable(db, spec);
+    TableTexts data = readTable(db, spec);
     data.rows.removeAt(1); // rows 1 and 2 merge into one range
     data.rows[0][1] = "80";
     data.rows[0][2] = "0.0111";
@@ -192,7 +192,7 @@ TEST_F(TablesFixture, CsvRoundTripsEveryTable)
 {
     for (const QString table : {"6ji", "xiuyuan", "xiuyuanchangdu"}) {
         const TableSpec spec = readTableSpec(db, table);
-        const TableData data = readTable(db, spec);
+        const TableTexts data = readTable(db, spec);
         const QByteArray bytes = tableToCsv(spec, data);
         EXPECT_TRUE(bytes.startsWith(columnNames(spec).join(',').toUtf8() + "\r\n")) << "a heading line of column names";
         QList<Problem> problems;
@@ -210,7 +210,7 @@ TEST_F(TablesFixture, CsvReadsWhatSpreadsheetsWrite)
                              "40,-1,\"3,5°\",\"7\"\"\"\n"
                              "999,40,2°,5°\n\n";
     QList<Problem> problems;
-    const TableData data = csvToTable(bytes, spec, problems);
+    const TableTexts data = csvToTable(bytes, spec, problems);
     ASSERT_TRUE(problems.isEmpty()) << problems.first().text().toStdString();
     ASSERT_EQ(data.rows.size(), 2);
     EXPECT_EQ(data.rows[0], QStringList({"-1", "40", "7\"", "3,5°"}));
@@ -261,8 +261,8 @@ TEST_F(TablesFixture, AWriteThatFailsPartWayLeavesTheTableAsItWas)
     // statement shows that the rows go back as well.
     runSql(db, {"CREATE TRIGGER refuse BEFORE INSERT ON rules_sources BEGIN SELECT RAISE(ABORT, 'refused here'); END"});
     const TableSpec spec = readTableSpec(db, "xiuyuan");
-    const TableData before = readTable(db, spec);
-    TableData changed = before;
+    const TableTexts before = readTable(db, spec);
+    TableTexts changed = before;
     changed.rows[0][2] = "0.33";
     SourceUpdate source;
     source.source = "本厂经验";

@@ -96,7 +96,7 @@ QStringList listed(const TablesPage& page)
 QString ownGradeTable(const QString& db, const QString& path)
 {
     const rules::TableSpec spec = rules::readTableSpec(db, "7ji");
-    rules::TableData data = rules::readTable(db, spec);
+    rules::TableTexts data = rules::readTable(db, spec);
     EXPECT_EQ(data.rows[4][1], "250");
     data.rows[4][2] = "0.0444";
     data.rows[4][15] = "0.333";
