@@ -303,8 +303,11 @@ QList<Problem> validateTable(const TableSpec& spec, const TableTexts& data)
     auto add = [&](int row, int column, const QString& message) {
         problems.append({row, column < 0 ? QString() : spec.columns[column].name, message});
     };
+    // A range table must answer every key; another table may be empty (the
+    // rated powers ship so, for the user's own data).
     if (data.rows.isEmpty()) {
-        add(0, -1, QStringLiteral("表中没有数据行"));
+        if (spec.isRangeTable())
+            add(0, -1, QStringLiteral("表中没有数据行"));
         return problems;
     }
     const int lower = spec.isRangeTable() ? 0 : -1;
@@ -634,7 +637,7 @@ TableTexts csvToTable(const QByteArray& input, const TableSpec& spec, QList<Prob
             row << fields[position[c]];
         data.rows << row;
     }
-    if (records.size() == 1)
+    if (records.size() == 1 && spec.isRangeTable())
         problems.append({0, QString(), QStringLiteral("文件只有标题行，没有数据行")});
     return data;
 }

@@ -23,8 +23,10 @@
 -- is stated to cover centre distances up to 1250 mm. That limit could not be
 -- checked against the text of the standard (it was not at hand); it is the
 -- figure the program's design brief gives. The main window warns above it.
--- The friction and rated-power tables are named here for when they are in
--- the database; a row whose table does not exist is never shown.
+-- The friction table takes its values from the handbook its row names (see
+-- its comment in db1.sql); the rated-power table ships empty, for the user's
+-- catalogue or standard. Neither is a range table. A row whose table does not
+-- exist in the database is never shown.
 
 CREATE TABLE rules_sources (
   table_name        TEXT PRIMARY KEY,
@@ -42,5 +44,5 @@ INSERT INTO rules_sources VALUES
   ('8ji', '参考值：本程序为试用而拟定的数值，不是 GB/T16445-1996 表中的数值。设计前请换用该标准或本厂标准的数值。', '2026-12-10', 1, 'mm', NULL, 1250),
   ('xiuyuan', '参考值：本程序为试用而拟定的入口修缘量。设计前请换用本厂标准或经验数据。', '2026-12-10', 1, 'mm', NULL, NULL),
   ('xiuyuanchangdu', '参考值：本程序为试用而拟定的修缘长度。设计前请换用本厂标准或经验数据。', '2026-12-10', 1, 'teeth', NULL, NULL),
-  ('friction', '参考值：随程序提供的数值，用于试用本程序。设计前请换用所依据的手册、标准或本厂数据。', '2026-12-11', 1, NULL, NULL, NULL),
-  ('rated_power', '参考值：随程序提供的数值，用于试用本程序。设计前请换用所依据的手册、标准或本厂数据。', '2026-12-11', 1, NULL, NULL, NULL);
+  ('friction', 'J. Carvill, Mechanical Engineer''s Data Handbook, Butterworth-Heinemann 1993：蜗轮传动的摩擦系数与滑动速度（按材料组合）。', '2026-12-11', 0, NULL, NULL, NULL),
+  ('rated_power', '随程序不提供数值：请按所用产品样本或标准填入额定输入功率。', '2026-12-11', 0, NULL, NULL, NULL);

@@ -81,6 +81,17 @@ TEST_F(TablesFixture, ATableOfUnknownColumnsTakesItsKindsFromTheDeclaredTypes)
     EXPECT_EQ(spec.columns[3].kind, ColumnKind::Text);
     EXPECT_TRUE(validateTable(spec, readTable(db, spec)).isEmpty());
     EXPECT_TRUE(findSource(readSources(db), "friction").has_value()) << "offered once it exists";
+
+    // A table that is not a range table may be emptied, also from a file with
+    // its heading only.
+    runSql(db, {"CREATE TABLE rated_power (ID INTEGER PRIMARY KEY, centre_distance_mm REAL, rated_input_power_kw REAL)"});
+    const TableSpec power = readTableSpec(db, "rated_power");
+    EXPECT_FALSE(power.isRangeTable());
+    QList<Problem> problems;
+    const TableTexts none = csvToTable("centre_distance_mm,rated_input_power_kw\r\n", power, problems);
+    EXPECT_TRUE(problems.isEmpty());
+    EXPECT_TRUE(validateTable(power, none).isEmpty());
+    EXPECT_FALSE(findSource(readSources(db), "rated_power")->referenceValues) << "ships empty: nothing of ours";
     EXPECT_FALSE(findSource(readSources(shippedDatabase()), "friction").has_value())
         << "a row in rules_sources alone offers no table";
 }
@@ -123,7 +134,7 @@ TEST_F(TablesFixture, ValidationNamesEveryProblemWithItsRowAndColumn)
         });
         EXPECT_TRUE(named) << c.why << ": " << problems.first().text().toStdString();
     }
-    EXPECT_EQ(validateTable(spec, TableTexts{}).size(), 1) << "a table without rows";
+    EXPECT_EQ(validateTable(spec, TableTexts{}).size(), 1) << "a range table without rows";
 
     // A first range may start below zero; a tolerance carries no sign, since
     // the parameter tables put "±", "-" or "+" in front of it.
