@@ -1,6 +1,7 @@
 #include "app/cli_commands.h"
 
 #include "app/cli.h"
+#include "app/cli_rules.h"
 
 namespace tpworm::cli {
 
@@ -18,6 +19,11 @@ const Command kCommands[] = {
     {"workbook", Needs::Core, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},
+    {"rules", Needs::Core, runRules,
+     "tpworm-cli rules show [--rules FILE]\n"
+     "tpworm-cli rules export TABLE OUT.csv [--rules FILE]\n"
+     "tpworm-cli rules import TABLE IN.csv [--rules FILE] [--source TEXT]\n"
+     "                 [--covers-above N] [--covers-upto N]"},
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/desktop.h"
 #include "app/icons.h"
 #include "app/version.h"
+#include "rules/rules_notice.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -131,6 +132,7 @@ TForm1::TForm1(const ProgramContext& context)
     Timer2->setInterval(2000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    rules::createRulesNotice(*this);
 }
 
 TForm1::~TForm1() = default;

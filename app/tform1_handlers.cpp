@@ -8,6 +8,7 @@
 #include "app/tform1.h"
 
 #include "app/tform6.h"
+#include "rules/rules_sources.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -67,8 +68,10 @@ void TForm1::connectHandlers()
 
 void TForm1::N26Click()
 {
-    if (Form6)
+    if (Form6) {
+        Form6->setRulesSources(rules::rulesSourcesText(rulesDatabasePath()));
         Form6->exec();
+    }
 }
 
 } // namespace tpworm

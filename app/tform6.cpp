@@ -90,6 +90,11 @@ void TForm6::createMemo()
     Memo1->setPlainText(aboutText());
 }
 
+void TForm6::setRulesSources(const QString& text)
+{
+    Memo1->setPlainText(aboutText() + QStringLiteral("\n八、计算法则数据库\n") + text + QLatin1Char('\n'));
+}
+
 void TForm6::showEvent(QShowEvent* event)
 {
     // Opens in the middle of the screen, not over its parent.

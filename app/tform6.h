@@ -18,6 +18,10 @@ public:
     explicit TForm6(QWidget* parent = nullptr);
     QPlainTextEdit* Memo1 = nullptr;
 
+    // The usage notes followed by the rules database in use and where its
+    // tables come from (rules::rulesSourcesText).
+    void setRulesSources(const QString& text);
+
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 #include "rules/rules_db.h"
 #include "rules/rules_messages.h"
+#include "rules/rules_notice.h"
 #include "rules/tform5.h"
 
 #include <QDir>
@@ -57,6 +58,9 @@ void TForm1::LoadRuleCoefficients()
     // The notice is only ever raised here; restoring the defaults lowers it.
     if (differs)
         Label50->show();
+    // Every reload may bring other tables: say again where they come from.
+    if (rules::RulesNotice* notice = rules::rulesNotice(*this))
+        notice->reload();
     if (failed) {
         showMessage(rules::loadFailureMessage(), kMessageCaption);
         // Without its rules the program cannot work. The rest of the show

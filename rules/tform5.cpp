@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "rules/rules_db.h"
 #include "rules/rules_messages.h"
+#include "rules/tables_page.h"
 
 #include <QFileInfo>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QMetaObject>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -80,8 +82,17 @@ TForm5::~TForm5()
 
 void TForm5::createLayout()
 {
-    setFixedSize(660, 560);
-    GroupBox1 = new QGroupBox(QStringLiteral("  参数设置  "), this);
+    setFixedSize(760, 620);
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->setGeometry(4, 4, 752, 572);
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName("TabSheet1");
+    PageControl1->addTab(TabSheet1, QStringLiteral("系数"));
+    TabSheet2 = new TablesPage(main_);
+    PageControl1->addTab(TabSheet2, QStringLiteral("表格"));
+
+    GroupBox1 = new QGroupBox(QStringLiteral("  参数设置  "), TabSheet1);
     GroupBox1->setObjectName("GroupBox1");
     GroupBox1->setGeometry(8, 8, 644, 500);
 
@@ -99,11 +110,11 @@ void TForm5::createLayout()
 
     Button1 = new QPushButton(QStringLiteral("保  存"), this);
     Button1->setObjectName("Button1");
-    Button1->setGeometry(420, 520, 100, 28);
+    Button1->setGeometry(520, 584, 100, 28);
     Button1->setAutoDefault(false);
     Button2 = new QPushButton(QStringLiteral("关  闭"), this);
     Button2->setObjectName("Button2");
-    Button2->setGeometry(544, 520, 100, 28);
+    Button2->setGeometry(644, 584, 100, 28);
     Button2->setAutoDefault(false);
 }
 
@@ -131,6 +142,9 @@ void TForm5::connectHandlers()
 {
     connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
+    // "保  存" saves the coefficients; the tables page has its own button.
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            [this](int index) { Button1->setVisible(index == PageControl1->indexOf(TabSheet1)); });
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { currentRowChanged(current.isValid() ? current.row() : -1); });
     connect(DBEdit1, &QLineEdit::editingFinished, this, [this] {
@@ -163,6 +177,7 @@ void TForm5::FormShow()
     }
     DBGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DBGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    TabSheet2->load();
 }
 
 void TForm5::openTable()
@@ -294,6 +309,7 @@ void TForm5::FormClose()
 {
     // Clearing the model drops its copy of the table, unsaved edits included.
     closeDatabase();
+    TabSheet2->discard();
 }
 
 void TForm5::closeDatabase()

@@ -1,8 +1,10 @@
-// "计算设置": the settings dialog of the rule coefficients.
+// "计算设置": the settings dialog of the rule coefficients, and beside them
+// the page of the range tables (rules/tables_page.h).
 //
 // The dialog has its own connection to the rules database and its own copy of
 // table nzhi: edits of N stay in that copy until "保  存" writes them all in
-// one transaction; closing the dialog by any means discards what was not saved.
+// one transaction; closing the dialog by any means discards what was not saved,
+// on either page.
 #pragma once
 
 #include <QDialog>
@@ -12,11 +14,13 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 
 namespace tpworm {
 
 class TForm1;
+class TablesPage;
 
 // Table nzhi in stored order (rowid), as the main window reads it.
 class RulesTableModel : public QSqlTableModel {
@@ -48,6 +52,9 @@ public:
     // The edits not yet saved.
     bool hasUnsavedEdits() const;
 
+    QTabWidget* PageControl1 = nullptr; // "系数" and "表格"
+    QWidget* TabSheet1 = nullptr;       // the coefficients
+    TablesPage* TabSheet2 = nullptr;    // the range tables
     QGroupBox* GroupBox1 = nullptr;  // "  参数设置  "
     QLabel* Label1 = nullptr;        // "N值："
     QLineEdit* DBEdit1 = nullptr;    // column N of the current row

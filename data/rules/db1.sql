@@ -68,15 +68,20 @@ INSERT INTO nzhi (ID, Coefficient, N, N_default, JSGS) VALUES
 -- generated database.
 --
 -- All tolerances are in millimetres, stored as the text the parameter tables
--- print; the limit deviations (±) are given by their amount. The first range
+-- print; the limit deviations (±) are given by their amount. The worm's pitch
+-- items 3 and 4 are circular pitches on the wheel's reference arc in the
+-- mid-plane: the thread of this worm lies on a toroid, its pitch is uniform
+-- as an angle about the wheel axis and its axial pitch is not constant. They
+-- keep the symbols fpx and fpxl of the cylindrical-worm items. Where each
+-- table comes from is recorded in rules_sources (sources.sql). The first range
 -- starts below zero so that a centre distance of 0 finds it as well.
 -- ---------------------------------------------------------------------------
 CREATE TABLE "6ji" (
   ID                          INTEGER PRIMARY KEY, --  0: row number
   centre_distance_above_mm    REAL NOT NULL,       --  1: range starts above this (excluded)
   centre_distance_upto_mm     REAL NOT NULL,       --  2: range ends at this (included)
-  worm_pitch_deviation        TEXT NOT NULL,       --  3: worm axial pitch limit deviation ±fpx
-  worm_cumulative_pitch_tol   TEXT NOT NULL,       --  4: worm cumulative pitch tolerance fpxl
+  worm_pitch_deviation        TEXT NOT NULL,       --  3: worm circular pitch limit deviation ±fpx
+  worm_cumulative_pitch_tol   TEXT NOT NULL,       --  4: worm cumulative circular pitch tolerance fpxl
   worm_profile_tol            TEXT NOT NULL,       --  5: worm profile tolerance ff1
   worm_radial_runout_tol      TEXT NOT NULL,       --  6: worm tooth-space radial runout tolerance fr
   worm_helix_tol              TEXT NOT NULL,       --  7: worm helix tolerance fh
@@ -95,8 +100,8 @@ CREATE TABLE "7ji" (
   ID                          INTEGER PRIMARY KEY, --  0: row number
   centre_distance_above_mm    REAL NOT NULL,       --  1: range starts above this (excluded)
   centre_distance_upto_mm     REAL NOT NULL,       --  2: range ends at this (included)
-  worm_pitch_deviation        TEXT NOT NULL,       --  3: worm axial pitch limit deviation ±fpx
-  worm_cumulative_pitch_tol   TEXT NOT NULL,       --  4: worm cumulative pitch tolerance fpxl
+  worm_pitch_deviation        TEXT NOT NULL,       --  3: worm circular pitch limit deviation ±fpx
+  worm_cumulative_pitch_tol   TEXT NOT NULL,       --  4: worm cumulative circular pitch tolerance fpxl
   worm_profile_tol            TEXT NOT NULL,       --  5: worm profile tolerance ff1
   worm_radial_runout_tol      TEXT NOT NULL,       --  6: worm tooth-space radial runout tolerance fr
   worm_helix_tol              TEXT NOT NULL,       --  7: worm helix tolerance fh
@@ -115,8 +120,8 @@ CREATE TABLE "8ji" (
   ID                          INTEGER PRIMARY KEY, --  0: row number
   centre_distance_above_mm    REAL NOT NULL,       --  1: range starts above this (excluded)
   centre_distance_upto_mm     REAL NOT NULL,       --  2: range ends at this (included)
-  worm_pitch_deviation        TEXT NOT NULL,       --  3: worm axial pitch limit deviation ±fpx
-  worm_cumulative_pitch_tol   TEXT NOT NULL,       --  4: worm cumulative pitch tolerance fpxl
+  worm_pitch_deviation        TEXT NOT NULL,       --  3: worm circular pitch limit deviation ±fpx
+  worm_cumulative_pitch_tol   TEXT NOT NULL,       --  4: worm cumulative circular pitch tolerance fpxl
   worm_profile_tol            TEXT NOT NULL,       --  5: worm profile tolerance ff1
   worm_radial_runout_tol      TEXT NOT NULL,       --  6: worm tooth-space radial runout tolerance fr
   worm_helix_tol              TEXT NOT NULL,       --  7: worm helix tolerance fh

@@ -65,8 +65,11 @@ QString coefficientsTable(const RulesSnapshot& rules)
 const std::map<QString, QString>& gradeColumnNames()
 {
     static const std::map<QString, QString> names = {
-        {"worm_pitch_deviation", "蜗杆轴向齿距极限偏差 ±fpx"},
-        {"worm_cumulative_pitch_tol", "蜗杆轴向齿距累积公差 fpxl"},
+        // The worm's pitch is uniform as an angle about the wheel axis: its
+        // pitch items are circular pitches on the wheel's reference arc, not
+        // the axial pitch of a cylindrical worm, whose symbols they share.
+        {"worm_pitch_deviation", "蜗杆圆周齿距极限偏差 ±fpx"},
+        {"worm_cumulative_pitch_tol", "蜗杆圆周齿距累积公差 fpxl"},
         {"worm_profile_tol", "蜗杆齿形公差 ff1"},
         {"worm_radial_runout_tol", "蜗杆齿槽径向跳动公差 fr"},
         {"worm_helix_tol", "蜗杆螺旋线公差 fh"},
