@@ -60,8 +60,10 @@ double Draft::table(QPointF topLeft, const std::vector<double>& columnWidths, co
         if (r > 0)
             line(0, QPointF(topLeft.x(), y), QPointF(topLeft.x() + total, y), Layer::Thin);
         double x = topLeft.x();
+        // A row of one cell (a title, a heading) spans the whole table.
+        const bool spanning = rows[r].size() == 1;
         for (size_t c = 0; c < columnWidths.size(); ++c) {
-            if (c > 0)
+            if (c > 0 && !spanning)
                 line(0, QPointF(x, y), QPointF(x, y + rowHeight), Layer::Thin);
             const QString cell = rows[r].value(int(c));
             if (!cell.isEmpty())

@@ -9,8 +9,8 @@ namespace tpworm::drawing {
 
 namespace {
 
-constexpr double kArrowMm = 3.0;
 constexpr double kTextGapMm = 0.8;
+constexpr double kLongestRadiusLineMm = 30;
 constexpr double kDeg = M_PI / 180;
 
 // Text extents are measured once on a fine raster, so that every back end
@@ -107,13 +107,20 @@ struct Builder {
             // A negative run puts the value between the centre and the arc,
             // for an arc seen from its concave side.
             const QPointF end = b + u * std::max(d.beyondMm, 0.0);
-            line(d.kind == DimensionPrim::Kind::Diameter ? a - delta : a, end, Layer::Dimension);
+            // A centre far off the arc (or off the sheet) is not reached: the
+            // dimension line stops short of it, as for any large radius.
+            const QPointF start = d.kind == DimensionPrim::Kind::Diameter ? a - delta
+                                : length > kLongestRadiusLineMm ? b - u * kLongestRadiusLineMm
+                                                                : a;
+            line(start, end, Layer::Dimension);
             out.arrows.push_back({b, a});
             double angle = -std::atan2(u.y(), u.x()) / kDeg; // counter-clockwise on the paper
             const bool flip = angle > 90 || angle < -90;
             if (flip)
                 angle += 180;
-            const QPointF along = d.beyondMm > 0 ? b + u * (d.beyondMm * 0.5) : a + delta * 0.55;
+            const QPointF along = d.beyondMm > 0 ? b + u * (d.beyondMm * 0.5)
+                                : length > kLongestRadiusLineMm ? b - u * (kLongestRadiusLineMm * 0.45)
+                                                                : a + delta * 0.55;
             const QPointF normal(u.y(), -u.x());
             text(along + normal * (flip ? -kTextGapMm : kTextGapMm), d.text, 3.5, HAlign::Centre, VAlign::Bottom, angle,
                  Layer::Dimension);

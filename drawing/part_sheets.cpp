@@ -441,7 +441,7 @@ Sheet wheelSheet(const ShownDesign& d, const TitleFields& t)
     const int main = s.addView(View{QStringLiteral("section"), QPointF(12 + hl * scale + 4, s.height() / 2), scale});
     const double detailLeft = mainRoom + 8, detailRoom = s.width() * 0.6 - detailLeft - 6;
     const double detailTop = rimInner - 4, detailHeight = outer + 6 - detailTop;
-    const double detailScale = fittingScale(width + 24, detailHeight, detailRoom - 50, s.height() * 0.55, true);
+    const double detailScale = fittingScale(width + 24, detailHeight, detailRoom - 12, s.height() * 0.55, true);
     const int detail = s.addView(View{QStringLiteral("detail I"),
                                       QPointF(detailLeft + detailRoom / 2, 30 + (outer + 6) * detailScale), detailScale});
     const double mm = 1 / scale, dmm = 1 / detailScale;
@@ -506,10 +506,6 @@ Sheet wheelSheet(const ShownDesign& d, const TitleFields& t)
         const QPointF onArc(tipArc * std::sin(angle), arcCentre - tipArc * std::cos(angle));
         draft.radiusDimension(detail, {0, arcCentre}, onArc, QStringLiteral("R") + d.value(40), -1);
     }
-    draft.leader(detail, {hw, outer}, {hw + 8 * dmm, outer + 4 * dmm}, QStringLiteral("Ø%1 蜗轮最大外径").arg(d.value(33)));
-    draft.leader(detail, {hw, ref}, {hw + 8 * dmm, ref}, QStringLiteral("Ø%1 分度圆").arg(d.value(23)));
-    draft.leader(detail, {0, throat}, {-hw - 8 * dmm, throat + 4 * dmm}, QStringLiteral("喉径 Ø%1").arg(d.value(35)),
-                 HAlign::Right);
     draft.text(detail, {0, detailTop - 4 * dmm}, QStringLiteral("I  %1").arg(scaleText(detailScale)), 3.0, HAlign::Centre,
                VAlign::Top);
 

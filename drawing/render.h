@@ -26,6 +26,9 @@ public:
 // Paints the sheet into the area (device pixels) of a device of the given
 // resolution; the area holds the drawing area inside the sheet's margins.
 void paintSheet(QPainter& painter, const Sheet& sheet, const QRectF& area, double dpi);
+// The same, reduced where needed to fit the area and centred in it; the
+// resolution is the device's.
+void paintSheetFitted(QPainter& painter, const Sheet& sheet, const QRectF& area, double deviceDpi);
 
 // Sets a paged device (PDF writer, printer) to the sheet's paper, landscape,
 // with the sheet's margins.

@@ -47,6 +47,11 @@ QPen penFor(Layer layer, double pxPerMm)
 void paintSheet(QPainter& p, const Sheet& sheet, const QRectF& area, double dpi)
 {
     const double k = dpi / 25.4;
+    // Fonts are sized in points of the device; a sheet painted at another
+    // resolution than the device's (reduced onto a report page) scales its
+    // texts with its lines.
+    const double deviceDpi = p.device() ? p.device()->logicalDpiY() : dpi;
+    const double fontScale = deviceDpi > 0 ? dpi / deviceDpi : 1;
     const QPointF origin = area.topLeft();
     auto px = [&](QPointF mm) { return origin + mm * k; };
     const Paper paper = layOut(sheet);
@@ -78,7 +83,7 @@ void paintSheet(QPainter& p, const Sheet& sheet, const QRectF& area, double dpi)
     p.setPen(Qt::black);
     for (const PaperText& t : paper.texts) {
         p.save();
-        p.setFont(drawingFont(t.heightMm));
+        p.setFont(drawingFont(t.heightMm * fontScale));
         p.translate(px(t.at));
         p.rotate(-t.angleDeg);
         // The box the layout measured, relative to the anchor, at this
@@ -91,6 +96,15 @@ void paintSheet(QPainter& p, const Sheet& sheet, const QRectF& area, double dpi)
         p.restore();
     }
     p.restore();
+}
+
+void paintSheetFitted(QPainter& painter, const Sheet& sheet, const QRectF& area, double deviceDpi)
+{
+    const double k = deviceDpi / 25.4;
+    const double fit = std::min(1.0, std::min(area.width() / (sheet.width() * k), area.height() / (sheet.height() * k)));
+    const QSizeF size(sheet.width() * k * fit, sheet.height() * k * fit);
+    const QPointF corner = area.topLeft() + QPointF((area.width() - size.width()) / 2, (area.height() - size.height()) / 2);
+    paintSheet(painter, sheet, QRectF(corner, size), deviceDpi * fit);
 }
 
 void setUpPage(QPagedPaintDevice& device, const Sheet& sheet)

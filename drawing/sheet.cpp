@@ -30,7 +30,7 @@ QSizeF paperSizeMm(PaperSize paper)
 
 Sheet::Sheet(PaperSize paper, QString title) : paper_(paper), title_(std::move(title))
 {
-    views_.push_back(View{QStringLiteral("sheet"), QPointF(0, 0), 1});
+    views_.push_back(View{QStringLiteral("sheet"), QPointF(0, 0), 1, false});
 }
 
 double Sheet::width() const { return paperSizeMm(paper_).width() - 2 * kSheetMarginMm; }

@@ -98,7 +98,8 @@ struct View {
     QString name;
     QPointF origin;
     double scale = 1;
-    QPointF toPaper(QPointF model) const { return origin + QPointF(model.x() * scale, -model.y() * scale); }
+    bool yUp = true; // false for the sheet itself, which is drawn in paper coordinates
+    QPointF toPaper(QPointF model) const { return origin + QPointF(model.x() * scale, (yUp ? -1 : 1) * model.y() * scale); }
 };
 
 enum class PaperSize { A4, A3 };

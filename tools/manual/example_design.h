@@ -7,6 +7,7 @@
 #include "rules_snapshot.h"
 
 #include "core/design_record.h"
+#include "drawing/shown_design.h"
 
 #include <QMap>
 #include <QString>
@@ -47,6 +48,10 @@ ExampleDesign recommendedDesign(const QString& centreDistance, const QString& wh
 
 // Runs the geometry calculation on the design's texts; false when it fails.
 bool calculate(ExampleDesign& design, const RulesSnapshot& rules);
+
+// The design as the drawing library takes it: the field texts the window
+// would hold, the record with the grade tolerances, and every caption.
+drawing::ShownDesign shownDesign(const ExampleDesign& design);
 
 // The first row of a range table whose column 2 is at least the key; the last
 // row when the key exceeds them all.

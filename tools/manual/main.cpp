@@ -6,10 +6,11 @@
 #include "drawings.h"
 #include "example_design.h"
 #include "manual_content.h"
-#include "pdf_book.h"
 #include "rules_snapshot.h"
 
 #include "app/version.h"
+#include "core/safe_file.h"
+#include "drawing/pdf_book.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -23,6 +24,8 @@
 namespace {
 
 using namespace tpworm::manual;
+using tpworm::drawing::DrawingPainter;
+using tpworm::drawing::PdfBook;
 
 struct Document {
     const char* name;  // file name without extension
@@ -45,7 +48,7 @@ DrawingPainter drawingOf(const QString& name, const ExampleDesign& design)
 {
     using Draw = void (*)(QPainter&, const QRectF&, int, const ExampleDesign&);
     static const std::map<QString, Draw> drawings = {
-        {"worm", drawWorm}, {"wheel", drawWheel}, {"modification", drawModification}};
+        {"worm", drawWorm}, {"wheel", drawWheel}, {"hob", drawHob}, {"modification", drawModification}};
     const auto it = drawings.find(name);
     if (it == drawings.end())
         throw ManualError(QStringLiteral("unknown drawing {{drawing:%1}}").arg(name));
@@ -72,7 +75,10 @@ void generate(const Document& document, const QString& sources, const QString& o
     const QString rest = source.mid(last);
     if (!rest.trimmed().isEmpty())
         book.addText(fillPlaceholders(rest, data));
-    book.write(QDir(output).filePath(QString::fromLatin1(document.name) + ".pdf"));
+    const QString target = QDir(output).filePath(QString::fromLatin1(document.name) + ".pdf");
+    const tpworm::WriteOutcome written = tpworm::writeFileAtomically(target, book.render());
+    if (!written.ok())
+        throw ManualError(QStringLiteral("cannot write %1: %2").arg(target, written.error));
 }
 
 } // namespace
