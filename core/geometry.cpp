@@ -1,55 +1,13 @@
 #include "calc/geometry.h"
 
 #include "core/numeric.h"
+#include "core/results.h"
 
 #include <cmath>
-#include <map>
 
 namespace tpworm::calc {
 
 namespace {
-
-const std::map<int, QString>& suffixes()
-{
-    static const std::map<int, QString> table = {
-        {24, QStringLiteral("-----蜗杆齿顶圆弧偏心量")},
-        {23, QStringLiteral("-----蜗轮分度圆直径")},
-        {8, QStringLiteral("-----蜗杆齿根圆弧半径")},
-        {9, QStringLiteral("-----蜗杆齿顶圆弧半径")},
-        {10, QStringLiteral("-----蜗杆工作长度")},
-        {11, QStringLiteral("-----肩台")},
-        {12, QStringLiteral("-----主基圆直径")},
-        {14, QStringLiteral("----分度圆齿形角")},
-        {13, QStringLiteral("-----母平面倾斜角")},
-        {16, QStringLiteral("-----法向弦齿厚")},
-        {17, QStringLiteral("-----法向弦齿高")},
-        {25, QStringLiteral("-----端面模数")},
-        {26, QStringLiteral("-----包围齿数")},
-        {27, QStringLiteral("-----工作半包角")},
-        {28, QStringLiteral("-----蜗杆喉部导程角")},
-        {53, QStringLiteral("-----蜗杆喉部齿根直径")},
-        {48, QStringLiteral("-----蜗杆最大齿顶圆直径")},
-        {43, QStringLiteral("-----蜗杆齿顶宽")},
-        {18, QStringLiteral("-----刀体齿顶圆弧半径")},
-        {19, QStringLiteral("-----刀体齿跟圆弧半径")},
-        {20, QStringLiteral("-----滚刀有效长度")},
-        {21, QStringLiteral("-----滚刀法向弦齿厚")},
-        {22, QStringLiteral("-----滚刀法向弦齿高")},
-        {29, QStringLiteral("-----滚刀包围齿数")},
-        {49, QStringLiteral("-----滚刀齿顶宽")},
-        {33, QStringLiteral("-----蜗轮最大外圆")},
-        {44, QStringLiteral("------蜗轮法向弦齿厚")},
-        {45, QStringLiteral("------蜗轮法向弦齿高")},
-        {34, QStringLiteral("-----齿圈工作宽度")},
-        {35, QStringLiteral("-----蜗轮喉径")},
-        {40, QStringLiteral("-----蜗轮齿顶圆弧半径")},
-        {41, QStringLiteral("---修形母面倾斜角")},
-        {42, QStringLiteral("----修形传动比")},
-        {51, QStringLiteral("----修形中心距")},
-        {52, QStringLiteral("----修形主基圆直径")},
-    };
-    return table;
-}
 
 // A value computed in extended precision, checked for the three faults
 // before it is stored or shown.
@@ -77,26 +35,55 @@ long double generatingPlaneTilt(long double d2, long double a, long double alpha
 
 class Run {
 public:
-    Run(const GeometryTexts& t, const std::array<double, 16>& N, DesignRecord& r, ResultSink& s)
-        : t_(t), N_(N), r_(r), sink_(s)
+    Run(const GeometryTexts& t, const std::array<double, 16>& N, DesignValues& r, core::Results& s)
+        : t_(t), N_(N), r_(r), res_(s)
     {
     }
 
     GeometryOutcome execute();
 
 private:
-    void show(int label, long double value) { showText(label, FloatToStr(ok(value))); }
+    // The next result in writing order; label names it for the reader and
+    // is checked against the table.
+    const core::ResultLabel& next(int label)
+    {
+        const core::ResultLabel& row = core::resultLabels()[res_.written];
+        Q_ASSERT(row.label == label);
+        (void)label;
+        return row;
+    }
+    void show(int label, long double value)
+    {
+        ok(value);
+        // A value that cannot be shown is a fault, as its formatting would be.
+        if (!std::isfinite(value))
+            throw MathError(MathError::Kind::InvalidOperation);
+        res_.*next(label).number = value;
+        written();
+    }
+    void showWhole(int label, std::int64_t value)
+    {
+        FaultCheck();
+        res_.*next(label).whole = value;
+        written();
+    }
     void showText(int label, const QString& text)
     {
         FaultCheck();
-        sink_.caption(label, text + resultSuffix(label));
-        // Whatever the toolkit did while showing is none of the calculation's.
+        res_.*next(label).text = text;
+        written();
+    }
+    void written()
+    {
+        ++res_.written;
+        // Each result stands on its own: flags raised after a value was
+        // checked and kept are none of the next step's.
         ClearFaults();
     }
     void warn(int label, bool warning)
     {
         FaultCheck();
-        sink_.warning(label, warning);
+        res_.*next(label).red = warning;
         ClearFaults();
     }
 
@@ -106,8 +93,8 @@ private:
 
     const GeometryTexts& t_;
     const std::array<double, 16>& N_;
-    DesignRecord& r_;
-    ResultSink& sink_;
+    DesignValues& r_;
+    core::Results& res_;
 };
 
 GeometryOutcome Run::execute()
@@ -129,7 +116,7 @@ GeometryOutcome Run::execute()
 
 bool Run::driveAndWorm()
 {
-    DesignRecord& r = r_;
+    DesignValues& r = r_;
     r.CentreDistance = ok(static_cast<double>(StrToFloat(t_.centreDistance)));
     r.Ratio = ok(static_cast<double>(StrToFloat(t_.ratio)));
     r.WheelTeeth = StrToInt(t_.wheelTeeth);
@@ -200,7 +187,7 @@ bool Run::driveAndWorm()
     show(10, Lw);
 
     r.ShoulderSize = static_cast<std::int32_t>(Trunc(ok(N_[6] * mt)));
-    showText(11, IntToStr(r.ShoulderSize));
+    showWhole(11, r.ShoulderSize);
 
     r.MainBaseDiameter = ok(static_cast<double>(StrToFloat(t_.mainBaseDiameter)));
     const long double db = r.MainBaseDiameter;
@@ -247,7 +234,7 @@ bool Run::driveAndWorm()
 
 void Run::hobAndWheel()
 {
-    DesignRecord& r = r_;
+    DesignValues& r = r_;
     const long double mt = r.TransverseModule;
     const long double Ra1 = r.WormTipArcRadius;
     const long double Rf1 = r.WormRootArcRadius;
@@ -287,13 +274,13 @@ void Run::hobAndWheel()
     show(45, r.WheelNormalChordalHeight);
     show(33, r.WheelMaxOuterDiameter);
     r.RimWorkingWidth = static_cast<std::int32_t>(Trunc(ok(N_[14] * d1)));
-    showText(34, IntToStr(r.RimWorkingWidth));
+    showWhole(34, r.RimWorkingWidth);
     show(35, RoundTo(ok(static_cast<double>(2.0L * ha + d2)), -3));
 }
 
 void Run::tipWidthsAndModification()
 {
-    DesignRecord& r = r_;
+    DesignValues& r = r_;
     const long double a = r.CentreDistance;
     const long double e = r.TipEccentricity;
     const long double Ra1 = r.WormTipArcRadius;
@@ -339,14 +326,29 @@ void Run::tipWidthsAndModification()
 
 QString resultSuffix(int label)
 {
-    const auto it = suffixes().find(label);
-    return it == suffixes().end() ? QString() : it->second;
+    const core::ResultLabel* row = core::resultLabel(label);
+    return row ? QString::fromUtf8(row->suffix) : QString();
 }
 
-GeometryOutcome calculateGeometry(const GeometryTexts& texts, const std::array<double, 16>& N, DesignRecord& record,
+GeometryOutcome calculate(const GeometryTexts& texts, const std::array<double, 16>& N, DesignValues& record,
+                          core::Results& results)
+{
+    results.written = 0;
+    return Run(texts, N, record, results).execute();
+}
+
+GeometryOutcome calculateGeometry(const GeometryTexts& texts, const std::array<double, 16>& N, DesignValues& record,
                                   ResultSink& sink)
 {
-    return Run(texts, N, record, sink).execute();
+    core::Results results;
+    const GeometryOutcome outcome = calculate(texts, N, record, results);
+    const auto rows = core::resultLabels();
+    for (int k = 0; k < results.written; ++k) {
+        if (rows[k].red)
+            sink.warning(rows[k].label, results.*rows[k].red);
+        sink.caption(rows[k].label, core::resultCaption(results, rows[k]));
+    }
+    return outcome;
 }
 
 } // namespace tpworm::calc
