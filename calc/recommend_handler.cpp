@@ -56,13 +56,13 @@ void writeReliefs(TForm1& f, double ratio)
     f.ADOConnection1.Open();
 
     f.ADOTable4.Open();
-    const int amountRow = recommend::coveringRow(f.ADOTable4, StrToFloat(f.Edit1->text()));
+    const int amountRow = recommend::coveringRow(f.ADOTable4.Data(), StrToFloat(f.Edit1->text()));
     f.Edit11->setText(f.ADOTable4.Text(amountRow, recommend::entryReliefColumn(ratio)));
     f.ADOTable4.Close();
     f.Edit12->setText(FloatToStr(recommend::exitReliefAmount(StrToFloat(f.Edit11->text()))));
 
     f.ADOTable3.Open();
-    const int lengthRow = recommend::coveringRow(f.ADOTable3, StrToInt(f.Edit3->text()));
+    const int lengthRow = recommend::coveringRow(f.ADOTable3.Data(), StrToInt(f.Edit3->text()));
     f.Edit11->setText(f.Edit11->text() + kReliefSeparator + f.ADOTable3.Text(lengthRow, 3));
     f.Edit12->setText(f.Edit12->text() + kReliefSeparator + f.ADOTable3.Text(lengthRow, 4));
     f.ADOTable3.Close();
