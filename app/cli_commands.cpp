@@ -1,6 +1,7 @@
 #include "app/cli_commands.h"
 
 #include "app/cli.h"
+#include "app/cli_drawing.h"
 
 namespace tpworm::cli {
 
@@ -15,6 +16,9 @@ const Command kCommands[] = {
     {"open", Needs::Core, run, "tpworm-cli open   [COMMON] DESIGN-FILE"},
     {"export", Needs::Core, run,
      "tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls [worm|wheel|hob DESIGN-FILE OUTPUT.xls ...]"},
+    {"drawing", Needs::Gui, runDrawing,
+     "tpworm-cli drawing worm|wheel|hob [DESIGN] [TITLE] OUT.pdf|OUT.dxf|OUT.svg"},
+    {"report", Needs::Gui, runReport, "tpworm-cli report [DESIGN] [TITLE] OUT.pdf"},
     {"workbook", Needs::Core, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},

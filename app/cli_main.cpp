@@ -5,6 +5,7 @@
 #include "core/numeric.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLocale>
 
 #include <cstdio>
@@ -26,13 +27,18 @@ void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& mess
     }
 }
 
-// tpworm-cli links Qt Core only (with Qt SQL and Qt Network for the rules and
-// the services): a command never pays for the toolkit's windows, fonts or
-// display, so every command's row says Core.
+// tpworm-cli never links the widgets: a command needs Qt Core (with Qt SQL
+// and Qt Network for the rules and the services) or, to paint drawings and
+// reports, Qt Gui on the offscreen platform; only what its row says is started.
 std::unique_ptr<QCoreApplication> makeApplication(tpworm::cli::Needs needs, int& argc, char** argv)
 {
-    if (needs != tpworm::cli::Needs::Core)
-        throw std::runtime_error("this command needs Qt Gui, which tpworm-cli does not link");
+    if (needs == tpworm::cli::Needs::Widgets)
+        throw std::runtime_error("this command needs the widgets, which tpworm-cli does not link");
+    if (needs == tpworm::cli::Needs::Gui) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 

@@ -185,4 +185,11 @@ Paper layOut(const Sheet& sheet)
     return std::move(b.out);
 }
 
+Paper layOut(const Sheet& sheet, const Primitive& primitive)
+{
+    Builder b{sheet, {}};
+    b.add(primitive);
+    return std::move(b.out);
+}
+
 } // namespace tpworm::drawing

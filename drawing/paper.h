@@ -42,6 +42,9 @@ struct Paper {
 };
 
 Paper layOut(const Sheet& sheet);
+// One primitive alone (the DXF back end draws each dimension's geometry
+// block from it).
+Paper layOut(const Sheet& sheet, const Primitive& primitive);
 
 // The drawing font: WenQuanYi Micro Hei (fonts-wqy-microhei), which holds
 // the Chinese captions, Ø, ±, ° and the primes of the symbols.

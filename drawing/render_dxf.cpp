@@ -9,6 +9,8 @@
 
 #include "drawing/paper.h"
 
+#include <QStringEncoder>
+
 #include <dxflib/dl_dxf.h>
 #include <dxflib/dl_writer_ascii.h>
 
@@ -55,22 +57,33 @@ public:
     {
         const std::string code = std::to_string(gc);
         out_ += std::string(code.size() < 3 ? 3 - code.size() : 0, ' ') + code + "\n" + value + "\n";
+        // dxflib leaves out the name of a dimension's geometry block, which
+        // every reader needs to show it: it follows the subclass marker.
+        if (gc == 100 && value == "AcDbDimension" && !dimensionBlock.empty()) {
+            dxfString(2, dimensionBlock);
+            dimensionBlock.clear();
+        }
     }
 
     const std::string& text() const { return out_; }
+    // The geometry block of the next DIMENSION written.
+    mutable std::string dimensionBlock;
 
 private:
     mutable std::string out_;
 };
 
-// Text for a DXF 2000 file: ASCII, with every other character as the
-// \U+XXXX escape AutoCAD, LibreCAD and ezdxf decode; Ø as the %%c code CAD
-// programs draw as the diameter sign.
+// Text for a DXF 2000 file in code page ANSI_936 ($DWGCODEPAGE), as Chinese
+// CAD programs write them: GBK bytes; Ø, ± and ° as the %%c, %%p and %%d codes
+// CAD programs draw as those signs; a character GBK lacks as the \U+XXXX
+// escape of the DXF reference.
 std::string dxfText(const QString& text)
 {
     std::string out;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
+        QStringEncoder gbk("GBK");
+        const QByteArray encoded = u >= 0x80 ? gbk.encode(QString(c)) : QByteArray();
         if (u == u'Ø' || u == u'ø')
             out += "%%c";
         else if (u == u'±')
@@ -79,6 +92,8 @@ std::string dxfText(const QString& text)
             out += "%%d";
         else if (u >= 0x20 && u < 0x7f)
             out += char(u);
+        else if (u >= 0x80 && !gbk.hasError() && !encoded.isEmpty())
+            out += encoded.toStdString();
         else {
             char escape[16];
             std::snprintf(escape, sizeof escape, "\\U+%04X", unsigned(u));
@@ -142,6 +157,13 @@ public:
 
     QByteArray write()
     {
+        // Every dimension gets an anonymous block with the lines, arrows and
+        // text it shows; its name is known before the tables are written.
+        int count = 0;
+        for (const Primitive& p : s_.items())
+            if (std::holds_alternative<DimensionPrim>(p.shape))
+                dimensionBlocks_.emplace_back(&p, "*D" + std::to_string(++count));
+
         MemoryWriter w;
         writeTables(w);
         w.sectionBlocks();
@@ -152,6 +174,11 @@ public:
         dxf_.writeBlock(w, DL_BlockData(kSheetBlock, 0, 0, 0, 0));
         entities(w, Target{s_, false, main_});
         dxf_.writeEndBlock(w, kSheetBlock);
+        for (const auto& [primitive, name] : dimensionBlocks_) {
+            dxf_.writeBlock(w, DL_BlockData(name, 1, 0, 0, 0));
+            dimensionGeometry(w, *primitive);
+            dxf_.writeEndBlock(w, name);
+        }
         w.sectionEnd();
 
         w.sectionEntities();
@@ -174,6 +201,8 @@ private:
     void writeTables(MemoryWriter& w)
     {
         dxf_.writeHeader(w);
+        w.dxfString(9, "$DWGCODEPAGE");
+        w.dxfString(3, "ANSI_936");
         // Millimetres: $INSUNITS 4, metric measurement.
         w.dxfString(9, "$INSUNITS");
         w.dxfInt(70, 4);
@@ -217,6 +246,8 @@ private:
         dxf_.writeDimStyle(w, textHeight * 0.85, textHeight * 0.6, textHeight * 0.25, textHeight * 0.25, textHeight);
         dxf_.writeBlockRecord(w);
         dxf_.writeBlockRecord(w, kSheetBlock);
+        for (const auto& block : dimensionBlocks_)
+            dxf_.writeBlockRecord(w, block.second);
         w.tableEnd();
         w.sectionEnd();
     }
@@ -280,6 +311,25 @@ private:
         }
     }
 
+    // The target a primitive is written in: the main view's in model space,
+    // the rest in the sheet block.
+    Target targetOf(const Primitive& p) const { return Target{s_, p.view == main_ && main_ != 0, main_}; }
+
+    // What a dimension shows, as its geometry block: the same extension
+    // lines, arrows and text the printed sheet has.
+    void dimensionGeometry(MemoryWriter& w, const Primitive& p)
+    {
+        const Target t = targetOf(p);
+        const Paper paper = layOut(s_, p);
+        for (const PaperPath& path : paper.paths)
+            for (size_t k = 0; k + 1 < path.points.size(); ++k)
+                line(w, fromPaper(t, path.points[k]), fromPaper(t, path.points[k + 1]), Layer::Dimension);
+        for (const PaperArrow& a : paper.arrows)
+            arrow(w, t, fromPaper(t, a.tip), fromPaper(t, a.from));
+        for (const PaperText& tx : paper.texts)
+            text(w, t, fromPaper(t, tx.at), tx.text, tx.heightMm, tx.h, tx.v, tx.angleDeg, Layer::Dimension);
+    }
+
     void arrow(MemoryWriter& w, const Target& t, QPointF tip, QPointF from)
     {
         const double length = std::hypot(tip.x() - from.x(), tip.y() - from.y());
@@ -325,6 +375,9 @@ private:
             } else if (const auto* tx = std::get_if<TextPrim>(&p.shape)) {
                 text(w, t, t.point(v, tx->at), tx->text, tx->heightMm, tx->h, tx->v, tx->angleDeg, p.layer);
             } else if (const auto* d = std::get_if<DimensionPrim>(&p.shape)) {
+                for (const auto& [primitive, name] : dimensionBlocks_)
+                    if (primitive == &p)
+                        w.dimensionBlock = name;
                 dimension(w, t, v, *d);
             } else if (const auto* ld = std::get_if<LeaderPrim>(&p.shape)) {
                 const QPointF tip = t.point(v, ld->tip), end = t.point(v, ld->end);
@@ -348,6 +401,7 @@ private:
     const Sheet& s_;
     int main_;
     DL_Dxf dxf_;
+    std::vector<std::pair<const Primitive*, std::string>> dimensionBlocks_;
 };
 
 } // namespace

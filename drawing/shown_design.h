@@ -4,6 +4,7 @@
 // sees (captions of the five result groups, field texts, grade texts).
 #pragma once
 
+#include "core/design_form.h"
 #include "core/design_record.h"
 #include "documents/cell_maps.h"
 
@@ -63,6 +64,10 @@ struct ShownDesign {
     // Edit1 ... Edit13.
     const QString& edit(int number) const { return fields.edit(number); }
 };
+
+// The design of a form calculated without a window (tpworm-cli), with the
+// window's captions; the rules database named as the run read it.
+ShownDesign shownDesign(const core::DesignForm& form, const QString& rulesDatabase);
 
 // Fields of the title block that the user may edit; remembered for the rest
 // of the run by the window, given by options on the command line.
