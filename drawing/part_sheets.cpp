@@ -111,6 +111,14 @@ std::vector<QPointF> toothProfile(const ToothForm& f)
     return out;
 }
 
+// A structural size of a reference proportion: down to a multiple of 5 mm
+// where it is that large, otherwise to tenths, so that tiny designs keep
+// their proportions.
+double roundedDown(double size)
+{
+    return size >= 20 ? 5 * std::floor(size / 5) : std::max(std::floor(size * 10) / 10, size * 0.5);
+}
+
 // The right-hand column of every sheet: the parameter table, the technical
 // requirements and the title block, from the top of the frame down.
 struct Column {
@@ -253,11 +261,11 @@ Sheet wormSheet(const ShownDesign& d, const TitleFields& t)
     const double shoulder = r.ShoulderSize, tipMax = d.number(48) / 2;
     // Journals and shaft extension: reference proportions of the working
     // length and the throat root diameter, only to show the part whole.
-    const double journalDia = std::max(10.0, 5 * std::floor(0.7 * d.number(53) / 5));
+    const double journalDia = roundedDown(0.7 * std::abs(d.number(53)));
     const double journal = std::round(0.45 * r.WormWorkingLength);
     const double extension = std::round(0.9 * r.WormWorkingLength);
     const double left = half + shoulder + journal, right = half + shoulder + journal + extension;
-    const double partW = left + right, partH = a + tipMax + 10;
+    const double partW = left + right, partH = (a + tipMax) * 1.08;
 
     const PaperSize paper = choosePaper(partW, partH, 0.6, 40, 50);
     Sheet s(paper, partName(Part::Worm));
@@ -265,7 +273,7 @@ Sheet wormSheet(const ShownDesign& d, const TitleFields& t)
     const double roomW = s.width() * 0.6 - 40, roomH = s.height() - 50;
     const double scale = fittingScale(partW, partH, roomW, roomH);
     const double viewLeft = 26 + (roomW - partW * scale) / 2;
-    const int v = s.addView(View{QStringLiteral("worm"), QPointF(viewLeft + left * scale, 26 + (a + 4) * scale), scale});
+    const int v = s.addView(View{QStringLiteral("worm"), QPointF(viewLeft + left * scale, 30 + a * scale), scale});
     const double mm = 1 / scale; // one millimetre of paper in model units
 
     // Axis and the body: journals, shoulders, working part.
@@ -286,7 +294,7 @@ Sheet wormSheet(const ShownDesign& d, const TitleFields& t)
     step(half + shoulder, tipMax);
     step(right, journalDia / 2);
     const double keyX0 = half + shoulder + journal + extension * 0.15, keyX1 = right - extension * 0.1;
-    const double keyW = std::max(2.0, journalDia * 0.14);
+    const double keyW = journalDia * 0.14;
     draft.polyline(v, {{keyX0, keyW}, {keyX1, keyW}, {keyX1, -keyW}, {keyX0, -keyW}}, Layer::Outline, true);
 
     // Working part: the axial tooth profile above; tip and root arcs below.
@@ -320,8 +328,10 @@ Sheet wormSheet(const ShownDesign& d, const TitleFields& t)
     // throat, the centre distance on the left, the two arc radii.
     const double top = tipMax + 8 * mm;
     draft.horizontalDimension(v, {-half, tipMax}, {half, tipMax}, top, d.value(10));
-    draft.horizontalDimension(v, {half, tipMax}, {half + shoulder, tipMax}, top, d.value(11));
-    draft.horizontalDimension(v, {-half - shoulder, tipMax}, {-half, tipMax}, top, d.value(11));
+    if (shoulder > 0) {
+        draft.horizontalDimension(v, {half, tipMax}, {half + shoulder, tipMax}, top, d.value(11));
+        draft.horizontalDimension(v, {-half - shoulder, tipMax}, {-half, tipMax}, top, d.value(11));
+    }
     draft.verticalDimension(v, {half + shoulder, tipMax}, {half + shoulder, -tipMax}, half + shoulder + 10 * mm,
                             diameter(d.value(48)));
     const double throatRoot = d.number(53) / 2;
@@ -331,7 +341,9 @@ Sheet wormSheet(const ShownDesign& d, const TitleFields& t)
                             diameter(FloatToStr(RoundTo(r.WormThroatTipDiameter, -3))));
     draft.verticalDimension(v, {-left, 0}, {-6 * mm, a}, -left - 8 * mm, QStringLiteral("a=") + d.edit(1));
     {
-        const double angle = -12 * kDeg;
+        // On the tip arc three quarters of the way to the left end, clear of
+        // the throat diameters.
+        const double angle = -std::asin(std::clamp(0.75 * half / r.WormTipArcRadius, -1.0, 1.0));
         const QPointF onTip(r.WormTipArcRadius * std::sin(angle), -(a + e) + r.WormTipArcRadius * std::cos(angle));
         draft.radiusDimension(v, {0, -(a + e)}, onTip, QStringLiteral("R") + d.value(9), 10);
         const double rootAngle = 10 * kDeg;
@@ -356,18 +368,21 @@ Sheet hobSheet(const ShownDesign& d, const TitleFields& t)
     const double rootThroat = a - rootArc;
     // Collars and bore of a shell hob: reference proportions, only to show
     // the tool whole.
-    const double collar = std::max(4.0, std::round(0.12 * r.HobEffectiveLength));
-    const double collarR = std::max(rootThroat * 0.8, 5.0);
-    const double bore = std::max(4.0, 5 * std::floor(0.9 * rootThroat / 5)) / 2;
+    const double collar = std::max(0.12 * r.HobEffectiveLength, 0.05 * a);
+    // A design whose root arc passes the axis (it calculates, but no tool
+    // can be made) still gets a body within its tip.
+    const double body = rootThroat > 0 ? rootThroat : 0.5 * tipMax;
+    const double collarR = 0.8 * body;
+    const double bore = roundedDown(0.9 * body) / 2;
     const double total = half + collar;
-    const double partW = 2 * total, partH = a + tipMax + 10;
+    const double partW = 2 * total, partH = (a + tipMax) * 1.08;
 
     const PaperSize paper = choosePaper(partW, partH, 0.6, 40, 50);
     Sheet s(paper, partName(Part::Hob));
     Draft draft(s);
     const double roomW = s.width() * 0.6 - 40, roomH = s.height() - 50;
     const double scale = fittingScale(partW, partH, roomW, roomH);
-    const int v = s.addView(View{QStringLiteral("hob"), QPointF(26 + roomW / 2, 26 + (a + 4) * scale), scale});
+    const int v = s.addView(View{QStringLiteral("hob"), QPointF(26 + roomW / 2, 30 + a * scale), scale});
     const double mm = 1 / scale;
 
     draft.line(v, {-total - 4 * mm, 0}, {total + 4 * mm, 0}, Layer::Centre);
@@ -380,7 +395,7 @@ Sheet hobSheet(const ShownDesign& d, const TitleFields& t)
     }
     draft.line(v, {-total, bore}, {total, bore}, Layer::Hidden);
     draft.line(v, {-total, -bore}, {total, -bore}, Layer::Hidden);
-    const double key = bore + std::max(1.5, 0.15 * bore);
+    const double key = bore * 1.15;
     draft.line(v, {-total, key}, {total, key}, Layer::Hidden);
 
     const ToothForm form{a, e, r.WheelReferenceDiameter / 2, r.ProfileAngle, r.HobToothThickness, r.AngularPitch,
@@ -397,7 +412,7 @@ Sheet hobSheet(const ShownDesign& d, const TitleFields& t)
 
     draft.horizontalDimension(v, {-half, tipMax}, {half, tipMax}, tipMax + 8 * mm, d.value(20));
     {
-        const double angle = -12 * kDeg;
+        const double angle = -std::asin(std::clamp(0.75 * half / tipArc, -1.0, 1.0));
         const QPointF onTip(tipArc * std::sin(angle), -(a + e) + tipArc * std::cos(angle));
         draft.radiusDimension(v, {0, -(a + e)}, onTip, QStringLiteral("R") + d.value(18), 10);
         const double rootAngle = 10 * kDeg;
@@ -427,7 +442,7 @@ Sheet wheelSheet(const ShownDesign& d, const TitleFields& t)
     // Rim depth, hub and web: reference proportions of the module and the
     // rim width, only to show the part whole.
     const double rimInner = ref - 3.7 * mt;
-    const double bore = std::max(5.0, 5 * std::round(0.2 * ref * 2 / 5)) / 2, hub = std::min(bore * 1.7, rimInner * 0.8);
+    const double bore = roundedDown(0.4 * ref) / 2, hub = std::min(bore * 1.7, rimInner * 0.8);
     const double hubLength = std::round(1.15 * width), web = std::max(0.3 * width, 2 * mt);
     const double hw = width / 2, hl = hubLength / 2, ww = std::min(web / 2, hw);
 

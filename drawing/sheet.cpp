@@ -44,19 +44,20 @@ int Sheet::addView(const View& view)
 
 double fittingScale(double widthMm, double heightMm, double roomWidthMm, double roomHeightMm, bool enlarge)
 {
-    // ISO 5455 / GB/T 14690: enlargements 5:1, 2:1; 1:1; reductions of the
-    // first series 1:2, 1:5, 1:10, 1:20, 1:50, 1:100 with the second series
-    // 1:1.5, 1:2.5, 1:3, 1:4, 1:6 of GB/T 14690 between them.
-    static const double enlargements[] = {5.0, 2.0};
-    static const double reductions[] = {1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0, 10.0, 20.0, 50.0, 100.0};
+    // ISO 5455 / GB/T 14690: enlargements 5×10ⁿ:1, 2×10ⁿ:1, 1×10ⁿ:1; full
+    // size; reductions 1:2×10ⁿ, 1:5×10ⁿ, 1:1×10ⁿ with the second series of
+    // GB/T 14690 (1:1.5×10ⁿ, 1:2.5×10ⁿ, 1:3×10ⁿ, 1:4×10ⁿ, 1:6×10ⁿ) between
+    // them. The largest at which the part fits.
+    const auto fits = [&](double scale) { return widthMm * scale <= roomWidthMm && heightMm * scale <= roomHeightMm; };
     if (enlarge)
-        for (double factor : enlargements)
-            if (widthMm * factor <= roomWidthMm && heightMm * factor <= roomHeightMm)
+        for (double factor : {50.0, 20.0, 10.0, 5.0, 2.0})
+            if (fits(factor))
                 return factor;
-    for (double reduction : reductions)
-        if (widthMm / reduction <= roomWidthMm && heightMm / reduction <= roomHeightMm)
-            return 1 / reduction;
-    return 1 / 100.0;
+    for (double decade = 1; decade <= 1e6; decade *= 10)
+        for (double step : {1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0})
+            if (fits(1 / (step * decade)))
+                return 1 / (step * decade);
+    return 1e-7;
 }
 
 QString scaleText(double scale)

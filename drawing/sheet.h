@@ -143,11 +143,10 @@ private:
 QSizeF paperSizeMm(PaperSize paper);
 inline constexpr double kSheetMarginMm = 10;
 
-// The scale of a view from the preferred reductions of ISO 5455 (GB/T 14690):
-// 1:1, then 1:2, 1:5, 1:10, 1:20, 1:50 and, where the series allows, the
-// second choice 1:1.5, 1:2.5, 1:3, 1:4; enlargements 2:1 and 5:1 for small
-// parts. The largest at which a part of the given size fits the room.
-double fittingScale(double widthMm, double heightMm, double roomWidthMm, double roomHeightMm, bool enlarge = false);
+// The scale of a view from the preferred series of ISO 5455 (GB/T 14690,
+// with its second series): the largest at which a part of the given size
+// fits the room; enlargements (2:1 ... 50:1) only where asked for.
+double fittingScale(double widthMm, double heightMm, double roomWidthMm, double roomHeightMm, bool enlarge = true);
 // "1:2", "1:2.5", "2:1".
 QString scaleText(double scale);
 
