@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <QTextDocumentFragment>
 
 #include <cstdio>
 #include <map>
@@ -56,6 +57,13 @@ DrawingPainter drawingOf(const QString& name, const ExampleDesign& design)
     return [draw, &design](QPainter& p, const QRectF& area, int dpi) { draw(p, area, dpi, design); };
 }
 
+// Whether a piece of the source shows any text: the closing tags after the
+// last drawing make no page of their own.
+bool hasText(const QString& html)
+{
+    return !QTextDocumentFragment::fromHtml(html).toPlainText().trimmed().isEmpty();
+}
+
 // A source is HTML text with {{drawing:name}} marks where a drawing page of
 // its own interrupts the text.
 void generate(const Document& document, const QString& sources, const QString& output, const ContentData& data)
@@ -67,13 +75,13 @@ void generate(const Document& document, const QString& sources, const QString& o
     for (auto it = drawing.globalMatch(source); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const QString text = source.mid(last, m.capturedStart() - last);
-        if (!text.trimmed().isEmpty())
+        if (hasText(text))
             book.addText(fillPlaceholders(text, data));
         book.addDrawing(m.captured(1), drawingOf(m.captured(1), data.example));
         last = m.capturedEnd();
     }
     const QString rest = source.mid(last);
-    if (!rest.trimmed().isEmpty())
+    if (hasText(rest))
         book.addText(fillPlaceholders(rest, data));
     const QString target = QDir(output).filePath(QString::fromLatin1(document.name) + ".pdf");
     const tpworm::WriteOutcome written = tpworm::writeFileAtomically(target, book.render());
