@@ -289,9 +289,10 @@ private:
             const QPointF onLine = horizontal ? t.point(view, QPointF(d.a.x(), d.at)) : t.point(view, QPointF(d.at, d.a.y()));
             const QPointF mid = horizontal ? QPointF((a.x() + b.x()) / 2, onLine.y() + gap + textHeight / 2)
                                            : QPointF(onLine.x() - gap - textHeight / 2, (a.y() + b.y()) / 2);
-            DL_DimensionData data(onLine.x(), onLine.y(), 0, mid.x(), mid.y(), 0, 0 | 128, 5, 1, 1.0, text, kStyle,
-                                  horizontal ? 0.0 : 90.0);
-            dxf_.writeDimLinear(w, data, DL_DimLinearData(a.x(), a.y(), 0, b.x(), b.y(), 0, horizontal ? 0.0 : 90.0, 0.0),
+            // dxflib takes the angles in radians and writes degrees.
+            const double angle = horizontal ? 0.0 : M_PI / 2;
+            DL_DimensionData data(onLine.x(), onLine.y(), 0, mid.x(), mid.y(), 0, 0 | 128, 5, 1, 1.0, text, kStyle, angle);
+            dxf_.writeDimLinear(w, data, DL_DimLinearData(a.x(), a.y(), 0, b.x(), b.y(), 0, angle, 0.0),
                                 attributes(Layer::Dimension));
             break;
         }

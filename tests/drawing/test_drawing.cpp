@@ -325,3 +325,61 @@ TEST_F(DrawingWindow, PrintingPaintsTheSheetOnThePrintersPage)
     EXPECT_TRUE(text.contains("Ø" + f->Label35->text().section('-', 0, 0)));
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
 }
+
+namespace {
+
+struct CliRun {
+    int status;
+    QString err;
+};
+
+CliRun runCli(const QStringList& arguments)
+{
+    QProcess p;
+    p.start(kProgramDir + "/tpworm-cli", arguments);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(CliDrawing, WritesTheFormatTheSuffixNamesAndRefusesWhatItCannotDo)
+{
+    QTemporaryDir dir;
+    const QStringList drive = {"--centre-distance", "250", "--teeth", "45", "--starts", "2"};
+    struct Case {
+        QStringList arguments;
+        int status;
+        const char* why;
+    } cases[] = {
+        {QStringList{"drawing", "wheel"} + drive + QStringList{"--designer", "李工", dir.filePath("w.svg")}, 0, "an SVG"},
+        {QStringList{"drawing", "gear"} + drive + QStringList{dir.filePath("g.pdf")}, 2, "no such part"},
+        {QStringList{"drawing", "worm"} + drive + QStringList{dir.filePath("w.png")}, 2, "no such format"},
+        {QStringList{"drawing", "worm", dir.filePath("w.pdf")}, 2, "no design"},
+        {QStringList{"report", "--centre-distance", "1", "--teeth", "45", "--starts", "2", dir.filePath("r.pdf")}, 1,
+         "a design that does not calculate"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        const CliRun r = runCli(c.arguments);
+        EXPECT_EQ(r.status, c.status) << r.err.toStdString();
+    }
+    QFile svg(dir.filePath("w.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().contains(QStringLiteral("李工").toUtf8()));
+    EXPECT_FALSE(QFile::exists(dir.filePath("r.pdf"))) << "nothing written for a design that does not calculate";
+
+    // A target that cannot be replaced keeps what it held.
+    const QString old = dir.filePath("old.dxf");
+    QFile file(old);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("kept");
+    file.close();
+    QFile::setPermissions(old, QFileDevice::ReadOwner);
+    const CliRun r = runCli(QStringList{"drawing", "hob"} + drive + QStringList{old});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("read-only")) << r.err.toStdString();
+    QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "kept");
+}

@@ -85,6 +85,13 @@ def check_dxf(path, doc, part, failures):
     for text in expected_dimensions(doc, part):
         if text not in dims:
             failures.append(f"{path}: no dimension {text} among {dims}")
+    # Model space holds the main view at 1:1: the length dimensions measure
+    # what they say.
+    for e in drawing.modelspace().query("DIMENSION"):
+        text = e.dxf.text
+        if e.dimtype in (0, 1) and re.fullmatch(r"\d+(\.\d+)?", text):
+            if abs(e.get_measurement() - float(text)) > 0.01:
+                failures.append(f"{path}: dimension {text} measures {e.get_measurement()}")
 
 
 def check_svg(path, doc, part, failures):
@@ -134,11 +141,13 @@ def main():
     rng = random.Random(args.seed)
     drives = [fixed] + [["--centre-distance", str(rng.randint(50, 1000)), "--teeth", str(rng.randint(25, 90)),
                          "--starts", str(rng.randint(1, 6))] for _ in range(args.designs)]
+    checked = 0
     with tempfile.TemporaryDirectory() as folder:
         for drive in drives:
             doc = design_json(args, drive)
             if not doc["calculated"]:
                 continue
+            checked += 1
             check_report(args, drive, doc, folder, failures)
             if drive is not fixed or not args.drawings:
                 continue
@@ -154,7 +163,9 @@ def main():
                         check_librecad(path, failures)
     for f in failures:
         print(f)
-    print(f"{len(drives)} designs, {len(failures)} failures")
+    print(f"{len(drives)} designs, {checked} calculated and checked, {len(failures)} failures")
+    if checked == 0:
+        return 1
     return 1 if failures else 0
 
 
