@@ -2,6 +2,8 @@
 
 #include "app/tform1.h"
 #include "app/version.h"
+#include "core/design_form.h"
+#include "core/geometry.h"
 #include "core/safe_file.h"
 #include "documents/form_fields.h"
 #include "drawing/report.h"
@@ -120,8 +122,26 @@ drawing::ShownDesign shownDesign(const TForm1& f)
              {f.Label5, f.Edit5}, {f.Label6, f.Edit6}, {f.Label7, f.Edit7}, {f.Label15, f.Edit8}, {f.Label36, f.Edit11},
              {f.Label37, f.Edit12}, {f.Label38, f.Edit13}, {f.Label31, f.Edit10}})
         d.recommended.append({caption->text(), edit->text()});
-    // The worded warnings of the design state go into d.warnings once the
-    // core carries them; until then the red labels are the warnings.
+    // The worded warnings of the core about the design on the screen: the
+    // window keeps no named results, so the calculation runs once more on
+    // the fields as they stand (it is the same calculation, and cheap).
+    {
+        calc::GeometryTexts texts;
+        texts.centreDistance = f.Edit1->text();
+        texts.ratio = f.Edit2->text();
+        texts.wheelTeeth = f.Edit3->text();
+        texts.wormStarts = f.Edit4->text();
+        texts.mainBaseDiameter = f.Edit5->text();
+        texts.tipEccentricity = f.Edit6->text();
+        texts.wormReferenceDiameter = f.Edit7->text();
+        texts.backlash = f.Edit8->text();
+        texts.grindingIncrement = f.Edit13->text();
+        texts.wholeTeeth = f.CheckBox1->isChecked();
+        DesignValues values;
+        core::Results results;
+        if (calc::calculate(texts, f.Design.RuleCoefficients, values, results) == calc::GeometryOutcome::Completed)
+            d.warnings = core::designWarnings(values, results);
+    }
     d.rulesDatabase = QFileInfo(f.rulesDatabasePath()).fileName();
     d.rulesModified = !f.Label50->isHidden();
     d.rulesNotice = f.Label50->text();

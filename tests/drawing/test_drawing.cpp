@@ -383,3 +383,16 @@ TEST(CliDrawing, WritesTheFormatTheSuffixNamesAndRefusesWhatItCannotDo)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "kept");
 }
+
+TEST_F(DrawingWindow, TheDesignOnTheScreenCarriesTheCoresWarnings)
+{
+    EXPECT_TRUE(designOf("250").warnings.isEmpty()) << "the worked design is sound";
+    tpworm::testing::DesignInput tiny;
+    tiny.centreDistance = "2";
+    tiny.starts = "2";
+    tpworm::testing::calculateDesign(*f, tiny);
+    const drawing::ShownDesign shown = shownDesign(*f);
+    ASSERT_FALSE(shown.warnings.isEmpty());
+    EXPECT_TRUE(shown.warnings.join(' ').contains("蜗杆齿顶宽为负"));
+    EXPECT_TRUE(drawing::reportHtml(shown, {"tpworm", "1.0", QDate(2026, 1, 2)}).contains("蜗杆齿顶宽为负"));
+}
