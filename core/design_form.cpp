@@ -8,7 +8,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <exception>
+#include <vector>
 
 namespace tpworm::core {
 
@@ -201,7 +203,7 @@ void DesignForm::Edit1Change(rules::RulesSource& rules)
         // leaves the first showing the new basis.
         mainBaseHint_ = recommend::kBasisPrefix + IntToStr(recommend::mainBaseBasis(value));
         referenceHint_ = recommend::kBasisPrefix
-                         + IntToStr(recommend::referenceBasis(value, design_.RuleCoefficients[0]));
+                         + IntToStr(recommend::referenceBasis(value, design_.RuleCoefficients[rules::coefficient::kReferenceExponent]));
     } catch (const std::exception&) {
         message(kCentreDistanceMessage);
     }
@@ -240,9 +242,9 @@ void DesignForm::ComboBox1Change(rules::RulesSource& rules)
     try {
         const rules::TableData& t = rules.table(gradeTable_);
         const long double a = StrToFloat(text(Field::CentreDistance));
-        const int row = t.RangeSearch(a);
         namespace col = rules::column;
-        if (StrToFloat(t.Text(row, col::kRangeFrom)) < a && StrToFloat(t.Text(row, col::kRangeTo)) >= a) {
+        if (const std::optional<int> found = recommend::gradeRow(t, a)) {
+            const int row = *found;
             const QString g = grade();
             if (standardBacklash_) {
                 setText(Field::Backlash, t.Text(row, col::kStandardBacklash));
@@ -280,7 +282,7 @@ void DesignForm::SpeedButton2Click(rules::RulesSource& rules)
             ratio = static_cast<double>(StrToFloat(text(Field::Ratio)));
             FaultCheck();
             const long double a = StrToFloat(text(Field::CentreDistance));
-            const double n0 = design_.RuleCoefficients[0];
+            const double n0 = design_.RuleCoefficients[rules::coefficient::kReferenceExponent];
             setText(Field::ReferenceDiameter, IntToStr(recommend::referenceDiameter(a, ratio, n0)));
             snap(Field::ReferenceDiameter);
             setText(Field::MainBase, IntToStr(recommend::mainBaseDiameter(a, ratio)));
@@ -343,6 +345,7 @@ void DesignForm::Button1Click()
     texts.wholeTeeth = wholeTeeth_;
 
     results_ = Results{};
+    ++calculationsRun_;
     const calc::GeometryOutcome outcome = calc::calculate(texts, design_.RuleCoefficients, design_, results_);
     showResults(results_);
     switch (outcome) {
@@ -537,9 +540,178 @@ QJsonObject designJsonObject(const DesignForm& form)
     };
 }
 
+namespace {
+
+// The document written directly, byte for byte as QJsonDocument writes it
+// indented (keys in order, four blanks per level, the same escapes), at a
+// fraction of the cost: a batch writes one per design.
+class JsonWriter {
+public:
+    void string(const QString& text)
+    {
+        out_ += '"';
+        const qsizetype n = text.size();
+        const QChar* c = text.constData();
+        qsizetype plain = 0; // start of the run not yet written
+        auto flush = [&](qsizetype k) {
+            if (k > plain)
+                out_ += QStringView(c + plain, k - plain).toUtf8();
+        };
+        for (qsizetype k = 0; k < n; ++k) {
+            const char16_t u = c[k].unicode();
+            const bool high = QChar::isHighSurrogate(u) && k + 1 < n && QChar::isLowSurrogate(c[k + 1].unicode());
+            if (high) {
+                ++k; // a pair is written as it stands
+                continue;
+            }
+            const char* shortForm = nullptr;
+            switch (u) {
+            case '"': shortForm = "\\\""; break;
+            case '\\': shortForm = "\\\\"; break;
+            case '\b': shortForm = "\\b"; break;
+            case '\f': shortForm = "\\f"; break;
+            case '\n': shortForm = "\\n"; break;
+            case '\r': shortForm = "\\r"; break;
+            case '\t': shortForm = "\\t"; break;
+            default: break;
+            }
+            if (!shortForm && u >= 0x20 && !QChar::isSurrogate(u))
+                continue;
+            flush(k);
+            if (shortForm) {
+                out_ += shortForm;
+            } else {
+                static const char hex[] = "0123456789abcdef";
+                out_ += "\\u";
+                for (int shift = 12; shift >= 0; shift -= 4)
+                    out_ += hex[(u >> shift) & 0xf];
+            }
+            plain = k + 1;
+        }
+        flush(n);
+        out_ += '"';
+    }
+    void boolean(bool value) { out_ += value ? "true" : "false"; }
+    // An object or array: open, then key() or item() before each value, close.
+    void open(char bracket)
+    {
+        out_ += bracket;
+        first_.push_back(true);
+    }
+    void close(char bracket)
+    {
+        first_.pop_back();
+        out_ += '\n';
+        indent();
+        out_ += bracket;
+    }
+    void key(const QString& name)
+    {
+        item();
+        string(name);
+        out_ += ": ";
+    }
+    void item()
+    {
+        if (!first_.back())
+            out_ += ',';
+        first_.back() = false;
+        out_ += '\n';
+        indent();
+    }
+    void strings(const QStringList& list)
+    {
+        open('[');
+        for (const QString& text : list)
+            item(), string(text);
+        close(']');
+    }
+    QByteArray finish()
+    {
+        out_ += '\n';
+        return out_;
+    }
+
+private:
+    void indent() { out_.append(qsizetype(4 * first_.size()), ' '); }
+    QByteArray out_;
+    std::vector<bool> first_;
+};
+
+// The labels' keys in the order a JSON object keeps them (sorted as texts).
+const QList<QPair<QString, int>>& sortedLabelKeys()
+{
+    static const QList<QPair<QString, int>> keys = [] {
+        QList<QPair<QString, int>> k;
+        for (const ResultGroup& group : resultGroups())
+            for (int number : group.labels)
+                k.append({QStringLiteral("Label%1").arg(number), number});
+        std::sort(k.begin(), k.end());
+        return k;
+    }();
+    return keys;
+}
+
+} // namespace
+
 QByteArray designJson(const DesignForm& form)
 {
-    return QJsonDocument(designJsonObject(form)).toJson(QJsonDocument::Indented);
+    JsonWriter w;
+    w.open('{');
+    w.key(QStringLiteral("calculated"));
+    w.boolean(form.calculated());
+    w.key(QStringLiteral("fields"));
+    {
+        // Edit1, Edit10 ... Edit13, Edit2 ... Edit9: sorted as texts.
+        static const int order[] = {0, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6, 7, 8};
+        w.open('{');
+        for (int k : order) {
+            w.key(fieldControlName(Field(k)));
+            w.string(form.text(Field(k)));
+        }
+        w.close('}');
+    }
+    w.key(QStringLiteral("grade"));
+    w.string(form.grade());
+    w.key(QStringLiteral("gradeTolerances"));
+    {
+        const DesignValues& d = form.design();
+        w.open('{');
+        w.key(QStringLiteral("10")), w.string(d.GradeTolerance10);
+        w.key(QStringLiteral("11")), w.string(d.GradeTolerance11);
+        w.key(QStringLiteral("3")), w.string(d.GradeTolerance3);
+        w.key(QStringLiteral("4")), w.string(d.GradeTolerance4);
+        w.key(QStringLiteral("8")), w.string(d.GradeTolerance8);
+        w.key(QStringLiteral("9")), w.string(d.GradeTolerance9);
+        w.close('}');
+    }
+    w.key(QStringLiteral("hints"));
+    w.open('{');
+    w.key(QStringLiteral("Label46")), w.string(form.mainBaseHint());
+    w.key(QStringLiteral("Label47")), w.string(form.referenceHint());
+    w.close('}');
+    w.key(QStringLiteral("labels"));
+    w.open('{');
+    for (const auto& [name, number] : sortedLabelKeys()) {
+        w.key(name);
+        w.open('{');
+        w.key(QStringLiteral("caption")), w.string(form.label(number).caption);
+        w.key(QStringLiteral("red")), w.boolean(form.label(number).red);
+        w.close('}');
+    }
+    w.close('}');
+    w.key(QStringLiteral("messages"));
+    w.strings(form.messages());
+    w.key(QStringLiteral("rulesModified"));
+    w.boolean(form.rulesModified());
+    w.key(QStringLiteral("standardBacklash"));
+    w.boolean(form.standardBacklash());
+    w.key(QStringLiteral("warnings"));
+    w.strings(form.warnings());
+    w.key(QStringLiteral("wholeTeeth"));
+    w.boolean(form.wholeTeeth());
+    w.close('}');
+    return w.finish();
 }
 
 QByteArray designListing(const DesignForm& form)

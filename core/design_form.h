@@ -136,6 +136,35 @@ public:
     void assignBacklashBeforeEdit(const QString& text) { backlashBeforeEdit_ = text; }
     void assignRulesModified(bool on) { rulesModified_ = on; }
     void assignGradeTable(const QString& table) { gradeTable_ = table; }
+    void assignHints(const QString& mainBase, const QString& reference)
+    {
+        mainBaseHint_ = mainBase;
+        referenceHint_ = reference;
+    }
+    // The enabled and shown states as a window has them now.
+    struct ControlStates {
+        bool driveDataEnabled, calculateEnabled, editEnabled, confirmEnabled;
+        bool recommendedEditable, resultsShown, wholeTeethShown, exportsEnabled;
+    };
+    ControlStates controlStates() const
+    {
+        return {driveDataEnabled_, calculateEnabled_,    editEnabled_,     confirmEnabled_,
+                recommendedEditable_, resultsShown_, wholeTeethShown_, exportsEnabled_};
+    }
+    void assignControlStates(const ControlStates& s)
+    {
+        driveDataEnabled_ = s.driveDataEnabled;
+        calculateEnabled_ = s.calculateEnabled;
+        editEnabled_ = s.editEnabled;
+        confirmEnabled_ = s.confirmEnabled;
+        recommendedEditable_ = s.recommendedEditable;
+        resultsShown_ = s.resultsShown;
+        wholeTeethShown_ = s.wholeTeethShown;
+        exportsEnabled_ = s.exportsEnabled;
+    }
+    // Calculations run so far, completed or not (a window rewrites the result
+    // captions after each).
+    int calculationsRun() const { return calculationsRun_; }
 
     // ---- As a user at the window (setters run the change handlers) ---------
     void setText(Field field, const QString& text);
@@ -190,6 +219,7 @@ private:
     Results results_;
     bool lastCalculationCompleted_ = false;
     int completedCalculations_ = 0;
+    int calculationsRun_ = 0;
     QStringList warnings_;
     QStringList messages_;
     QString gradeTable_ = QStringLiteral("7ji");

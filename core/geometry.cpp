@@ -2,6 +2,7 @@
 
 #include "core/numeric.h"
 #include "core/results.h"
+#include "core/rules_data.h"
 
 #include <cmath>
 
@@ -17,6 +18,16 @@ T ok(T value)
     FaultCheck();
     return value;
 }
+
+namespace c = rules::coefficient;
+
+// The warning labels turn red outside these limits: the profile angle of a
+// sound drive lies in 20.5 ... 24.5 degrees, the throat lead angle at most 25
+// degrees, and the root diameter at the worm throat at least 30 mm.
+constexpr long double kMinProfileAngle = 20.5L;
+constexpr long double kMaxProfileAngle = 24.5L;
+constexpr long double kMaxThroatLeadAngle = 25.0L;
+constexpr long double kMinThroatRootDiameter = 30.0L;
 
 long double sinDeg(long double degrees) { return std::sin(DegToRad(degrees)); }
 long double cosDeg(long double degrees) { return std::cos(DegToRad(degrees)); }
@@ -153,13 +164,13 @@ bool Run::driveAndWorm()
     r.TransverseModule = RoundTo(ok(static_cast<double>(d2 / z2)), -3);
     const long double mt = r.TransverseModule;
 
-    r.Dedendum = RoundTo(ok(static_cast<double>(N_[1] * mt)), -3);
+    r.Dedendum = RoundTo(ok(static_cast<double>(N_[c::kDedendum] * mt)), -3);
     r.WormThroatRootDiameter = RoundTo(ok(static_cast<double>(d1 - 2.0L * r.Dedendum)), -3);
     r.WormRootArcRadius = RoundTo(ok(static_cast<double>(a - r.WormThroatRootDiameter / 2.0L)), -3);
     const long double Rf1 = r.WormRootArcRadius;
     show(8, Rf1);
 
-    r.Addendum = RoundTo(ok(static_cast<double>(N_[2] * mt)), -3);
+    r.Addendum = RoundTo(ok(static_cast<double>(N_[c::kAddendum] * mt)), -3);
     const long double ha = r.Addendum;
     r.WormThroatTipDiameter = ok(static_cast<double>(2.0L * ha + d1));
     r.WormTipArcRadius = RoundTo(ok(static_cast<double>(a - r.WormThroatTipDiameter / 2.0L + e)), -3);
@@ -172,21 +183,21 @@ bool Run::driveAndWorm()
     // Whole teeth, plus one half from a last digit of 5 on.
     const long double K0 = std::floor(static_cast<long double>(z2) / 5.0L) / 2.0L;
     // Each step stores the count in its double field before the next reads it.
-    r.EnclosedTeeth = ok(static_cast<double>(K0 + N_[7]));
+    r.EnclosedTeeth = ok(static_cast<double>(K0 + N_[c::kEnclosedTeethAddition]));
     if (t_.wholeTeeth)
         r.EnclosedTeeth = static_cast<double>(Trunc(r.EnclosedTeeth));
-    if (r.EnclosedTeeth > N_[15])
-        r.EnclosedTeeth = N_[15];
+    if (r.EnclosedTeeth > N_[c::kEnclosedTeethCap])
+        r.EnclosedTeeth = N_[c::kEnclosedTeethCap];
     const long double K = r.EnclosedTeeth;
 
-    r.WorkingHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (K - N_[3]))), -3);
+    r.WorkingHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (K - N_[c::kWorkingAngleTeeth]))), -3);
     const long double phiW = r.WorkingHalfAngle;
 
     r.WormWorkingLength = RoundTo(ok(static_cast<double>(d2 * sinDeg(phiW) + 1.0L)), 0);
     const long double Lw = r.WormWorkingLength;
     show(10, Lw);
 
-    r.ShoulderSize = static_cast<std::int32_t>(Trunc(ok(N_[6] * mt)));
+    r.ShoulderSize = static_cast<std::int32_t>(Trunc(ok(N_[c::kShoulder] * mt)));
     showWhole(11, r.ShoulderSize);
 
     r.MainBaseDiameter = ok(static_cast<double>(StrToFloat(t_.mainBaseDiameter)));
@@ -199,7 +210,7 @@ bool Run::driveAndWorm()
 
     r.ProfileAngle = RoundTo(ok(static_cast<double>(ArcSin(db / d2) * 180.0L / Pi)), -3);
     const long double alpha = r.ProfileAngle;
-    warn(14, alpha < 20.5L || alpha > 24.5L);
+    warn(14, alpha < kMinProfileAngle || alpha > kMaxProfileAngle);
     show(14, alpha);
 
     r.CircularPitch = RoundTo(ok(static_cast<double>(Pi * mt)), -3);
@@ -209,7 +220,7 @@ bool Run::driveAndWorm()
     r.GeneratingPlaneTiltText = FloatToStr(RoundTo(r.GeneratingPlaneTilt, -3));
     showText(13, r.GeneratingPlaneTiltText);
 
-    r.WormToothThickness = RoundTo(ok(static_cast<double>(p - N_[5] * p - j)), -3);
+    r.WormToothThickness = RoundTo(ok(static_cast<double>(p - N_[c::kWheelThickness] * p - j)), -3);
     const long double s1 = r.WormToothThickness;
 
     r.WormNormalChordalThickness = RoundTo(ok(static_cast<double>(cosDeg(gamma) * s1)), -3);
@@ -223,11 +234,11 @@ bool Run::driveAndWorm()
     show(26, K);
     show(27, phiW);
 
-    warn(28, gamma > 25.0L);
+    warn(28, gamma > kMaxThroatLeadAngle);
     show(28, gamma);
 
     const double rootCheck = RoundTo(ok(static_cast<double>(2.0L * (a - Rf1))), -2);
-    warn(53, !(rootCheck >= 30.0L));
+    warn(53, !(rootCheck >= kMinThroatRootDiameter));
     show(53, rootCheck);
     return true;
 }
@@ -248,24 +259,24 @@ void Run::hobAndWheel()
     const long double sn1 = r.WormNormalChordalThickness;
     const long double hn1 = r.WormNormalChordalHeight;
 
-    r.HobTipArcRadius = RoundTo(ok(static_cast<double>(Ra1 - 0.2L * mt - N_[8] * mt)), -3);
+    r.HobTipArcRadius = RoundTo(ok(static_cast<double>(Ra1 - 0.2L * mt - N_[c::kHobClearance] * mt)), -3);
     show(18, r.HobTipArcRadius);
-    show(19, Rf1 + N_[9]);
+    show(19, Rf1 + N_[c::kHobRootAddition]);
 
-    r.HobEnclosedTeeth = ok(static_cast<double>(Trunc(r.EnclosedTeeth) + static_cast<long double>(N_[11])));
+    r.HobEnclosedTeeth = ok(static_cast<double>(Trunc(r.EnclosedTeeth) + static_cast<long double>(N_[c::kHobTeethAddition])));
     const long double Kh = r.HobEnclosedTeeth;
-    r.HobHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (Kh - N_[10]))), -3);
+    r.HobHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (Kh - N_[c::kHobAngleTeeth]))), -3);
     r.HobEffectiveLength = RoundTo(ok(static_cast<double>(d2 * sinDeg(r.HobHalfAngle) + 0.5L)), 0);
     show(20, r.HobEffectiveLength);
 
     show(21, sn1 + j);
     r.HobToothThickness = RoundTo(ok(static_cast<double>((sn1 + j) / cosDeg(gamma))), -3);
-    r.HobNormalChordalHeight = RoundTo(ok(static_cast<double>(0.2L * mt + hn1 + N_[8] * mt)), -3);
+    r.HobNormalChordalHeight = RoundTo(ok(static_cast<double>(0.2L * mt + hn1 + N_[c::kHobClearance] * mt)), -3);
     show(22, r.HobNormalChordalHeight);
     show(29, Kh);
 
-    r.WheelMaxOuterDiameter = RoundTo(ok(static_cast<double>(2.0L * ha + d2 + N_[13] * mt)), 0);
-    r.WheelToothThickness = RoundTo(ok(static_cast<double>(p * N_[5])), -3);
+    r.WheelMaxOuterDiameter = RoundTo(ok(static_cast<double>(2.0L * ha + d2 + N_[c::kWheelOuterAddition] * mt)), 0);
+    r.WheelToothThickness = RoundTo(ok(static_cast<double>(p * N_[c::kWheelThickness])), -3);
     const long double s2 = r.WheelToothThickness;
     r.WheelNormalChordalThickness = RoundTo(ok(static_cast<double>(cosDeg(gamma) * s2)), -3);
     show(44, r.WheelNormalChordalThickness);
@@ -273,7 +284,7 @@ void Run::hobAndWheel()
         = RoundTo(ok(static_cast<double>((1.0L - std::cos(ArcSin(s2 / d2))) * (0.5L * d2) + ha)), -3);
     show(45, r.WheelNormalChordalHeight);
     show(33, r.WheelMaxOuterDiameter);
-    r.RimWorkingWidth = static_cast<std::int32_t>(Trunc(ok(N_[14] * d1)));
+    r.RimWorkingWidth = static_cast<std::int32_t>(Trunc(ok(N_[c::kRimWidth] * d1)));
     showWhole(34, r.RimWorkingWidth);
     show(35, RoundTo(ok(static_cast<double>(2.0L * ha + d2)), -3));
 }
@@ -294,7 +305,7 @@ void Run::tipWidthsAndModification()
     const int z2 = r.WheelTeeth;
 
     show(48, RoundTo(ok(static_cast<double>(2.0L * (a + e - std::sqrt(ok(Ra1 * Ra1 - (0.5L * Lw) * (0.5L * Lw)))))), -3));
-    show(40, RoundTo(ok(static_cast<double>((a - std::sqrt(ok(Rf1 * Rf1 - (0.5L * Lw) * (0.5L * Lw)))) * (2.0L * N_[12]))), 0));
+    show(40, RoundTo(ok(static_cast<double>((a - std::sqrt(ok(Rf1 * Rf1 - (0.5L * Lw) * (0.5L * Lw)))) * (2.0L * N_[c::kWheelTipArc]))), 0));
 
     const long double theta = ok(std::atan((s1 / 2.0L) / (Ra1 - e + hn1)) * 180.0L / Pi + alpha);
     show(43, RoundTo(ok(static_cast<double>(2.0L * (s1 / 2.0L - tanDeg(theta) * hn1))), -2));

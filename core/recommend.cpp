@@ -117,6 +117,16 @@ QString gradeText(const QString& grade, bool standardBacklash)
     return grade + (standardBacklash ? QStringLiteral("j(GB/T16445-1996)") : QStringLiteral("级(GB/T16445-1996)"));
 }
 
+std::optional<int> gradeRow(const rules::TableData& table, long double centreDistance)
+{
+    namespace col = rules::column;
+    const int row = table.RangeSearch(centreDistance);
+    if (StrToFloat(table.Text(row, col::kRangeFrom)) < centreDistance
+        && StrToFloat(table.Text(row, col::kRangeTo)) >= centreDistance)
+        return row;
+    return std::nullopt;
+}
+
 int coveringRow(const rules::TableData& table, long double key)
 {
     const int row = table.RangeSearch(key);

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace tpworm::rules {
 struct TableData;
@@ -51,6 +52,12 @@ QString gradeTableName(const QString& grade);
 // "7j(GB/T16445-1996)" when the standard backlash of the table was applied,
 // "7级(GB/T16445-1996)" when it was not.
 QString gradeText(const QString& grade, bool standardBacklash);
+
+// The row of a grade table (6ji, 7ji, 8ji) whose centre-distance range holds
+// the centre distance: above column 1 and at most column 2 of the row the
+// range search finds; nothing when no row holds it. Errors as RangeSearch,
+// and ConvertError for a range bound that is no number.
+std::optional<int> gradeRow(const rules::TableData& table, long double centreDistance);
 
 // The row of an open table whose range reaches the key: the first row whose
 // column 2 is at least the key. A key above every row throws RulesError

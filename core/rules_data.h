@@ -29,6 +29,26 @@ inline const QString kLoadFailureMessage
 inline constexpr int kCoefficientCount = 16;
 using Coefficients = std::array<double, kCoefficientCount>;
 
+// The sixteen coefficients N[0] ... N[15] by what the formulas use them for.
+namespace coefficient {
+inline constexpr int kReferenceExponent = 0;      // d1 basis 0.76 a^N0
+inline constexpr int kDedendum = 1;               // hf = N1 mt
+inline constexpr int kAddendum = 2;               // ha = N2 mt
+inline constexpr int kWorkingAngleTeeth = 3;      // phi_w = tau (K - N3) / 2
+inline constexpr int kUnused = 4;                 // read by no calculation
+inline constexpr int kWheelThickness = 5;         // s2 = N5 p, s1 = p - N5 p - j
+inline constexpr int kShoulder = 6;               // shoulder = Trunc(N6 mt)
+inline constexpr int kEnclosedTeethAddition = 7;  // K = K0 + N7
+inline constexpr int kHobClearance = 8;           // hob tip radius and height, N8 mt
+inline constexpr int kHobRootAddition = 9;        // hob root radius Rf1 + N9
+inline constexpr int kHobAngleTeeth = 10;         // hob half angle tau (Kh - N10) / 2
+inline constexpr int kHobTeethAddition = 11;      // Kh = Trunc(K) + N11
+inline constexpr int kWheelTipArc = 12;           // wheel tip arc radius factor 2 N12
+inline constexpr int kWheelOuterAddition = 13;    // wheel outer diameter + N13 mt
+inline constexpr int kRimWidth = 14;              // rim width Trunc(N14 d1)
+inline constexpr int kEnclosedTeethCap = 15;      // K at most N15
+} // namespace coefficient
+
 // Column numbers (0-based, as the program reads them by position).
 namespace column {
 // Every range table (6ji/7ji/8ji, xiuyuan, xiuyuanchangdu): the range of a row
