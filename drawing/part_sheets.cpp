@@ -350,9 +350,11 @@ Sheet wormSheet(const ShownDesign& d, const TitleFields& t)
         const QPointF onRoot(r.WormRootArcRadius * std::sin(rootAngle), a - r.WormRootArcRadius * std::cos(rootAngle));
         draft.radiusDimension(v, {0, a}, onRoot, QStringLiteral("R") + d.value(8), 12);
     }
-    draft.text(v, {0, -tipMax - 10 * mm},
+    // The view's caption under the shaft extension, clear of the radius
+    // leaders that run down towards the tip arc's centre.
+    draft.text(v, {right, -tipMax - 10 * mm},
                QStringLiteral("蜗杆轴向剖面  %1    齿顶圆弧圆心偏移 e=%2").arg(scaleText(scale), d.value(24)), 3.0,
-               HAlign::Centre, VAlign::Top);
+               HAlign::Right, VAlign::Top);
 
     sheetColumn(draft, Part::Worm, d, t, scale, wormRequirements(d));
     return s;
@@ -420,8 +422,8 @@ Sheet hobSheet(const ShownDesign& d, const TitleFields& t)
         draft.radiusDimension(v, {0, a}, onRoot, QStringLiteral("R") + d.value(19), 12);
     }
     draft.verticalDimension(v, {-total, 0}, {-6 * mm, a}, -total - 8 * mm, QStringLiteral("a=") + d.edit(1));
-    draft.text(v, {0, -tipMax - 10 * mm},
-               QStringLiteral("滚刀轴向剖面  %1    齿顶宽 %2").arg(scaleText(scale), d.value(49)), 3.0, HAlign::Centre,
+    draft.text(v, {total + 4 * mm, -tipMax - 10 * mm},
+               QStringLiteral("滚刀轴向剖面  %1    齿顶宽 %2").arg(scaleText(scale), d.value(49)), 3.0, HAlign::Left,
                VAlign::Top);
 
     const QStringList requirements = {
