@@ -24,7 +24,8 @@ const QString kCalculationFaultMessage = QStringLiteral("只能输入合法数�
 const QString kReliefSeparator = QStringLiteral(" * ");
 
 // The range of drives the design method is given for (the program's design
-// manual, "推荐参数"): centre distance 70 ... 1500 mm, ratio 7.5 ... 150.
+// manual, "推荐参数", 适用范围): 70 mm < a < 1500 mm and 7.5 < i < 150, the
+// bounds themselves outside.
 constexpr long double kMinCentreDistance = 70.0L;
 constexpr long double kMaxCentreDistance = 1500.0L;
 constexpr long double kMinRatio = 7.5L;
@@ -441,11 +442,11 @@ QStringList designWarnings(const DesignValues& d, const Results& r)
         warnings << QStringLiteral("主基圆直径为负（%1），几何关系不成立").arg(FloatToStr(d.MainBaseDiameter));
     if (d.Backlash < 0)
         warnings << QStringLiteral("侧隙为负（%1），齿侧将发生干涉").arg(FloatToStr(d.Backlash));
-    if (d.CentreDistance < kMinCentreDistance || d.CentreDistance > kMaxCentreDistance)
-        warnings << QStringLiteral("中心距 %1 超出本设计方法的适用范围（70～1500 mm），结果仅供参考")
+    if (!(d.CentreDistance > kMinCentreDistance && d.CentreDistance < kMaxCentreDistance))
+        warnings << QStringLiteral("中心距 %1 超出本设计方法的适用范围（70 mm ＜ a ＜ 1500 mm），结果仅供参考")
                         .arg(FloatToStr(d.CentreDistance));
-    if (d.Ratio < kMinRatio || d.Ratio > kMaxRatio)
-        warnings << QStringLiteral("速比 %1 超出本设计方法的适用范围（7.5～150），结果仅供参考").arg(FloatToStr(d.Ratio));
+    if (!(d.Ratio > kMinRatio && d.Ratio < kMaxRatio))
+        warnings << QStringLiteral("速比 %1 超出本设计方法的适用范围（7.5 ＜ i ＜ 150），结果仅供参考").arg(FloatToStr(d.Ratio));
     return warnings;
 }
 
@@ -547,6 +548,8 @@ namespace {
 // fraction of the cost: a batch writes one per design.
 class JsonWriter {
 public:
+    explicit JsonWriter(bool compact) : compact_(compact) {}
+    void number(long long value) { out_ += QByteArray::number(value); }
     void string(const QString& text)
     {
         out_ += '"';
@@ -601,23 +604,27 @@ public:
     void close(char bracket)
     {
         first_.pop_back();
-        out_ += '\n';
-        indent();
+        if (!compact_) {
+            out_ += '\n';
+            indent();
+        }
         out_ += bracket;
     }
     void key(const QString& name)
     {
         item();
         string(name);
-        out_ += ": ";
+        out_ += compact_ ? ":" : ": ";
     }
     void item()
     {
         if (!first_.back())
             out_ += ',';
         first_.back() = false;
-        out_ += '\n';
-        indent();
+        if (!compact_) {
+            out_ += '\n';
+            indent();
+        }
     }
     void strings(const QStringList& list)
     {
@@ -628,12 +635,14 @@ public:
     }
     QByteArray finish()
     {
-        out_ += '\n';
+        if (!compact_)
+            out_ += '\n';
         return out_;
     }
 
 private:
     void indent() { out_.append(qsizetype(4 * first_.size()), ' '); }
+    bool compact_;
     QByteArray out_;
     std::vector<bool> first_;
 };
@@ -654,9 +663,9 @@ const QList<QPair<QString, int>>& sortedLabelKeys()
 
 } // namespace
 
-QByteArray designJson(const DesignForm& form)
+static QByteArray writeDesignJson(const DesignForm& form, bool compact, std::optional<long long> row)
 {
-    JsonWriter w;
+    JsonWriter w(compact);
     w.open('{');
     w.key(QStringLiteral("calculated"));
     w.boolean(form.calculated());
@@ -702,6 +711,10 @@ QByteArray designJson(const DesignForm& form)
     w.close('}');
     w.key(QStringLiteral("messages"));
     w.strings(form.messages());
+    if (row) {
+        w.key(QStringLiteral("row"));
+        w.number(*row);
+    }
     w.key(QStringLiteral("rulesModified"));
     w.boolean(form.rulesModified());
     w.key(QStringLiteral("standardBacklash"));
@@ -712,6 +725,13 @@ QByteArray designJson(const DesignForm& form)
     w.boolean(form.wholeTeeth());
     w.close('}');
     return w.finish();
+}
+
+QByteArray designJson(const DesignForm& form) { return writeDesignJson(form, false, std::nullopt); }
+
+QByteArray designJsonLine(const DesignForm& form, std::optional<long long> row)
+{
+    return writeDesignJson(form, true, row);
 }
 
 QByteArray designListing(const DesignForm& form)

@@ -276,6 +276,9 @@ DesignForm runCalc(const CalcRequest& request, const rules::RulesData& rules);
 // caller may add keys of its own).
 QByteArray designJson(const DesignForm& form);
 QJsonObject designJsonObject(const DesignForm& form);
+// The same document on one line, as QJsonDocument writes it compact (no
+// newline at the end), with the key "row" added when row is given.
+QByteArray designJsonLine(const DesignForm& form, std::optional<long long> row = std::nullopt);
 // The readable listing `tpworm-cli design` prints without --json.
 QByteArray designListing(const DesignForm& form);
 

@@ -66,7 +66,14 @@ MathError::MathError(Kind kind) : std::runtime_error(faultText(kind)), kind_(kin
 QChar decimalSeparator() { return g_decimalSeparator; }
 void setDecimalSeparator(QChar separator) { g_decimalSeparator = separator; }
 
-void ClearFaults() { std::feclearexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW); }
+void ClearFaults()
+{
+    // Clearing rewrites the whole x87 environment, which costs far more than
+    // looking; the flags are almost never raised.
+    constexpr int faults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+    if (std::fetestexcept(faults))
+        std::feclearexcept(faults);
+}
 
 void FaultCheck()
 {
@@ -173,16 +180,21 @@ double RoundTo(double value, int digit)
     // Only this function's own faults count here; flags raised before it (by
     // the caller or by the toolkit between commands) are left for the caller.
     constexpr int faults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
-    std::fexcept_t before;
-    std::fegetexceptflag(&before, faults);
-    ClearFaults();
+    // Saved and restored only when there is something to keep (rarely).
+    std::fexcept_t before{};
+    const bool raisedBefore = std::fetestexcept(faults) != 0;
+    if (raisedBefore) {
+        std::fegetexceptflag(&before, faults);
+        std::feclearexcept(faults);
+    }
     const double factor = static_cast<double>(digit < 0 ? 1.0L / power : power);
     const long double quotient = static_cast<long double>(value) / static_cast<long double>(factor);
     FaultCheck();
     const long double n = static_cast<long double>(Round(quotient));
     const double result = static_cast<double>(n * static_cast<long double>(factor));
     FaultCheck();
-    std::fesetexceptflag(&before, faults);
+    if (raisedBefore)
+        std::fesetexceptflag(&before, faults);
     return result;
 }
 

@@ -206,10 +206,12 @@ TEST(DesignCore, FindingsOfImpossibleGeometryAndOfDrivesOutsideTheValidRange)
 {
     const Finding cases[] = {
         {{}, {}},
-        {{{Field::CentreDistance, "70"}, {Field::ReferenceDiameter, "40"}, {Field::MainBase, "40"}}, {}},
-        {{{Field::CentreDistance, "1500"}, {Field::MainBase, "1000"}, {Field::ReferenceDiameter, "300"}}, {}},
-        {{{Field::CentreDistance, "1500.5"}, {Field::MainBase, "1000"}, {Field::ReferenceDiameter, "300"}},
-         {"中心距 1500.5 超出"}},
+        // The manual's range leaves its bounds out: 70 mm < a < 1500 mm.
+        {{{Field::CentreDistance, "70.5"}, {Field::ReferenceDiameter, "40"}, {Field::MainBase, "40"}}, {}},
+        {{{Field::CentreDistance, "70"}, {Field::ReferenceDiameter, "40"}, {Field::MainBase, "40"}}, {"中心距 70 超出"}},
+        {{{Field::CentreDistance, "1499.5"}, {Field::MainBase, "1000"}, {Field::ReferenceDiameter, "300"}}, {}},
+        {{{Field::CentreDistance, "1500"}, {Field::MainBase, "1000"}, {Field::ReferenceDiameter, "300"}},
+         {"中心距 1500 超出"}},
         // The centre distance typed last brings the standard backlash of its
         // grade row (0.7), which the worm's tip no longer leaves room for.
         {{{Field::CentreDistance, "60"}, {Field::ReferenceDiameter, "40"}, {Field::MainBase, "40"}},
@@ -271,9 +273,14 @@ TEST(DesignCore, TheDocumentIsByteForByteQtsIndentedJson)
     grade6.grade = "6";
     grade6.wholeTeeth = true;
     forms << core::runDesign(grade6, exampleRules());
-    for (const core::DesignForm& f : forms)
+    for (const core::DesignForm& f : forms) {
         EXPECT_EQ(core::designJson(f), QJsonDocument(core::designJsonObject(f)).toJson(QJsonDocument::Indented))
             << f.text(Field::CentreDistance).toStdString();
+        EXPECT_EQ(core::designJsonLine(f), QJsonDocument(core::designJsonObject(f)).toJson(QJsonDocument::Compact));
+        QJsonObject withRow = core::designJsonObject(f);
+        withRow.insert("row", 1234567);
+        EXPECT_EQ(core::designJsonLine(f, 1234567), QJsonDocument(withRow).toJson(QJsonDocument::Compact));
+    }
 }
 
 } // namespace

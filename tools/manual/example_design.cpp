@@ -11,7 +11,22 @@
 
 namespace tpworm::manual {
 
-double ExampleDesign::number(int label) const { return double(StrToFloat(value(label))); }
+double ExampleDesign::number(int label) const
+{
+    // The named result itself, never its caption read back.
+    const core::ResultLabel* row = core::resultLabel(label);
+    if (!row || !shown.contains(label))
+        throw ManualError(QStringLiteral("the design shows no result in label %1").arg(label));
+    switch (row->kind) {
+    case core::ResultKind::Number:
+        return double(results.*row->number);
+    case core::ResultKind::Whole:
+        return double(results.*row->whole);
+    case core::ResultKind::Text:
+        break;
+    }
+    return double(StrToFloat(results.*row->text));
+}
 
 namespace {
 

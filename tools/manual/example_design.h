@@ -35,6 +35,7 @@ struct ExampleDesign {
     bool calculated = false;
 
     QString value(int label) const { return shown.value(label); }
+    // The value of a result label as a number, from the named result.
     double number(int label) const;
 };
 
