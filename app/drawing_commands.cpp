@@ -139,8 +139,17 @@ drawing::ShownDesign shownDesign(const TForm1& f)
         texts.wholeTeeth = f.CheckBox1->isChecked();
         DesignValues values;
         core::Results results;
-        if (calc::calculate(texts, f.Design.RuleCoefficients, values, results) == calc::GeometryOutcome::Completed)
+        // Only when it gives the captions on the screen: fields edited since
+        // the last calculation (edit pressed, not yet confirmed) do not count.
+        bool same = calc::calculate(texts, f.Design.RuleCoefficients, values, results) == calc::GeometryOutcome::Completed;
+        for (const drawing::ShownGroup& group : d.groups)
+            for (const drawing::ShownResult& r : group.results)
+                if (const core::ResultLabel* row = core::resultLabel(r.label))
+                    same = same && core::resultText(results, *row) + calc::resultSuffix(r.label) == r.caption;
+        if (same) {
             d.warnings = core::designWarnings(values, results);
+            d.results = results;
+        }
     }
     d.rulesDatabase = QFileInfo(f.rulesDatabasePath()).fileName();
     d.rulesModified = !f.Label50->isHidden();

@@ -27,6 +27,13 @@ QString ShownDesign::value(int label) const
 
 double ShownDesign::number(int label) const
 {
+    if (const core::ResultLabel* row = results ? core::resultLabel(label) : nullptr) {
+        switch (row->kind) {
+        case core::ResultKind::Number: return double((*results).*row->number);
+        case core::ResultKind::Whole: return double((*results).*row->whole);
+        case core::ResultKind::Text: break;
+        }
+    }
     try {
         return double(StrToFloat(value(label)));
     } catch (const ConvertError&) {
@@ -73,6 +80,7 @@ ShownDesign shownDesign(const core::DesignForm& form, const QString& rulesDataba
     for (const auto& [caption, field] : kRecommendedCaptions)
         d.recommended.append({QString::fromUtf8(caption), form.text(field)});
     d.warnings = form.warnings();
+    d.results = form.results();
     d.rulesDatabase = QFileInfo(rulesDatabase).fileName();
     d.rulesModified = form.rulesModified();
     if (d.rulesModified)

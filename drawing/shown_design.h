@@ -14,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace tpworm::drawing {
 
 // One result label: its number (Label8 is 8), its caption as shown
@@ -37,6 +39,9 @@ struct ShownField {
 
 struct ShownDesign {
     DesignRecord record;
+    // The named results of the calculation, when the one who fills this
+    // design has them: the geometry reads them rather than the captions.
+    std::optional<core::Results> results;
     documents::FieldTexts fields;
     QString grade;               // "6", "7" or "8"
     bool standardBacklash = true;
@@ -58,7 +63,8 @@ struct ShownDesign {
     // The value part of a result's caption (its caption less the suffix of
     // dashes and name); empty when the label is not among the groups.
     QString value(int label) const;
-    // The value read as a number, for geometry only.
+    // The value as a number, for geometry only: the named result, or the
+    // caption's value read back where there are no named results.
     double number(int label) const;
     const ShownResult* result(int label) const;
     // Edit1 ... Edit13.

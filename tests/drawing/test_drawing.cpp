@@ -396,3 +396,17 @@ TEST_F(DrawingWindow, TheDesignOnTheScreenCarriesTheCoresWarnings)
     EXPECT_TRUE(shown.warnings.join(' ').contains("蜗杆齿顶宽为负"));
     EXPECT_TRUE(drawing::reportHtml(shown, {"tpworm", "1.0", QDate(2026, 1, 2)}).contains("蜗杆齿顶宽为负"));
 }
+
+TEST_F(DrawingWindow, TheGeometryReadsTheNamedResultsOnlyWhileTheyAreTheOnesOnTheScreen)
+{
+    calculate();
+    const drawing::ShownDesign shown = shownDesign(*f);
+    ASSERT_TRUE(shown.results.has_value());
+    EXPECT_DOUBLE_EQ(shown.number(33), double(shown.results->wheelMaxOuterDiameter));
+    // Edited but not confirmed: the screen still shows the last calculation.
+    f->SpeedButton3->click();
+    f->Edit7->setText(f->Edit7->text() == "90" ? "95" : "90");
+    const drawing::ShownDesign edited = shownDesign(*f);
+    EXPECT_FALSE(edited.results.has_value());
+    EXPECT_EQ(edited.number(33), shown.number(33)) << "read from the caption on the screen";
+}

@@ -157,6 +157,7 @@ drawing::ShownDesign shownDesign(const ExampleDesign& d)
         shown.fields.edits[size_t(k)] = edits[k];
     shown.grade = d.grade;
     shown.standardBacklash = d.standardBacklash;
+    shown.results = d.results;
     drawing::ShownGroup group;
     for (auto it = d.shown.begin(); it != d.shown.end(); ++it)
         group.results.append({it.key(), it.value() + calc::resultSuffix(it.key()), d.warnings.contains(it.key())});
