@@ -25,6 +25,8 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QToolButton>
+#include <QDialog>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -409,4 +411,37 @@ TEST_F(DrawingWindow, TheGeometryReadsTheNamedResultsOnlyWhileTheyAreTheOnesOnTh
     const drawing::ShownDesign edited = shownDesign(*f);
     EXPECT_FALSE(edited.results.has_value());
     EXPECT_EQ(edited.number(33), shown.number(33)) << "read from the caption on the screen";
+}
+
+TEST_F(DrawingWindow, TheTitleBlockDialogRemembersItsFieldsAndPrintingShowsThePreview)
+{
+    calculate();
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        seen = modal->objectName();
+        const QList<QLineEdit*> edits = modal->findChildren<QLineEdit*>();
+        ASSERT_EQ(edits.size(), 5);
+        edits[3]->setText(QStringLiteral("  赵工 "));
+        edits[2]->setText(QStringLiteral("40Cr"));
+        static_cast<QDialog*>(modal)->accept();
+    });
+    action("DrawingTitle")->trigger();
+    EXPECT_EQ(seen, "TitleFieldsDialog");
+    EXPECT_EQ(commands->titleFields().designer, QStringLiteral("赵工"));
+    EXPECT_EQ(commands->titleFields().material, QStringLiteral("40Cr"));
+    // Cancelled, it keeps what it had.
+    QTimer::singleShot(0, [] { static_cast<QDialog*>(QApplication::activeModalWidget())->reject(); });
+    action("DrawingTitle")->trigger();
+    EXPECT_EQ(commands->titleFields().designer, QStringLiteral("赵工"));
+
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        seen = modal ? modal->objectName() : QString();
+        if (modal)
+            modal->close();
+    });
+    action("DrawingWormPrint")->trigger();
+    EXPECT_EQ(seen, "DrawingPreview");
 }
