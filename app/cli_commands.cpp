@@ -31,7 +31,10 @@ const Command kCommands[] = {
      "tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls [worm|wheel|hob DESIGN-FILE OUTPUT.xls ...]"},
     {"drawing", Needs::Gui, kRunDrawing,
      "tpworm-cli drawing worm|wheel|hob [DESIGN] [TITLE] OUT.pdf|OUT.dxf|OUT.svg"},
-    {"report", Needs::Gui, kRunReport, "tpworm-cli report [DESIGN] [TITLE] OUT.pdf"},
+    {"report", Needs::Gui, kRunReport,
+     "tpworm-cli report [DESIGN] [TITLE] OUT.pdf\n"
+     "           DESIGN: the options of design, or --file DESIGN-FILE;\n"
+     "           TITLE: --name, --number, --material, --designer, --date TEXT"},
     {"workbook", Needs::Core, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},
