@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <string>
 
 namespace tpworm::drawing {
@@ -72,6 +73,60 @@ public:
 private:
     mutable std::string out_;
 };
+
+// dxflib writes the objects (dictionaries, layouts) without their owners;
+// readers repair that and say so. Each object gets the owner the
+// dictionaries name: the dictionary whose entry (350 or 360) points at it,
+// and 0 for the root.
+std::string withObjectOwners(const std::string& text)
+{
+    std::vector<std::pair<std::string, std::string>> pairs;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t codeEnd = text.find('\n', at);
+        if (codeEnd == std::string::npos)
+            break;
+        const size_t valueEnd = text.find('\n', codeEnd + 1);
+        if (valueEnd == std::string::npos)
+            break;
+        std::string code = text.substr(at, codeEnd - at);
+        code.erase(0, code.find_first_not_of(' '));
+        pairs.emplace_back(code, text.substr(codeEnd + 1, valueEnd - codeEnd - 1));
+        at = valueEnd + 1;
+    }
+    size_t begin = 0, end = 0;
+    for (size_t k = 1; k < pairs.size(); ++k)
+        if (pairs[k] == std::pair<std::string, std::string>("2", "OBJECTS"))
+            begin = k + 1;
+        else if (begin && !end && pairs[k] == std::pair<std::string, std::string>("0", "ENDSEC"))
+            end = k;
+    if (!begin || !end)
+        return text;
+    std::map<std::string, std::string> owner;
+    std::string current, root;
+    for (size_t k = begin; k < end; ++k) {
+        if (pairs[k].first == "5") {
+            current = pairs[k].second;
+            if (root.empty())
+                root = current;
+        } else if (pairs[k].first == "350" || pairs[k].first == "360") {
+            owner.emplace(pairs[k].second, current);
+        }
+    }
+    owner[root] = "0";
+    std::string out;
+    auto put = [&out](const std::string& code, const std::string& value) {
+        out += std::string(code.size() < 3 ? 3 - code.size() : 0, ' ') + code + "\n" + value + "\n";
+    };
+    for (size_t k = 0; k < pairs.size(); ++k) {
+        put(pairs[k].first, pairs[k].second);
+        const bool objectHandle = k >= begin && k < end && pairs[k].first == "5";
+        const bool hasOwner = k + 1 < pairs.size() && pairs[k + 1].first == "330";
+        if (objectHandle && !hasOwner && owner.count(pairs[k].second))
+            put("330", owner[pairs[k].second]);
+    }
+    return out;
+}
 
 // Text for a DXF 2000 file in code page ANSI_936 ($DWGCODEPAGE), as Chinese
 // CAD programs write them: GBK bytes; Ø, ± and ° as the %%c, %%p and %%d codes
@@ -194,7 +249,7 @@ public:
         dxf_.writeObjects(w);
         dxf_.writeObjectsEnd(w);
         w.dxfEOF();
-        return QByteArray::fromStdString(w.text());
+        return QByteArray::fromStdString(withObjectOwners(w.text()));
     }
 
 private:

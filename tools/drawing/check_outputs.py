@@ -73,6 +73,8 @@ def check_dxf(path, doc, part, failures):
     auditor = drawing.audit()
     if auditor.has_errors:
         failures.append(f"{path}: {len(auditor.errors)} audit errors: {auditor.errors[0].message}")
+    if auditor.has_fixes:
+        failures.append(f"{path}: the audit had to repair {len(auditor.fixes)} things: {auditor.fixes[0].message}")
     layers = {layer.dxf.name for layer in drawing.layers}
     if not OUTLINE_LAYERS <= layers:
         failures.append(f"{path}: layers {sorted(layers)} lack {sorted(OUTLINE_LAYERS - layers)}")
