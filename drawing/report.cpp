@@ -43,12 +43,13 @@ QString results(const ShownDesign& d)
 {
     QString html;
     for (const ShownGroup& group : d.groups) {
-        html += QStringLiteral("<h3>%1</h3>").arg(escaped(group.title));
-        QString rows;
+        // The group's title heads its own table, so a page never ends on a
+        // title whose rows stand on the next.
+        QString rows = QStringLiteral("<tr><td colspan=\"2\" bgcolor=\"#a6caf0\"><b>%1</b></td></tr>").arg(escaped(group.title));
         for (const ShownResult& r : group.results)
             rows += QStringLiteral("<tr><td width=\"12%\">%1</td><td>%2</td></tr>")
                         .arg(r.warning ? QStringLiteral("<b>警告</b>") : QString(), escaped(r.caption));
-        html += table(rows);
+        html += table(rows) + QStringLiteral("<p></p>");
     }
     return html;
 }
