@@ -1,11 +1,25 @@
 #include "app/cli_commands.h"
 
 #include "app/cli.h"
+#include "app/cli_drawing.h"
 #include "app/cli_rules.h"
+
+#include <stdexcept>
 
 namespace tpworm::cli {
 
 namespace {
+
+#ifdef TPWORM_CLI_GUI
+constexpr auto kRunDrawing = &runDrawing;
+constexpr auto kRunReport = &runReport;
+#else
+// tpworm-cli hands the painting commands to tpworm-cli-gui before Qt starts
+// (cli_main.cpp); their rows only say so.
+int inGuiProgram(const QStringList&) { throw std::logic_error("this command runs in tpworm-cli-gui"); }
+constexpr auto kRunDrawing = &inGuiProgram;
+constexpr auto kRunReport = &inGuiProgram;
+#endif
 
 // Each command adds one row here and keeps its code in a file of its own.
 const Command kCommands[] = {
@@ -16,6 +30,12 @@ const Command kCommands[] = {
     {"open", Needs::Core, run, "tpworm-cli open   [COMMON] DESIGN-FILE"},
     {"export", Needs::Core, run,
      "tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls [worm|wheel|hob DESIGN-FILE OUTPUT.xls ...]"},
+    {"drawing", Needs::Gui, kRunDrawing,
+     "tpworm-cli drawing worm|wheel|hob [DESIGN] [TITLE] OUT.pdf|OUT.dxf|OUT.svg"},
+    {"report", Needs::Gui, kRunReport,
+     "tpworm-cli report [DESIGN] [TITLE] OUT.pdf\n"
+     "           DESIGN: the options of design, or --file DESIGN-FILE;\n"
+     "           TITLE: --name, --number, --material, --designer, --date TEXT"},
     {"workbook", Needs::Core, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},

@@ -5,9 +5,16 @@
 #include "core/numeric.h"
 
 #include <QCoreApplication>
+#ifdef TPWORM_CLI_GUI
+#include <QGuiApplication>
+#endif
 #include <QLocale>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -27,14 +34,43 @@ void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& mess
 }
 
 // tpworm-cli links Qt Core only (with Qt SQL and Qt Network for the rules and
-// the services): a command never pays for the toolkit's windows, fonts or
-// display, so every command's row says Core.
+// the services): a design command never maps the toolkit's display, font or
+// painting libraries. The commands that paint (drawings, reports) need Qt Gui
+// on the offscreen platform; they run in tpworm-cli-gui, the same commands
+// built with Qt Gui, which tpworm-cli becomes for them (exec, so the exit
+// status and the output are that program's own).
+#ifdef TPWORM_CLI_GUI
 std::unique_ptr<QCoreApplication> makeApplication(tpworm::cli::Needs needs, int& argc, char** argv)
 {
-    if (needs != tpworm::cli::Needs::Core)
-        throw std::runtime_error("this command needs Qt Gui, which tpworm-cli does not link");
+    if (needs == tpworm::cli::Needs::Widgets)
+        throw std::runtime_error("this command needs the widgets, which tpworm-cli does not link");
+    if (needs == tpworm::cli::Needs::Gui) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
     return std::make_unique<QCoreApplication>(argc, argv);
 }
+#else
+std::unique_ptr<QCoreApplication> makeApplication(tpworm::cli::Needs needs, int& argc, char** argv)
+{
+    if (needs == tpworm::cli::Needs::Widgets)
+        throw std::runtime_error("this command needs the widgets, which tpworm-cli does not link");
+    if (needs == tpworm::cli::Needs::Gui) {
+        // The program directory from the executable's own path, without Qt.
+        char self[4096];
+        const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+        if (length <= 0)
+            throw std::runtime_error("cannot find the program directory for tpworm-cli-gui");
+        self[length] = 0;
+        std::string helper(self);
+        helper = helper.substr(0, helper.rfind('/') + 1) + "tpworm-cli-gui";
+        execv(helper.c_str(), argv);
+        throw std::runtime_error("cannot start " + helper + ": " + std::strerror(errno));
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+#endif
 
 int usage(const char* reason)
 {

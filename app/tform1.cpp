@@ -1,5 +1,7 @@
 #include "app/tform1.h"
 
+#include "app/drawing_commands.h"
+
 #include "app/appearance.h"
 #include "app/desktop.h"
 #include "app/icons.h"
@@ -391,6 +393,8 @@ void TForm1::createMenus()
     N25->setObjectName("N25");
     item(N25, N26, "N26", "关于本软件");
     item(N25, N2, "N2", "帮助");
+
+    createDrawingCommands(*this);
 }
 
 void TForm1::showEvent(QShowEvent* event)

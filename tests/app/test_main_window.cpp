@@ -116,7 +116,8 @@ const Placed kPlacements[] = {
     {"CheckBox1", "GroupBox1", 120, 144, -1, -1, "取整数"},
     // Tool bar.
     {"ToolBar1", nullptr, 0, 0, 920, 46, ""},
-    {"Label32", "ToolBar1", 920 - 406, -1, 406, -1, ""},
+    // The notice gives the design report's button (after ToolButton13) its width.
+    {"Label32", "ToolBar1", 920 - 389, -1, 389, -1, ""},
 };
 
 // Result labels per group, top to bottom, with their bare names.
@@ -175,6 +176,9 @@ const std::vector<std::pair<MenuEntry, std::vector<MenuEntry>>> kMenus = {
     {{"N1", "文件", true},
      {{"N11", "打开", true}, {"N12", "-----------", true}, {"N3", "导出蜗杆参数", false}, {"N14", "导出蜗轮参数", false},
       {"N4", "导出滚刀参数", false}, {"N5", "保存", false}, {"N6", "退出", true}}},
+    {{"DrawingMenu", "图纸", true},
+     {{"DrawingWorm", "蜗杆图", false}, {"DrawingWheel", "蜗轮图", false}, {"DrawingHob", "滚刀图", false},
+      {"DrawingTitle", "标题栏...", true}, {"DesignReport", "设计报告", false}}},
     {{"N7", "设置", true},
      {{"N13", "计算法则参数设置", true}, {"N15", "还原默认设置", true}, {"N16", "加载用户设置", true},
       {"N17", "另存用户设置", true}}},

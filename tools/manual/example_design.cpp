@@ -1,5 +1,7 @@
 #include "example_design.h"
 
+#include "core/geometry.h"
+
 #include "core/design_form.h"
 #include "core/numeric.h"
 #include "core/recommend.h"
@@ -136,6 +138,31 @@ ExampleDesign recommendedDesign(const QString& centreDistance, const QString& wh
         throw ManualError(QStringLiteral("recommendation for a = %1, z2 = %2, z1 = %3: %4")
                               .arg(centreDistance, wheelTeeth, wormStarts, messagesOf(form)));
     return fromForm(form, rules);
+}
+
+drawing::ShownDesign shownDesign(const ExampleDesign& d)
+{
+    drawing::ShownDesign shown;
+    shown.record = d.record;
+    shown.record.GradeTolerance3 = d.tolerance.value(3);
+    shown.record.GradeTolerance4 = d.tolerance.value(4);
+    shown.record.GradeTolerance8 = d.tolerance.value(8);
+    shown.record.GradeTolerance9 = d.tolerance.value(9);
+    shown.record.GradeTolerance10 = d.tolerance.value(10);
+    shown.record.GradeTolerance11 = d.tolerance.value(11);
+    const QString edits[13] = {d.centreDistance, d.ratio,     d.wheelTeeth, d.wormStarts,  d.mainBase,
+                               d.tipEccentricity, d.referenceDiameter, d.backlash, d.gradeText, d.hand,
+                               d.entryRelief,     d.exitRelief, d.grindingIncrement};
+    for (int k = 0; k < 13; ++k)
+        shown.fields.edits[size_t(k)] = edits[k];
+    shown.grade = d.grade;
+    shown.standardBacklash = d.standardBacklash;
+    shown.results = d.results;
+    drawing::ShownGroup group;
+    for (auto it = d.shown.begin(); it != d.shown.end(); ++it)
+        group.results.append({it.key(), it.value() + calc::resultSuffix(it.key()), d.warnings.contains(it.key())});
+    shown.groups.append(group);
+    return shown;
 }
 
 } // namespace tpworm::manual

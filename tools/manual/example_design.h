@@ -9,6 +9,7 @@
 
 #include "core/design_record.h"
 #include "core/results.h"
+#include "drawing/shown_design.h"
 
 #include <QMap>
 #include <QString>
@@ -48,5 +49,9 @@ ExampleDesign calculateExample(const QString& iniPath, const RulesSnapshot& rule
 // completed.
 ExampleDesign recommendedDesign(const QString& centreDistance, const QString& wheelTeeth, const QString& wormStarts,
                                 const RulesSnapshot& rules);
+
+// The design as the drawing library takes it: the field texts the window
+// would hold, the record with the grade tolerances, and every caption.
+drawing::ShownDesign shownDesign(const ExampleDesign& design);
 
 } // namespace tpworm::manual

@@ -6,16 +6,18 @@
 #include "drawings.h"
 #include "example_design.h"
 #include "manual_content.h"
-#include "pdf_book.h"
 #include "rules_snapshot.h"
 
 #include "app/version.h"
+#include "core/safe_file.h"
+#include "drawing/pdf_book.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <QTextDocumentFragment>
 
 #include <cstdio>
 #include <map>
@@ -23,6 +25,8 @@
 namespace {
 
 using namespace tpworm::manual;
+using tpworm::drawing::DrawingPainter;
+using tpworm::drawing::PdfBook;
 
 struct Document {
     const char* name;  // file name without extension
@@ -45,12 +49,19 @@ DrawingPainter drawingOf(const QString& name, const ExampleDesign& design)
 {
     using Draw = void (*)(QPainter&, const QRectF&, int, const ExampleDesign&);
     static const std::map<QString, Draw> drawings = {
-        {"worm", drawWorm}, {"wheel", drawWheel}, {"modification", drawModification}};
+        {"worm", drawWorm}, {"wheel", drawWheel}, {"hob", drawHob}, {"modification", drawModification}};
     const auto it = drawings.find(name);
     if (it == drawings.end())
         throw ManualError(QStringLiteral("unknown drawing {{drawing:%1}}").arg(name));
     const Draw draw = it->second;
     return [draw, &design](QPainter& p, const QRectF& area, int dpi) { draw(p, area, dpi, design); };
+}
+
+// Whether a piece of the source shows any text: the closing tags after the
+// last drawing make no page of their own.
+bool hasText(const QString& html)
+{
+    return !QTextDocumentFragment::fromHtml(html).toPlainText().trimmed().isEmpty();
 }
 
 // A source is HTML text with {{drawing:name}} marks where a drawing page of
@@ -64,15 +75,18 @@ void generate(const Document& document, const QString& sources, const QString& o
     for (auto it = drawing.globalMatch(source); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const QString text = source.mid(last, m.capturedStart() - last);
-        if (!text.trimmed().isEmpty())
+        if (hasText(text))
             book.addText(fillPlaceholders(text, data));
         book.addDrawing(m.captured(1), drawingOf(m.captured(1), data.example));
         last = m.capturedEnd();
     }
     const QString rest = source.mid(last);
-    if (!rest.trimmed().isEmpty())
+    if (hasText(rest))
         book.addText(fillPlaceholders(rest, data));
-    book.write(QDir(output).filePath(QString::fromLatin1(document.name) + ".pdf"));
+    const QString target = QDir(output).filePath(QString::fromLatin1(document.name) + ".pdf");
+    const tpworm::WriteOutcome written = tpworm::writeFileAtomically(target, book.render());
+    if (!written.ok())
+        throw ManualError(QStringLiteral("cannot write %1: %2").arg(target, written.error));
 }
 
 } // namespace

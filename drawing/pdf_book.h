@@ -1,8 +1,11 @@
-// One manual document as a PDF: flowing text pages laid out by QTextDocument
-// and full drawing pages painted directly, so that every dimension on a
-// drawing stays vector text a reader can search and copy.
+// A document of a few pages as a PDF (the manual's documents, the design
+// report): flowing text pages laid out by QTextDocument and full drawing
+// pages painted directly, so that every dimension on a drawing stays vector
+// text a reader can search and copy. The font, WenQuanYi Micro Hei, is
+// embedded as a subset.
 #pragma once
 
+#include <QByteArray>
 #include <QPageLayout>
 #include <QString>
 
@@ -14,7 +17,7 @@ class QPainter;
 class QRectF;
 class QTextDocument;
 
-namespace tpworm::manual {
+namespace tpworm::drawing {
 
 // Paints one drawing page; the rectangle is the printable area in device
 // pixels, the resolution says how many pixels make an inch.
@@ -31,9 +34,9 @@ public:
     // A page of its own, landscape.
     void addDrawing(const QString& caption, DrawingPainter painter);
 
-    // Lays out everything, numbers the pages and writes the file (through a
-    // temporary file, so a failed run leaves no half-written document).
-    void write(const QString& path) const;
+    // Lays out everything, numbers the pages and returns the PDF; the caller
+    // writes it atomically. DrawingError when the PDF writer fails.
+    QByteArray render() const;
 
     static constexpr int kDpi = 300;
 
@@ -44,4 +47,4 @@ private:
     std::vector<std::unique_ptr<Part>> parts_;
 };
 
-} // namespace tpworm::manual
+} // namespace tpworm::drawing

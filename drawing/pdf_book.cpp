@@ -1,15 +1,14 @@
-#include "pdf_book.h"
+#include "drawing/pdf_book.h"
 
-#include "rules_snapshot.h"
+#include "drawing/render.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFile>
-#include <QFileInfo>
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
 
-namespace tpworm::manual {
+namespace tpworm::drawing {
 
 namespace {
 
@@ -70,12 +69,13 @@ void PdfBook::addDrawing(const QString& caption, DrawingPainter painter)
     parts_.push_back(std::move(part));
 }
 
-void PdfBook::write(const QString& path) const
+QByteArray PdfBook::render() const
 {
-    const QString temporary = path + QStringLiteral(".part");
-    QFile::remove(temporary);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(temporary);
+        QPdfWriter writer(&buffer);
         writer.setResolution(kDpi);
         writer.setTitle(title_ + QStringLiteral(" · ") + subtitle_);
         writer.setCreator(QStringLiteral("tpworm"));
@@ -101,7 +101,7 @@ void PdfBook::write(const QString& path) const
 
         QPainter painter;
         if (!painter.begin(&writer))
-            throw ManualError(QStringLiteral("cannot write %1").arg(path));
+            throw DrawingError(QStringLiteral("the PDF writer did not start"));
         int page = 0;
         auto frame = [&](const QRectF& area) {
             ++page;
@@ -147,9 +147,7 @@ void PdfBook::write(const QString& path) const
         }
         painter.end();
     }
-    QFile::remove(path);
-    if (!QFile::rename(temporary, path))
-        throw ManualError(QStringLiteral("cannot replace %1").arg(path));
+    return bytes;
 }
 
-} // namespace tpworm::manual
+} // namespace tpworm::drawing
