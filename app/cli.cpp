@@ -7,6 +7,7 @@
 #include "core/numeric.h"
 #include "app/program.h"
 #include "app/tform1.h"
+#include "core/program_paths.h"
 #include "workbook/cli_workbook.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <QToolButton>
 
@@ -137,7 +139,10 @@ public:
         dialogs_.onMessage = [](const MessageBox& box) {
             std::fprintf(stderr, "%s\n", box.text.toUtf8().constData());
         };
-        context_.programDir = QCoreApplication::applicationDirPath();
+        const ProgramPaths paths = resolveProgramPaths(QCoreApplication::applicationDirPath(),
+                                                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        context_.programDir = paths.programDir;
+        context_.userDir = paths.userDir;
         context_.executablePath = QCoreApplication::applicationFilePath();
         context_.dialogs = &dialogs_;
         context_.desktop = &desktop_;

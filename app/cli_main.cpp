@@ -60,6 +60,8 @@ int main(int argc, char** argv)
         return usage((std::string("unknown command ") + argv[1]).c_str());
     try {
         const auto app = makeApplication(command->needs, argc, argv);
+        // Names the user's data folder (~/.local/share/tpworm).
+        QCoreApplication::setApplicationName(QStringLiteral("tpworm"));
         tpworm::setDecimalSeparator(QLocale::system().decimalPoint().front());
         return command->run(QCoreApplication::arguments().mid(1));
     } catch (const tpworm::cli::UsageError& e) {

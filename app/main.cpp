@@ -5,20 +5,27 @@
 #include "core/numeric.h"
 #include "app/program.h"
 #include "app/tform1.h"
+#include "core/program_paths.h"
 
 #include <QApplication>
 #include <QLocale>
+#include <QStandardPaths>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Names the user's data folder (~/.local/share/tpworm).
+    QCoreApplication::setApplicationName(QStringLiteral("tpworm"));
     tpworm::applyProgramLook(app);
     tpworm::setDecimalSeparator(QLocale::system().decimalPoint().front());
 
     tpworm::QtDialogs dialogs;
     tpworm::SystemDesktop desktop;
     tpworm::ProgramContext context;
-    context.programDir = QCoreApplication::applicationDirPath();
+    const tpworm::ProgramPaths paths = tpworm::resolveProgramPaths(
+        QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    context.programDir = paths.programDir;
+    context.userDir = paths.userDir;
     context.executablePath = QCoreApplication::applicationFilePath();
     context.arguments = QCoreApplication::arguments().mid(1);
     context.dialogs = &dialogs;

@@ -111,7 +111,7 @@ void TForm1::RunUpdateCheck()
     NoticeWindow notice(*Form7);
     try {
         const QString noticeQuery = nextQuery(QString());
-        const QString noticeFile = programFile(support::kNoticeFile);
+        const QString noticeFile = userFile(support::kNoticeFile);
         if (support::DownloadFile(support::updateUrl(base, support::kNoticePath, noticeQuery), noticeFile)) {
             // The maker's text is shown as it stands, never as markup.
             Label32->setTextFormat(Qt::PlainText);
@@ -120,7 +120,7 @@ void TForm1::RunUpdateCheck()
 
         const QByteArray localVersion = support::readFirstLine(programFile(support::kLocalVersionFile));
 
-        const QString versionFile = programFile(support::kRemoteVersionFile);
+        const QString versionFile = userFile(support::kRemoteVersionFile);
         if (support::DownloadFile(support::updateUrl(base, support::kVersionPath, nextQuery(noticeQuery)), versionFile)) {
             if (support::isUpdateAvailable(localVersion, support::readFirstLine(versionFile)))
                 startTitleNotice(*Timer1, *Timer2);
