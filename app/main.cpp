@@ -5,11 +5,15 @@
 #include "core/numeric.h"
 #include "app/program.h"
 #include "app/tform1.h"
+#include "app/retranslate.h"
 #include "core/program_paths.h"
+#include "core/translation.h"
 
 #include <QApplication>
 #include <QLocale>
 #include <QStandardPaths>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -27,7 +31,17 @@ int main(int argc, char** argv)
     context.programDir = paths.programDir;
     context.userDir = paths.userDir;
     context.executablePath = QCoreApplication::applicationFilePath();
-    context.arguments = QCoreApplication::arguments().mid(1);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    const tpworm::LanguageChoice language = tpworm::chooseLanguage(arguments);
+    if (!language.error.isEmpty())
+        std::fprintf(stderr, "tpworm: %s\n", language.error.toLocal8Bit().constData());
+    if (!tpworm::installTranslations(app, language.language, paths.programDir))
+        std::fprintf(stderr, "tpworm: the English translation tpworm_en.qm is missing; the interface stays Chinese\n");
+    if (language.language == tpworm::Language::English)
+        tpworm::translateWindowsAsShown(app);
+    // A new design starts the program again: it speaks the same language.
+    qputenv("LANGUAGE", language.language == tpworm::Language::English ? "en" : "zh_CN");
+    context.arguments = arguments;
     context.dialogs = &dialogs;
     context.desktop = &desktop;
     context.updateAddress = qEnvironmentVariable("TPWORM_UPDATE_ADDRESS");

@@ -4,6 +4,7 @@
 
 #include "core/numeric.h"
 #include "calc/recommend.h"
+#include "core/translation.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -40,8 +41,8 @@ void TForm1::Edit1Change()
         const long double a = StrToFloat(Edit1->text());
         // Each hint is set as soon as it is known: a failure of the second
         // leaves the first showing the new basis.
-        Label46->setText(recommend::kBasisPrefix + IntToStr(recommend::mainBaseBasis(a)));
-        Label47->setText(recommend::kBasisPrefix + IntToStr(recommend::referenceBasis(a, Design.RuleCoefficients[0])));
+        Label46->setText(uiText(recommend::kBasisPrefix) + IntToStr(recommend::mainBaseBasis(a)));
+        Label47->setText(uiText(recommend::kBasisPrefix) + IntToStr(recommend::referenceBasis(a, Design.RuleCoefficients[0])));
     } catch (const std::exception&) {
         showMessage(kCentreDistanceMessage);
     }

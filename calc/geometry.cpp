@@ -1,6 +1,7 @@
 #include "calc/geometry.h"
 
 #include "core/numeric.h"
+#include "core/translation.h"
 
 #include <cmath>
 #include <map>
@@ -340,7 +341,8 @@ void Run::tipWidthsAndModification()
 QString resultSuffix(int label)
 {
     const auto it = suffixes().find(label);
-    return it == suffixes().end() ? QString() : it->second;
+    // In the language in force: the window, the listing and the JSON alike.
+    return it == suffixes().end() ? QString() : uiText(it->second);
 }
 
 GeometryOutcome calculateGeometry(const GeometryTexts& texts, const std::array<double, 16>& N, DesignRecord& record,
