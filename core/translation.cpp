@@ -9,6 +9,8 @@ namespace tpworm {
 
 namespace {
 
+Language g_installed = Language::Chinese;
+
 Language fromLocaleName(const QString& name)
 {
     return name.startsWith(QLatin1String("en")) ? Language::English : Language::Chinese;
@@ -61,13 +63,22 @@ bool installTranslations(QCoreApplication& app, Language language, const QString
     auto* qt = new QTranslator(&app);
     if (qt->load(language == Language::English ? QStringLiteral("qtbase_en") : QStringLiteral("qtbase_zh_CN"), qtDir))
         app.installTranslator(qt);
+    g_installed = Language::Chinese;
     if (language == Language::Chinese)
         return true;
     auto* own = new QTranslator(&app);
     if (!own->load(QStringLiteral("tpworm_en"), programDir))
         return false;
     app.installTranslator(own);
+    g_installed = Language::English;
     return true;
+}
+
+Language installedLanguage() { return g_installed; }
+
+QString helpPageName()
+{
+    return g_installed == Language::English ? QStringLiteral("help_en.htm") : QStringLiteral("help.htm");
 }
 
 } // namespace tpworm

@@ -34,4 +34,11 @@ LanguageChoice chooseLanguage(QStringList& arguments);
 // Qt's. Returns false when the program's translation could not be loaded.
 bool installTranslations(QCoreApplication& app, Language language, const QString& programDir);
 
+// The language installed last (Chinese until a translation is installed).
+Language installedLanguage();
+
+// The help page in the language in force: the manual stays Chinese, the
+// help page has an English version.
+QString helpPageName();
+
 } // namespace tpworm

@@ -1,6 +1,7 @@
 // Design manual and help, the update check behind its notice window, the
 // title notice of a newer version and the upgrade launcher.
 #include "app/desktop.h"
+#include "core/translation.h"
 #include "app/tform1.h"
 #include "support/tform7.h"
 #include "support/update_check.h"
@@ -163,6 +164,6 @@ void TForm1::N23Click() { openManualDocument(*this, QStringLiteral("tuzhi.pdf"))
 void TForm1::N24Click() { openManualDocument(*this, QStringLiteral("xiuxing.pdf")); }
 
 // The help page opens without a word when it or the browser is missing.
-void TForm1::N2Click() { desktop().openDocument(programFile(QStringLiteral("help.htm"))); }
+void TForm1::N2Click() { desktop().openDocument(programFile(helpPageName())); }
 
 } // namespace tpworm

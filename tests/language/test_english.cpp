@@ -137,4 +137,7 @@ TEST_F(English, AFixedMessageIsTranslatedAndAFieldValueIsNot)
     ProgramFixture fx;
     TForm1& f = fx.start();
     EXPECT_EQ(f.Edit10->text(), "右旋") << "the hand is data of the design file, not a caption";
+    f.N2Click();
+    ASSERT_FALSE(fx.desktop.opened.isEmpty());
+    EXPECT_TRUE(fx.desktop.opened.last().endsWith("/help_en.htm")) << "the English help page";
 }
