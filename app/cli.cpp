@@ -9,11 +9,13 @@
 #include "core/numeric.h"
 #include "documents/cell_maps.h"
 #include "rules/rules_memory.h"
+#include "core/program_paths.h"
 #include "workbook/cli_workbook.h"
 #include "workbook/workbook.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTextStream>
 
 #include <cstdio>
@@ -88,9 +90,9 @@ Options parse(const QStringList& arguments)
     return o;
 }
 
-QString programDir() { return QCoreApplication::applicationDirPath() + QLatin1Char('/'); }
+QString programDir() { return runningProgramPaths().programDir + QLatin1Char('/'); }
 
-QString rulesPath(const QString& rules) { return rules.isEmpty() ? programDir() + QStringLiteral("db1.mdb") : rules; }
+QString rulesPath(const QString& rules) { return rules.isEmpty() ? rulesDatabaseFor(programDir()) : rules; }
 
 // Message boxes become lines on standard error, in the order shown.
 void printMessages(const QStringList& messages, int from = 0)

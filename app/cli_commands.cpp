@@ -65,7 +65,7 @@ QString usageText()
         for (const QString& line : QString::fromUtf8(command.usage).split(QLatin1Char('\n')))
             text += QStringLiteral("  ") + line + QLatin1Char('\n');
     text += QStringLiteral(
-        "COMMON: --rules FILE, --coefficients c0,...,c15, --whole-teeth, --json\n"
+        "COMMON: --rules FILE, --coefficients c0,...,c15, --whole-teeth, --json, --lang en|zh\n"
         "FIELD: Edit1 ... Edit13 (or centre-distance, ratio, teeth, starts, main-base, tip-eccentricity,\n"
         "       reference-diameter, backlash, grade-text, hand, entry-relief, exit-relief, grinding)\n");
     return text;

@@ -1,4 +1,5 @@
 #include "app/cli_design.h"
+#include "core/program_paths.h"
 
 #include "app/cli_commands.h"
 
@@ -113,7 +114,7 @@ core::DesignForm calculatedDesign(const DesignOptions& options, const QString& p
     if (!dir.isEmpty() && !dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     const rules::RulesData rules
-        = rules::readRulesData(options.rules.isEmpty() ? dir + QStringLiteral("db1.mdb") : options.rules);
+        = rules::readRulesData(options.rules.isEmpty() ? rulesDatabaseFor(dir) : options.rules);
     if (options.file.isEmpty())
         return core::runDesign(options.request, rules);
 

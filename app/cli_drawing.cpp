@@ -8,6 +8,7 @@
 // TITLE OPTIONS fill the title block: --name, --number, --material,
 // --designer, --date.
 #include "app/cli_commands.h"
+#include "core/program_paths.h"
 #include "app/cli_design.h"
 #include "app/cli_drawing.h"
 #include "app/version.h"
@@ -62,14 +63,14 @@ void printLines(const QStringList& lines)
 // when it did not calculate (the reasons printed).
 std::optional<drawing::ShownDesign> design(const DesignOptions& options)
 {
-    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString programDir = runningProgramPaths().programDir;
     const core::DesignForm form = calculatedDesign(options, programDir);
     printLines(form.messages());
     if (!form.calculated()) {
         std::fprintf(stderr, "the design could not be calculated; nothing written\n");
         return std::nullopt;
     }
-    return drawing::shownDesign(form, options.rules.isEmpty() ? QDir(programDir).filePath("db1.mdb") : options.rules);
+    return drawing::shownDesign(form, options.rules.isEmpty() ? rulesDatabaseFor(programDir) : options.rules);
 }
 
 int write(const QString& path, const QByteArray& bytes)

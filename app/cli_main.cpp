@@ -3,6 +3,8 @@
 #include "app/cli_commands.h"
 
 #include "core/numeric.h"
+#include "core/program_paths.h"
+#include "core/translation.h"
 
 #include <QCoreApplication>
 #ifdef TPWORM_CLI_GUI
@@ -85,15 +87,27 @@ int usage(const char* reason)
 int main(int argc, char** argv)
 {
     qInstallMessageHandler(quietHandler);
-    if (argc < 2)
+    QStringList arguments;
+    for (int k = 1; k < argc; ++k)
+        arguments << QString::fromLocal8Bit(argv[k]);
+    // "--lang" may stand anywhere, before the command too.
+    const tpworm::LanguageChoice language = tpworm::chooseLanguage(arguments);
+    if (!language.error.isEmpty())
+        return usage(language.error.toLocal8Bit().constData());
+    if (arguments.isEmpty())
         return usage("no command");
-    const tpworm::cli::Command* command = tpworm::cli::findCommand(QString::fromLocal8Bit(argv[1]));
+    const tpworm::cli::Command* command = tpworm::cli::findCommand(arguments.first());
     if (!command)
-        return usage((std::string("unknown command ") + argv[1]).c_str());
+        return usage(("unknown command " + arguments.first().toStdString()).c_str());
     try {
         const auto app = makeApplication(command->needs, argc, argv);
+        // Names the user's data folder (~/.local/share/tpworm).
+        QCoreApplication::setApplicationName(QStringLiteral("tpworm"));
         tpworm::setDecimalSeparator(QLocale::system().decimalPoint().front());
-        return command->run(QCoreApplication::arguments().mid(1));
+        // Captions and messages follow the language; the JSON keys stay English.
+        tpworm::installTranslations(*app, language.language,
+                                    tpworm::resolveProgramDir(QCoreApplication::applicationDirPath()));
+        return command->run(arguments);
     } catch (const tpworm::cli::UsageError& e) {
         return usage(e.what());
     } catch (const std::bad_alloc&) {

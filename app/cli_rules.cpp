@@ -2,6 +2,7 @@
 // Qt Core and Qt SQL are needed; import checks the file as the settings
 // dialog's tables page does and writes nothing unless every row is sound.
 #include "app/cli_rules.h"
+#include "core/program_paths.h"
 
 #include "app/cli_commands.h"
 #include "core/numeric.h"
@@ -41,7 +42,7 @@ long double parseNumber(const QString& option, const QString& text)
 RulesOptions parseRules(const QStringList& arguments)
 {
     RulesOptions o;
-    o.database = QCoreApplication::applicationDirPath() + QStringLiteral("/db1.mdb");
+    o.database = rulesDatabaseFor(runningProgramPaths().programDir);
     for (int k = 1; k < arguments.size(); ++k) {
         const QString a = arguments[k];
         auto value = [&]() -> QString {

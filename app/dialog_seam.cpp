@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "core/translation.h"
+
 namespace tpworm {
 
 namespace {
@@ -37,8 +39,10 @@ Answer QtDialogs::message(QWidget* parent, const MessageBox& box)
     const QMessageBox::StandardButtons buttons = box.buttons == MessageBox::Buttons::YesNo
         ? QMessageBox::Yes | QMessageBox::No
         : QMessageBox::StandardButtons(QMessageBox::Ok);
-    const QString caption = box.caption.isEmpty() && parent ? parent->window()->windowTitle() : box.caption;
-    QMessageBox dialog(icon, caption, box.text, buttons, parent);
+    // A fixed message finds its translation here; a composed one was
+    // translated where it was composed.
+    const QString caption = box.caption.isEmpty() && parent ? parent->window()->windowTitle() : uiText(box.caption);
+    QMessageBox dialog(icon, caption, uiText(box.text), buttons, parent);
     // Plain text only: messages never carry markup.
     dialog.setTextFormat(Qt::PlainText);
     const int result = dialog.exec();

@@ -18,6 +18,7 @@ class TForm1;
 
 struct ProgramContext {
     QString programDir;          // directory of the executable and its data files
+    QString userDir;             // where the files the program writes live; empty: programDir
     QStringList arguments;       // command-line arguments after the program name
     DialogSeam* dialogs = nullptr;
     Desktop* desktop = nullptr;

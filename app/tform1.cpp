@@ -454,9 +454,16 @@ QString TForm1::programDir() const
 
 QString TForm1::programFile(const QString& name) const { return programDir() + name; }
 
+QString TForm1::userFile(const QString& name) const
+{
+    if (context_.userDir.isEmpty())
+        return programFile(name);
+    return QDir(context_.userDir).filePath(name);
+}
+
 QString TForm1::rulesDatabasePath() const
 {
-    return context_.rulesOverride.isEmpty() ? programFile(QStringLiteral("db1.mdb")) : context_.rulesOverride;
+    return context_.rulesOverride.isEmpty() ? userFile(QStringLiteral("db1.mdb")) : context_.rulesOverride;
 }
 
 void TForm1::showMessage(const QString& text, const QString& caption)

@@ -212,6 +212,7 @@ public:
     const ProgramContext& context() const { return context_; }
     QString programDir() const;              // with a trailing separator
     QString programFile(const QString& name) const; // programDir() + name
+    QString userFile(const QString& name) const;    // a file the program writes (db1.mdb, gg, v-up.txt)
     QString rulesDatabasePath() const;       // db1.mdb, or the --rules override
     DialogSeam& dialogs() const { return *context_.dialogs; }
     Desktop& desktop() const { return *context_.desktop; }

@@ -2,6 +2,7 @@
 
 #include "app/appearance.h"
 #include "app/version.h"
+#include "core/translation.h"
 
 #include <QPlainTextEdit>
 #include <QShowEvent>
@@ -56,8 +57,8 @@ V%1
 
 QString aboutText()
 {
-    return kProductTitle + QStringLiteral(" V") + kProductVersion + QStringLiteral("\n\n")
-        + QString::fromUtf8(kUsageNotes) + QStringLiteral("\n") + QString::fromUtf8(kVersionHistory).arg(kProductVersion);
+    return uiText(kProductTitle) + QStringLiteral(" V") + kProductVersion + QStringLiteral("\n\n") + uiText(kUsageNotes)
+        + QStringLiteral("\n") + uiText(kVersionHistory).arg(kProductVersion);
 }
 
 TForm6::TForm6(QWidget* parent) : QDialog(parent)

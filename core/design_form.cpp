@@ -3,6 +3,7 @@
 #include "core/geometry.h"
 #include "core/numeric.h"
 #include "core/recommend.h"
+#include "core/translation.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -202,8 +203,8 @@ void DesignForm::Edit1Change(rules::RulesSource& rules)
         const long double value = StrToFloat(a);
         // Each hint is set as soon as it is known: a failure of the second
         // leaves the first showing the new basis.
-        mainBaseHint_ = recommend::kBasisPrefix + IntToStr(recommend::mainBaseBasis(value));
-        referenceHint_ = recommend::kBasisPrefix
+        mainBaseHint_ = uiText(recommend::kBasisPrefix) + IntToStr(recommend::mainBaseBasis(value));
+        referenceHint_ = uiText(recommend::kBasisPrefix)
                          + IntToStr(recommend::referenceBasis(value, design_.RuleCoefficients[rules::coefficient::kReferenceExponent]));
     } catch (const std::exception&) {
         message(kCentreDistanceMessage);

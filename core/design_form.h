@@ -11,6 +11,8 @@
 // nothing. Message-box texts are collected in messages(), in order.
 #pragma once
 
+#include "core/translation.h"
+
 #include "core/design_record.h"
 #include "core/results.h"
 #include "core/rules_data.h"
@@ -194,7 +196,8 @@ public:
     void useRules(rules::RulesSource* rules) { rules_ = rules; }
 
 private:
-    void message(const QString& text) { messages_.append(text); }
+    // In the language in force, as the window and the command line show it.
+    void message(const QString& text) { messages_.append(uiText(text)); }
     rules::RulesSource& rulesSource();
     void runTextHandler(Field field);
     void showResults(const Results& results);

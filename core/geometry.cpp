@@ -3,6 +3,7 @@
 #include "core/numeric.h"
 #include "core/results.h"
 #include "core/rules_data.h"
+#include "core/translation.h"
 
 #include <cmath>
 
@@ -338,7 +339,8 @@ void Run::tipWidthsAndModification()
 QString resultSuffix(int label)
 {
     const core::ResultLabel* row = core::resultLabel(label);
-    return row ? QString::fromUtf8(row->suffix) : QString();
+    // In the language in force: the window, the listing and the JSON alike.
+    return row ? uiText(row->suffix) : QString();
 }
 
 GeometryOutcome calculate(const GeometryTexts& texts, const std::array<double, 16>& N, DesignValues& record,

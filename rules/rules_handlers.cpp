@@ -37,7 +37,7 @@ void installRuleSet(TForm1& form, const QString& source)
     form.ADOConnection1.Close();
     if (form.Form5)
         form.Form5->closeDatabase();
-    rules::ReplaceFile(source, form.programFile(QStringLiteral("db1.mdb")));
+    rules::ReplaceFile(source, form.userFile(QStringLiteral("db1.mdb")));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "rules/tform5.h"
 
+#include "core/translation.h"
+
 #include "core/numeric.h"
 #include "app/tform1.h"
 #include "rules/rules_db.h"
@@ -212,7 +214,7 @@ void TForm5::setColumnTitles()
 {
     const QSqlRecord record = ADOTable1->record();
     for (int column = 0; column < record.count(); ++column)
-        ADOTable1->setHeaderData(column, Qt::Horizontal, columnTitle(record.fieldName(column)));
+        ADOTable1->setHeaderData(column, Qt::Horizontal, uiText(columnTitle(record.fieldName(column))));
     // Narrow number columns leave the width to the rule text.
     for (int column = 0; column < record.count(); ++column)
         if (column != ruleColumn_)

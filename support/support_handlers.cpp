@@ -1,6 +1,7 @@
 // Design manual and help, the update check behind its notice window, the
 // title notice of a newer version and the upgrade launcher.
 #include "app/desktop.h"
+#include "core/translation.h"
 #include "app/tform1.h"
 #include "support/tform7.h"
 #include "support/update_check.h"
@@ -111,7 +112,7 @@ void TForm1::RunUpdateCheck()
     NoticeWindow notice(*Form7);
     try {
         const QString noticeQuery = nextQuery(QString());
-        const QString noticeFile = programFile(support::kNoticeFile);
+        const QString noticeFile = userFile(support::kNoticeFile);
         if (support::DownloadFile(support::updateUrl(base, support::kNoticePath, noticeQuery), noticeFile)) {
             // The maker's text is shown as it stands, never as markup.
             Label32->setTextFormat(Qt::PlainText);
@@ -120,7 +121,7 @@ void TForm1::RunUpdateCheck()
 
         const QByteArray localVersion = support::readFirstLine(programFile(support::kLocalVersionFile));
 
-        const QString versionFile = programFile(support::kRemoteVersionFile);
+        const QString versionFile = userFile(support::kRemoteVersionFile);
         if (support::DownloadFile(support::updateUrl(base, support::kVersionPath, nextQuery(noticeQuery)), versionFile)) {
             if (support::isUpdateAvailable(localVersion, support::readFirstLine(versionFile)))
                 startTitleNotice(*Timer1, *Timer2);
@@ -163,6 +164,6 @@ void TForm1::N23Click() { openManualDocument(*this, QStringLiteral("tuzhi.pdf"))
 void TForm1::N24Click() { openManualDocument(*this, QStringLiteral("xiuxing.pdf")); }
 
 // The help page opens without a word when it or the browser is missing.
-void TForm1::N2Click() { desktop().openDocument(programFile(QStringLiteral("help.htm"))); }
+void TForm1::N2Click() { desktop().openDocument(programFile(helpPageName())); }
 
 } // namespace tpworm
