@@ -5,6 +5,7 @@
 #include "core/numeric.h"
 #include "app/program.h"
 #include "app/tform1.h"
+#include "app/translations.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     tpworm::applyProgramLook(app);
+    tpworm::installQtTranslations(app, QCoreApplication::applicationDirPath());
     tpworm::setDecimalSeparator(QLocale::system().decimalPoint().front());
 
     tpworm::QtDialogs dialogs;

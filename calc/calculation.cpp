@@ -1,5 +1,6 @@
 // The geometry calculation's handler: reads the fields, runs the calculation
 // and decides which results and commands are shown.
+#include "app/design_state.h"
 #include "app/tform1.h"
 
 #include "calc/geometry.h"
@@ -30,6 +31,7 @@ private:
 
 void TForm1::Button1Click()
 {
+    Tracker->calculationStarted();
     for (QGroupBox* group : {GroupBox1, GroupBox2, GroupBox3, GroupBox4, GroupBox6})
         group->hide();
     for (QToolButton* button : {ToolButton5, ToolButton11, ToolButton4, ToolButton1})
@@ -70,6 +72,7 @@ void TForm1::Button1Click()
     for (QAction* item : {N3, N4, N5, N14})
         item->setEnabled(true);
     Design.DesignSaved = false;
+    Tracker->calculationCompleted();
 }
 
 } // namespace tpworm

@@ -1,5 +1,6 @@
 // Editing the recommended parameters and calculating again. Nothing is
 // derived here: the calculation reads the fields as the user left them.
+#include "app/design_state.h"
 #include "app/tform1.h"
 
 #include <QCheckBox>
@@ -25,10 +26,12 @@ void TForm1::SpeedButton3Click()
     for (QGroupBox* group : {GroupBox1, GroupBox2, GroupBox3, GroupBox4, GroupBox6})
         group->hide();
     SpeedButton4->setEnabled(true);
+    Tracker->editingStarted();
 }
 
 void TForm1::SpeedButton4Click()
 {
+    Tracker->editingEnded();
     // A backlash typed by the user is no longer the standard one. Unchecking
     // runs the grade look-up first, so the calculation sees the grade text of
     // an unchecked box.

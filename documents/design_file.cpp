@@ -21,7 +21,6 @@ namespace {
 
 const QString kSaveFailed = QStringLiteral("保存过程中发生错误,或者您还没安装EXCEL，保存失败........");
 const QString kOpenFailed = QStringLiteral("文件打开错误,或者您还没安装EXCEL.........");
-const QString kSaveQuestion = QStringLiteral("数据尚未保存，是否保存？");
 
 void writeCells(workbook::Workbook& book, const QList<documents::CellText>& cells)
 {
@@ -94,7 +93,7 @@ void TForm1::N11Click()
         name = documents::commandLineDesignFile(context().arguments);
         Design.UpdateCheckSuppressed = true;
         show();
-    } else {
+    } else if (confirmLeavingDesign()) {
         name = dialogs().chooseFile(this, OpenDialog1).value_or(QString());
     }
     if (!name.isEmpty())
@@ -129,11 +128,7 @@ void TForm1::N5Click()
 
 void TForm1::ToolButton11Click() { N5Click(); }
 
-void TForm1::ToolButton13Click()
-{
-    if (!Design.DesignSaved && askYesNo(kSaveQuestion))
-        N5Click();
-    close();
-}
+// The save question is the window's close handler's (app/leave_design.cpp).
+void TForm1::ToolButton13Click() { close(); }
 
 } // namespace tpworm
