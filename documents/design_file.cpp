@@ -8,7 +8,9 @@
 #include "app/tform1.h"
 
 #include "documents/cell_maps.h"
+#include "documents/design_rules.h"
 #include "documents/form_fields.h"
+#include "rules/rules_messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,8 +64,10 @@ void restoreDesign(TForm1& f, const documents::DesignFileContent& content)
 void openDesign(TForm1& f, const QString& name, bool atStartUp)
 {
     documents::DesignFileContent content;
+    documents::RuleRecord rulesRecord;
     try {
         content = loadDesignFile(f.Workbook1, name);
+        rulesRecord = documents::readRuleRecord([&f](int column, int row) { return f.Workbook1.GetCellText(column, row); });
     } catch (const std::exception&) {
         f.showMessage(kOpenFailed);
         // At start-up there is no design yet that could be lost.
@@ -81,6 +85,9 @@ void openDesign(TForm1& f, const QString& name, bool atStartUp)
     }
     f.Design.DesignSaved = true;
     f.Design.DesignFileName = name;
+    // The file was saved under other rules: the user hears which.
+    if (const QString note = documents::ruleRecordMessage(rulesRecord, f.Design.RuleCoefficients); !note.isEmpty())
+        f.showMessage(note, rules::kMessageCaption);
 }
 
 } // namespace
@@ -110,6 +117,8 @@ void TForm1::N5Click()
         Workbook1.SetFileName(intoOpenedFile ? Design.DesignFileName : programFile(QStringLiteral("111.xls")));
         Workbook1.Load();
         writeCells(Workbook1, documents::designFileCells(documents::readFieldTexts(*this)));
+        writeCells(Workbook1, documents::ruleRecordCells(Design.RuleCoefficients,
+                                                         documents::rulesProvenance(rulesDatabasePath())));
         if (!intoOpenedFile) {
             SaveDialog2.fileName = documents::proposedDesignName(Edit1->text(), Edit2->text());
             const std::optional<QString> chosen = dialogs().chooseFile(this, SaveDialog2);
