@@ -339,6 +339,21 @@ TEST(WindowSafety, SystemDesktopBelievesTheOpenersExitStatus)
     EXPECT_FALSE(SystemDesktop(script("found2", "exit 0"), 3000).openDocument(dir.filePath("gone.pdf")));
 }
 
+// A document neither the desktop nor the own viewer can show is reported.
+TEST(WindowSafety, ADamagedManualWithoutAViewerIsReported)
+{
+    ProgramFixture fx;
+    fx.desktop.documentsOpen = false;
+    QFile file(fx.path("canshu.pdf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("not a PDF document");
+    file.close();
+    TForm1& f = fx.start();
+    f.N20->trigger();
+    EXPECT_EQ(fx.dialogs.messageTexts(), QStringList{"未安装PDF阅读器(Adobe Reader)或者技术资料丢失...."});
+    EXPECT_TRUE(f.findChildren<ManualViewer*>().isEmpty());
+}
+
 // Without a browser the help page opens in the program's own viewer.
 TEST(WindowSafety, HelpOpensInTheOwnViewerWithoutABrowser)
 {
