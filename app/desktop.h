@@ -22,9 +22,17 @@ public:
 
 class SystemDesktop final : public Desktop {
 public:
+    // opener: the freedesktop command that opens a document with the user's
+    // application (xdg-open); unused on Windows and macOS, whose shell reports
+    // a missing application itself.
+    explicit SystemDesktop(QString opener = QStringLiteral("xdg-open"), int waitMilliseconds = 1500);
     bool openDocument(const QString& path) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
     void terminate() override;
+
+private:
+    QString opener_;
+    int wait_;
 };
 
 } // namespace tpworm

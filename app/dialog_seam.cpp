@@ -1,6 +1,9 @@
 #include "dialog_seam.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "core/translation.h"
@@ -25,7 +28,47 @@ QString qtFilter(const QString& filter)
     return entries.join(QStringLiteral(";;"));
 }
 
+// Shows the arrow over a dialog while a command has put up a busy cursor, and
+// gives the command its cursor back afterwards.
+class ArrowWhileAsking {
+public:
+    ArrowWhileAsking() : active_(QApplication::overrideCursor() != nullptr)
+    {
+        if (active_)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~ArrowWhileAsking()
+    {
+        if (active_)
+            QApplication::restoreOverrideCursor();
+    }
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+private:
+    bool active_;
+};
+
 } // namespace
+
+QString FolderMemory::startPath(const FileDialog& dialog) const
+{
+    const QString folder = folders_.value(dialog.filter);
+    if (folder.isEmpty())
+        return dialog.fileName;
+    // "200-40" or "wogan.xls" are bare names; a path with a folder is the
+    // program's own choice and stays.
+    if (dialog.fileName.contains(QLatin1Char('/')) || dialog.fileName.contains(QLatin1Char('\\')))
+        return dialog.fileName;
+    return dialog.fileName.isEmpty() ? folder : QDir(folder).filePath(dialog.fileName);
+}
+
+void FolderMemory::remember(const FileDialog& dialog, const QString& chosen)
+{
+    const QString folder = QFileInfo(chosen).absolutePath();
+    if (!folder.isEmpty())
+        folders_.insert(dialog.filter, folder);
+}
 
 Answer QtDialogs::message(QWidget* parent, const MessageBox& box)
 {
@@ -36,34 +79,51 @@ Answer QtDialogs::message(QWidget* parent, const MessageBox& box)
     case MessageBox::Icon::Warning: icon = QMessageBox::Warning; break;
     case MessageBox::Icon::Error: icon = QMessageBox::Critical; break;
     }
-    const QMessageBox::StandardButtons buttons = box.buttons == MessageBox::Buttons::YesNo
-        ? QMessageBox::Yes | QMessageBox::No
-        : QMessageBox::StandardButtons(QMessageBox::Ok);
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    if (box.buttons == MessageBox::Buttons::YesNo)
+        buttons = QMessageBox::Yes | QMessageBox::No;
+    else if (box.buttons == MessageBox::Buttons::YesNoCancel)
+        buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     // A fixed message finds its translation here; a composed one was
     // translated where it was composed.
     const QString caption = box.caption.isEmpty() && parent ? parent->window()->windowTitle() : uiText(box.caption);
     QMessageBox dialog(icon, caption, uiText(box.text), buttons, parent);
     // Plain text only: messages never carry markup.
     dialog.setTextFormat(Qt::PlainText);
+    if (box.buttons == MessageBox::Buttons::YesNoCancel) {
+        // Escape and the close box of the question keep everything as it was.
+        dialog.setDefaultButton(QMessageBox::Yes);
+        dialog.setEscapeButton(QMessageBox::Cancel);
+    }
+    ArrowWhileAsking arrow;
     const int result = dialog.exec();
-    if (box.buttons == MessageBox::Buttons::YesNo)
+    switch (box.buttons) {
+    case MessageBox::Buttons::Ok:
+        return Answer::Ok;
+    case MessageBox::Buttons::YesNo:
         return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    case MessageBox::Buttons::YesNoCancel:
+        return result == QMessageBox::Yes ? Answer::Yes : result == QMessageBox::No ? Answer::No : Answer::Cancel;
+    }
     return Answer::Ok;
 }
 
 std::optional<QString> QtDialogs::chooseFile(QWidget* parent, const FileDialog& dialog)
 {
     const QString filter = qtFilter(dialog.filter);
+    const QString start = folders_.startPath(dialog);
+    ArrowWhileAsking arrow;
     QString chosen;
     if (dialog.kind == FileDialog::Kind::Open) {
-        chosen = QFileDialog::getOpenFileName(parent, QString(), dialog.fileName, filter);
+        chosen = QFileDialog::getOpenFileName(parent, QString(), start, filter);
     } else {
         // No overwrite question: the program's save dialogs replace silently.
-        chosen = QFileDialog::getSaveFileName(parent, QString(), dialog.fileName, filter, nullptr,
+        chosen = QFileDialog::getSaveFileName(parent, QString(), start, filter, nullptr,
                                               QFileDialog::DontConfirmOverwrite);
     }
     if (chosen.isEmpty())
         return std::nullopt;
+    folders_.remember(dialog, chosen);
     return chosen;
 }
 

@@ -8,6 +8,7 @@
 #include "app/retranslate.h"
 #include "core/program_paths.h"
 #include "core/translation.h"
+#include "app/translations.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -39,6 +40,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tpworm: the English translation tpworm_en.qm is missing; the interface stays Chinese\n");
     if (language.language == tpworm::Language::English)
         tpworm::translateWindowsAsShown(app);
+    else
+        tpworm::installQtTranslations(app, QCoreApplication::applicationDirPath());
     // A new design starts the program again: it speaks the same language.
     qputenv("LANGUAGE", language.language == tpworm::Language::English ? "en" : "zh_CN");
     context.arguments = arguments;

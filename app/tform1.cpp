@@ -3,6 +3,8 @@
 #include "app/drawing_commands.h"
 
 #include "app/appearance.h"
+#include "app/conveniences.h"
+#include "app/design_state.h"
 #include "app/desktop.h"
 #include "app/icons.h"
 #include "app/version.h"
@@ -118,6 +120,8 @@ TForm1::TForm1(const ProgramContext& context)
     createToolBar();
     createMenus();
     connectHandlers();
+    Tracker = new DesignTracker(*this);
+    addConveniences(*this);
     setUpFrame(*this);
 
     SaveDialog1 = {QStringLiteral("SaveDialog1"), FileDialog::Kind::Save, QStringLiteral(".xls"), QString()};
@@ -423,6 +427,8 @@ void TForm1::FormShow()
     LoadRuleCoefficients();
     if (context_.coefficientOverride)
         Design.RuleCoefficients = *context_.coefficientOverride;
+    // Results of the rules that were in force are calculated again.
+    Tracker->rulesReloaded();
     // A showing during creation (the command-line open) comes before the
     // notice window of the update check exists; that path never checks.
     if (!Design.UpdateCheckSuppressed && Form7)
@@ -431,14 +437,17 @@ void TForm1::FormShow()
 
 void TForm1::ToolButton15Click()
 {
-    // A new design is a fresh start of the program; the one on screen is left
-    // without a question. The new instance is started first so that a failed
-    // start leaves this one running instead of leaving the user with nothing.
+    // A new design is a fresh start of the program. The new instance is
+    // started first so that a failed start leaves this one running instead of
+    // leaving the user with nothing.
+    if (!confirmLeavingDesign())
+        return;
     if (!desktop().startProgram(context_.executablePath, {})) {
         showMessage(QStringLiteral("无法启动新的设计：程序文件 %1 不能运行。\n请检查该文件是否存在，或重新安装本软件。")
                         .arg(QDir::toNativeSeparators(context_.executablePath)));
         return;
     }
+    Tracker->setLeaveConfirmed();
     desktop().terminate();
 }
 

@@ -31,6 +31,7 @@ class QToolButton;
 
 namespace tpworm {
 
+class DesignTracker;
 class TForm2;
 class TForm5;
 class TForm6;
@@ -57,6 +58,8 @@ public:
     // the change handlers those writes fire do not run the command again.
     core::DesignForm DesignModel;
     int ModelDepth = 0;
+    // Whether the results on screen belong to the inputs (app/design_state.h).
+    DesignTracker* Tracker = nullptr;
 
     // Secondary windows (null until created).
     TForm2* Form2 = nullptr;
@@ -222,6 +225,10 @@ public:
     bool askYesNo(const QString& text);
     // Whether the red warning background is set on a result label.
     static bool isWarning(const QLabel* label);
+    // Asks "数据尚未保存，是否保存？" (Yes / No / Cancel) while the design is
+    // unsaved and saves on Yes; true when the design may be left
+    // (app/leave_design.cpp).
+    bool confirmLeavingDesign();
 
 public Q_SLOTS:
     // Lifecycle (app/).
@@ -279,6 +286,7 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createLayout();

@@ -7,6 +7,7 @@
 // an item (activated), never when the program selects one.
 #include "app/tform1.h"
 
+#include "app/conveniences.h"
 #include "app/tform6.h"
 #include "rules/rules_sources.h"
 
@@ -46,9 +47,10 @@ void TForm1::connectHandlers()
     connect(ToolButton13, &QToolButton::clicked, this, &TForm1::ToolButton13Click);
 
     connect(N11, &QAction::triggered, this, &TForm1::N11Click);
-    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
-    connect(N14, &QAction::triggered, this, &TForm1::N14Click);
-    connect(N4, &QAction::triggered, this, &TForm1::N4Click);
+    // The menu exports wait for a spreadsheet server to start.
+    connect(N3, &QAction::triggered, this, [this] { BusyCursor busy; N3Click(); });
+    connect(N14, &QAction::triggered, this, [this] { BusyCursor busy; N14Click(); });
+    connect(N4, &QAction::triggered, this, [this] { BusyCursor busy; N4Click(); });
     connect(N5, &QAction::triggered, this, &TForm1::N5Click);
     connect(N6, &QAction::triggered, this, &TForm1::N6Click);
     connect(N13, &QAction::triggered, this, &TForm1::N13Click);

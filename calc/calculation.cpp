@@ -1,5 +1,6 @@
 // The geometry calculation's handler: the core runs the calculation and
-// decides which results and commands are shown.
+// decides which results and commands are shown; the tracker hears of it from
+// the adapter.
 #include "app/tform1.h"
 
 #include "calc/form_adapter.h"

@@ -1,5 +1,6 @@
 // Editing the recommended parameters and calculating again. Nothing is
 // derived here: the calculation reads the fields as the user left them.
+#include "app/design_state.h"
 #include "app/tform1.h"
 
 #include "calc/form_adapter.h"
@@ -9,10 +10,12 @@ namespace tpworm {
 void TForm1::SpeedButton3Click()
 {
     calc::runFormCommand(*this, [](core::DesignForm& m, rules::RulesSource&) { m.SpeedButton3Click(); });
+    Tracker->editingStarted();
 }
 
 void TForm1::SpeedButton4Click()
 {
+    Tracker->editingEnded();
     calc::runFormCommand(*this, [](core::DesignForm& m, rules::RulesSource& rules) { m.SpeedButton4Click(rules); });
 }
 

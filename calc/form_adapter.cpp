@@ -1,5 +1,7 @@
 #include "calc/form_adapter.h"
 
+#include "app/design_state.h"
+
 #include "app/tform1.h"
 #include "documents/cell_maps.h"
 
@@ -184,6 +186,13 @@ void runFormCommand(TForm1& f, const FormCommand& command)
         --f.ModelDepth;
         for (const QString& text : m.takeMessages())
             f.showMessage(text);
+        // Whether the results on screen belong to the inputs: the tracker
+        // hears of every calculation, whichever command ran it.
+        if (f.Tracker && m.calculationsRun() != before.calculationsRun) {
+            f.Tracker->calculationStarted();
+            if (m.completedCalculations() != before.completedCalculations && m.calculated())
+                f.Tracker->calculationCompleted();
+        }
     };
     try {
         command(m, rules);

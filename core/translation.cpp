@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QTranslator>
 
 namespace tpworm {
@@ -59,13 +58,10 @@ LanguageChoice chooseLanguage(QStringList& arguments)
 
 bool installTranslations(QCoreApplication& app, Language language, const QString& programDir)
 {
-    const QString qtDir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    auto* qt = new QTranslator(&app);
-    if (qt->load(language == Language::English ? QStringLiteral("qtbase_en") : QStringLiteral("qtbase_zh_CN"), qtDir))
-        app.installTranslator(qt);
     g_installed = Language::Chinese;
     if (language == Language::Chinese)
         return true;
+    // Qt's own dialogs speak English without a translation of their own.
     auto* own = new QTranslator(&app);
     if (!own->load(QStringLiteral("tpworm_en"), programDir))
         return false;

@@ -29,9 +29,10 @@ struct LanguageChoice {
 };
 LanguageChoice chooseLanguage(QStringList& arguments);
 
-// Installs the program's translation (tpworm_en.qm from the program
-// directory) and Qt's own for its dialogs and buttons. Chinese needs only
-// Qt's. Returns false when the program's translation could not be loaded.
+// Installs the program's English translation (tpworm_en.qm from the program
+// directory); Chinese, the source language, needs none of its own (Qt's
+// Chinese for its dialogs is the window program's, app/translations.h).
+// Returns false when the English translation could not be loaded.
 bool installTranslations(QCoreApplication& app, Language language, const QString& programDir);
 
 // The language installed last (Chinese until a translation is installed).

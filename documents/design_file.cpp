@@ -9,7 +9,9 @@
 
 #include "calc/form_adapter.h"
 #include "documents/cell_maps.h"
+#include "documents/design_rules.h"
 #include "documents/form_fields.h"
+#include "rules/rules_messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,7 +24,6 @@ namespace {
 
 const QString kSaveFailed = QStringLiteral("保存过程中发生错误,或者您还没安装EXCEL，保存失败........");
 const QString kOpenFailed = QStringLiteral("文件打开错误,或者您还没安装EXCEL.........");
-const QString kSaveQuestion = QStringLiteral("数据尚未保存，是否保存？");
 
 void writeCells(workbook::Workbook& book, const QList<documents::CellText>& cells)
 {
@@ -48,8 +49,10 @@ void restoreDesign(TForm1& f, const documents::DesignFileContent& content)
 void openDesign(TForm1& f, const QString& name, bool atStartUp)
 {
     documents::DesignFileContent content;
+    documents::RuleRecord rulesRecord;
     try {
         content = loadDesignFile(f.Workbook1, name);
+        rulesRecord = documents::readRuleRecord([&f](int column, int row) { return f.Workbook1.GetCellText(column, row); });
     } catch (const std::exception&) {
         f.showMessage(kOpenFailed);
         // At start-up there is no design yet that could be lost.
@@ -67,6 +70,9 @@ void openDesign(TForm1& f, const QString& name, bool atStartUp)
     }
     f.Design.DesignSaved = true;
     f.Design.DesignFileName = name;
+    // The file was saved under other rules: the user hears which.
+    if (const QString note = documents::ruleRecordMessage(rulesRecord, f.Design.RuleCoefficients); !note.isEmpty())
+        f.showMessage(note, rules::kMessageCaption);
 }
 
 } // namespace
@@ -79,7 +85,7 @@ void TForm1::N11Click()
         name = documents::commandLineDesignFile(context().arguments);
         Design.UpdateCheckSuppressed = true;
         show();
-    } else {
+    } else if (confirmLeavingDesign()) {
         name = dialogs().chooseFile(this, OpenDialog1).value_or(QString());
     }
     if (!name.isEmpty())
@@ -96,6 +102,8 @@ void TForm1::N5Click()
         Workbook1.SetFileName(intoOpenedFile ? Design.DesignFileName : programFile(QStringLiteral("111.xls")));
         Workbook1.Load();
         writeCells(Workbook1, documents::designFileCells(documents::readFieldTexts(*this)));
+        writeCells(Workbook1, documents::ruleRecordCells(Design.RuleCoefficients,
+                                                         documents::rulesProvenance(rulesDatabasePath())));
         if (!intoOpenedFile) {
             SaveDialog2.fileName = documents::proposedDesignName(Edit1->text(), Edit2->text());
             const std::optional<QString> chosen = dialogs().chooseFile(this, SaveDialog2);
@@ -114,11 +122,7 @@ void TForm1::N5Click()
 
 void TForm1::ToolButton11Click() { N5Click(); }
 
-void TForm1::ToolButton13Click()
-{
-    if (!Design.DesignSaved && askYesNo(kSaveQuestion))
-        N5Click();
-    close();
-}
+// The save question is the window's close handler's (app/leave_design.cpp).
+void TForm1::ToolButton13Click() { close(); }
 
 } // namespace tpworm

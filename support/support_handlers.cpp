@@ -3,6 +3,7 @@
 #include "app/desktop.h"
 #include "core/translation.h"
 #include "app/tform1.h"
+#include "support/manual_viewer.h"
 #include "support/tform7.h"
 #include "support/update_check.h"
 
@@ -149,9 +150,15 @@ void TForm1::N18Click()
 
 namespace {
 
+// The user's viewer shows the document; where the desktop has none, the
+// program's own viewer does. Only a document that neither can show (missing
+// or damaged) is reported.
 void openManualDocument(TForm1& form, const QString& name)
 {
-    if (!form.desktop().openDocument(form.programFile(name)))
+    const QString path = form.programFile(name);
+    if (form.desktop().openDocument(path))
+        return;
+    if (!ManualViewer::showPdf(&form, path))
         form.showMessage(kManualMissing);
 }
 
@@ -163,7 +170,13 @@ void TForm1::N22Click() { openManualDocument(*this, QStringLiteral("jingdu.pdf")
 void TForm1::N23Click() { openManualDocument(*this, QStringLiteral("tuzhi.pdf")); }
 void TForm1::N24Click() { openManualDocument(*this, QStringLiteral("xiuxing.pdf")); }
 
-// The help page opens without a word when it or the browser is missing.
-void TForm1::N2Click() { desktop().openDocument(programFile(helpPageName())); }
+// Without a browser the page opens in the program's own viewer; a missing
+// help page still opens without a word. The page is in the language in force.
+void TForm1::N2Click()
+{
+    const QString path = programFile(helpPageName());
+    if (!desktop().openDocument(path))
+        ManualViewer::showPage(this, path);
+}
 
 } // namespace tpworm

@@ -82,19 +82,34 @@ TEST(Lifecycle, StartCreatesTheWindowsInOrderAndPreparesTheRecord)
     EXPECT_EQ(f.Form6->windowTitle(), "关于");
 }
 
-TEST(Lifecycle, NewDesignStartsTheProgramAgainAndEndsThisOneWithoutAQuestion)
+// A new design asks about an unsaved one (Yes / No / Cancel); No starts the
+// program again without saving, Cancel keeps the design.
+TEST(Lifecycle, NewDesignStartsTheProgramAgainAfterTheSaveQuestion)
 {
-    for (const bool saved : {true, false}) {
-        SCOPED_TRACE(saved ? "saved" : "unsaved");
+    struct Case {
+        const char* why;
+        bool saved;
+        tpworm::Answer answer;
+        bool asked, restarts;
+    } cases[] = {
+        {"saved", true, tpworm::Answer::No, false, true},
+        {"unsaved, No", false, tpworm::Answer::No, true, true},
+        {"unsaved, Cancel", false, tpworm::Answer::Cancel, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
         ProgramFixture fx;
         TForm1& f = fx.start();
-        f.Design.DesignSaved = saved;
+        f.Design.DesignSaved = c.saved;
         f.Edit1->setText("250");
+        fx.dialogs.answers << c.answer;
         QTest::mouseClick(f.ToolButton15, Qt::LeftButton);
-        EXPECT_EQ(fx.desktop.started, QStringList{fx.context.executablePath}) << "the own executable, no arguments";
-        EXPECT_EQ(fx.desktop.terminations, 1);
-        EXPECT_TRUE(fx.dialogs.messages.isEmpty()) << fx.dialogs.messageTexts().join('\n').toStdString();
+        EXPECT_EQ(fx.desktop.started, c.restarts ? QStringList{fx.context.executablePath} : QStringList())
+            << "the own executable, no arguments";
+        EXPECT_EQ(fx.desktop.terminations, c.restarts ? 1 : 0);
+        EXPECT_EQ(fx.dialogs.messageTexts(), c.asked ? QStringList{"数据尚未保存，是否保存？"} : QStringList());
         EXPECT_TRUE(fx.dialogs.fileDialogs.isEmpty()) << "nothing is saved";
+        EXPECT_EQ(f.Edit1->text(), "250");
     }
 }
 
@@ -124,7 +139,9 @@ bool programEndsAfter(const std::function<void()>& command)
     return QApplication::exec() == 0;
 }
 
-TEST(Lifecycle, ExitAndTheCloseBoxEndTheProgramWithoutAPrompt)
+// "退出" and the close box ask about an unsaved design like "关闭"; No ends
+// the program without writing anything, Cancel keeps it running.
+TEST(Lifecycle, ExitAndTheCloseBoxAskAboutAnUnsavedDesign)
 {
     struct Way {
         const char* name;
@@ -140,12 +157,20 @@ TEST(Lifecycle, ExitAndTheCloseBoxEndTheProgramWithoutAPrompt)
             ProgramFixture fx;
             TForm1& f = fx.start();
             f.Design.DesignSaved = saved;
+            fx.dialogs.answers << tpworm::Answer::No;
             EXPECT_TRUE(programEndsAfter([&] { way.close(f); }));
             EXPECT_FALSE(f.isVisible());
-            EXPECT_TRUE(fx.dialogs.messages.isEmpty()) << fx.dialogs.messageTexts().join('\n').toStdString();
+            EXPECT_EQ(fx.dialogs.messageTexts(), saved ? QStringList() : QStringList{"数据尚未保存，是否保存？"});
             EXPECT_TRUE(fx.dialogs.fileDialogs.isEmpty());
             EXPECT_EQ(f.Design.DesignSaved, saved) << "nothing is written at exit";
         }
+        SCOPED_TRACE(std::string(way.name) + " unsaved, Cancel");
+        ProgramFixture fx;
+        TForm1& f = fx.start();
+        f.Design.DesignSaved = false;
+        fx.dialogs.answers << tpworm::Answer::Cancel;
+        EXPECT_FALSE(programEndsAfter([&] { way.close(f); }));
+        EXPECT_TRUE(f.isVisible());
     }
 }
 

@@ -148,19 +148,23 @@ TEST_F(Editing, TheLookUpOfTheUncheckedBoxRunsBeforeTheRecalculation)
     EXPECT_EQ(f.Design.Backlash, 0.3);
 }
 
-TEST_F(Editing, GradeChangesWhileCalculatedOnlyLookUp)
+// A grade picked after a calculation changes the backlash and the grade
+// text; the results are calculated again at once, so that no table prints
+// grade 8 with the grade-7 tooth thickness. The recommendation is not redone.
+TEST_F(Editing, GradeChangesWhileCalculatedCalculateAgain)
 {
     TForm1& f = start();
     calculate(f, "160", "30", "3");
     const QString reference = f.Edit7->text();
     const QString rootRadius = f.Label8->text();
+    const QString thickness = f.Label16->text();
     pickGrade(f.ComboBox1, "8");
     EXPECT_EQ(f.Edit8->text(), "0.26");
     EXPECT_EQ(f.Edit9->text(), "8j(GB/T16445-1996)");
-    // Neither the recommendation nor the calculation is redone.
     EXPECT_EQ(f.Edit7->text(), reference);
-    EXPECT_EQ(f.Design.Backlash, 0.21);
+    EXPECT_EQ(f.Design.Backlash, 0.26);
     EXPECT_EQ(f.Label8->text(), rootRadius);
+    EXPECT_NE(f.Label16->text(), thickness) << "the tooth thickness follows the grade's backlash";
     expectState(f, State::Calculated);
 }
 

@@ -242,6 +242,9 @@ TEST(DesignFileSave, AfterAnOpenWritesIntoTheFileAndKeepsItsOtherCells)
     EXPECT_FALSE(QFile::exists(saved));
 }
 
+// "关闭" asks Yes / No / Cancel while the design is unsaved; only No or a save
+// that wrote the file lets the program end. Cancel, a cancelled save dialog
+// and a failed save keep the design on screen.
 TEST(DesignFileClose, AsksToSaveOnlyAnUnsavedDesign)
 {
     struct Case {
@@ -249,13 +252,14 @@ TEST(DesignFileClose, AsksToSaveOnlyAnUnsavedDesign)
         bool calculate;
         Answer answer;
         bool chooseFile;
-        bool asked, written;
+        bool asked, written, closes;
     };
     const Case cases[] = {
-        {"nothing calculated", false, Answer::No, false, false, false},
-        {"unsaved, No", true, Answer::No, false, true, false},
-        {"unsaved, Yes, a name chosen", true, Answer::Yes, true, true, true},
-        {"unsaved, Yes, the dialog cancelled", true, Answer::Yes, false, true, false},
+        {"nothing calculated", false, Answer::No, false, false, false, true},
+        {"unsaved, No", true, Answer::No, false, true, false, true},
+        {"unsaved, Yes, a name chosen", true, Answer::Yes, true, true, true, true},
+        {"unsaved, Yes, the dialog cancelled", true, Answer::Yes, false, true, false, false},
+        {"unsaved, Cancel", true, Answer::Cancel, false, true, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -269,12 +273,27 @@ TEST(DesignFileClose, AsksToSaveOnlyAnUnsavedDesign)
         f.ToolButton13->click();
         EXPECT_EQ(fx.dialogs.messageTexts().contains(kSaveQuestion), c.asked);
         if (c.asked) {
-            EXPECT_EQ(fx.dialogs.messages.first().buttons, MessageBox::Buttons::YesNo);
+            EXPECT_EQ(fx.dialogs.messages.first().buttons, MessageBox::Buttons::YesNoCancel);
             EXPECT_EQ(fx.dialogs.messages.first().icon, MessageBox::Icon::Warning);
         }
         EXPECT_EQ(QFile::exists(fx.path("closing.wpx")), c.written);
-        EXPECT_FALSE(f.isVisible()) << "the window closes whatever the answer";
+        EXPECT_EQ(f.isVisible(), !c.closes);
+        if (!c.closes)
+            EXPECT_TRUE(tpworm::testing::resultsShown(f)) << "the design stays";
     }
+}
+
+TEST(DesignFileClose, AFailedSaveKeepsTheProgramOpen)
+{
+    ProgramFixture fx;
+    TForm1& f = fx.start();
+    tpworm::testing::calculateDesign(f, {});
+    fx.dialogs.answers << Answer::Yes;
+    fx.dialogs.files << fx.path("no such folder/closing");
+    f.ToolButton13->click();
+    EXPECT_EQ(fx.dialogs.messageTexts(), (QStringList{kSaveQuestion, kSaveFailed}));
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.Design.DesignSaved);
 }
 
 TEST(DesignFileClose, StillAsksAfterACancelledSave)
@@ -328,8 +347,10 @@ TEST(DesignFileOpen, RefusedFilesLeaveTheDesignOnScreen)
         ASSERT_TRUE(tpworm::testing::resultsShown(f));
         const tpworm::testing::WindowState before = tpworm::testing::windowState(f);
         const QString path = c.make(fx);
+        // "打开" first asks about the unsaved design; No goes on to the file.
+        fx.dialogs.answers << Answer::No;
         openFromDialog(fx, path);
-        EXPECT_EQ(fx.dialogs.messageTexts(), QStringList{kOpenFailed});
+        EXPECT_EQ(fx.dialogs.messageTexts(), (QStringList{kSaveQuestion, kOpenFailed}));
         EXPECT_EQ(tpworm::testing::differences(before, tpworm::testing::windowState(f)).join('\n').toStdString(), "");
         EXPECT_FALSE(f.Design.DesignSaved) << "the unsaved design stays unsaved";
         EXPECT_TRUE(f.Design.DesignFileName.isEmpty());

@@ -1,6 +1,7 @@
 // The six commands that open the design manual and the help page through the
 // desktop, from the menu and from the tool bar.
 #include "common/gui_fixture.h"
+#include "support/manual_viewer.h"
 
 #include <QAction>
 #include <QFile>
@@ -67,8 +68,19 @@ TEST(ManualCommands, OpenTheirDocumentOrSayItIsMissing)
             fx.desktop.opened.clear();
             command.run(f);
             EXPECT_EQ(fx.desktop.opened, QStringList{path});
+            // Without a viewer the program's own shows the document; only a
+            // missing document is reported.
             EXPECT_EQ(fx.dialogs.messageTexts(),
-                      situation == Situation::Present ? QStringList() : QStringList{kManualMissing});
+                      situation == Situation::Missing ? QStringList{kManualMissing} : QStringList());
+            const QList<tpworm::ManualViewer*> viewers = f.findChildren<tpworm::ManualViewer*>();
+            if (situation == Situation::NoViewer) {
+                ASSERT_EQ(viewers.size(), 1);
+                EXPECT_EQ(viewers.first()->documentPath(), path);
+                EXPECT_GE(viewers.first()->pageCount(), 1);
+                EXPECT_TRUE(viewers.first()->isVisible());
+            } else {
+                EXPECT_TRUE(viewers.isEmpty());
+            }
             EXPECT_TRUE(f.isVisible()) << "the window stays usable";
         }
     }
