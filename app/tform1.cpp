@@ -3,6 +3,7 @@
 #include "app/appearance.h"
 #include "app/desktop.h"
 #include "app/icons.h"
+#include "app/tform_rating.h"
 #include "app/version.h"
 
 #include <QAction>
@@ -115,6 +116,7 @@ TForm1::TForm1(const ProgramContext& context)
     createToolBar();
     createMenus();
     connectHandlers();
+    installRatingCommands(*this);
     setUpFrame(*this);
 
     SaveDialog1 = {QStringLiteral("SaveDialog1"), FileDialog::Kind::Save, QStringLiteral(".xls"), QString()};

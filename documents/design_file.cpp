@@ -6,9 +6,11 @@
 // sets the fields in the order whose handler runs make up the opened design.
 #include "app/desktop.h"
 #include "app/tform1.h"
+#include "app/tform_rating.h"
 
 #include "documents/cell_maps.h"
 #include "documents/form_fields.h"
+#include "rating/duty_cells.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -63,8 +65,10 @@ void restoreDesign(TForm1& f, const documents::DesignFileContent& content)
 void openDesign(TForm1& f, const QString& name, bool atStartUp)
 {
     documents::DesignFileContent content;
+    std::optional<rating::DutyTexts> duty; // column D, when the file holds a duty
     try {
         content = loadDesignFile(f.Workbook1, name);
+        duty = rating::readDutyCells([&f](int column, int row) { return f.Workbook1.GetCellText(column, row); });
     } catch (const std::exception&) {
         f.showMessage(kOpenFailed);
         // At start-up there is no design yet that could be lost.
@@ -80,6 +84,8 @@ void openDesign(TForm1& f, const QString& name, bool atStartUp)
         f.showMessage(kOpenFailed);
         return;
     }
+    if (duty)
+        rememberOpenedDuty(f, *duty);
     f.Design.DesignSaved = true;
     f.Design.DesignFileName = name;
 }
@@ -111,6 +117,8 @@ void TForm1::N5Click()
         Workbook1.SetFileName(intoOpenedFile ? Design.DesignFileName : programFile(QStringLiteral("111.xls")));
         Workbook1.Load();
         writeCells(Workbook1, documents::designFileCells(documents::readFieldTexts(*this)));
+        if (const std::optional<rating::DutyTexts> duty = savedDuty(*this))
+            writeCells(Workbook1, rating::dutyCells(*duty));
         if (!intoOpenedFile) {
             SaveDialog2.fileName = documents::proposedDesignName(Edit1->text(), Edit2->text());
             const std::optional<QString> chosen = dialogs().chooseFile(this, SaveDialog2);
