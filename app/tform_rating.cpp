@@ -285,7 +285,7 @@ void TFormRating::CheckButtonClick()
         const rating::Duty duty = rating::parseDuty(texts);
         const rating::RatingTables tables = rating::loadRatingTables(main_.rulesDatabasePath());
         const rating::Rating r =
-            rating::rate(rating::designValues(main_.Design), duty, tables.friction, tables.ratedPower);
+            rating::rate(rating::driveValues(main_.Design), duty, tables.friction, tables.ratedPower);
         lastDuty_ = texts;
         showRating(r, duty);
     } catch (const rating::RatingError& e) {

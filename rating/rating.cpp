@@ -148,9 +148,9 @@ Duty parseDuty(const DutyTexts& texts)
     return duty;
 }
 
-DesignValues designValues(const DesignRecord& design)
+DriveValues driveValues(const DesignValues& design)
 {
-    DesignValues values;
+    DriveValues values;
     values.centreDistance = design.CentreDistance;
     values.ratio = design.Ratio;
     values.wormReferenceDiameter = design.WormReferenceDiameter;
@@ -211,7 +211,7 @@ long double ratedPowerAt(const QList<RatedPowerRow>& table, long double centreDi
                           .arg(shown(ratio), shown(centreDistance), shown(ratios.front()), shown(ratios.back())));
 }
 
-Rating rate(const DesignValues& design, const Duty& duty, const QList<FrictionCurve>& curves,
+Rating rate(const DriveValues& design, const Duty& duty, const QList<FrictionCurve>& curves,
             const QList<RatedPowerRow>& ratedPower)
 {
     const long double a = design.centreDistance;

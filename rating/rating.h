@@ -87,7 +87,7 @@ struct DutyTexts {
 Duty parseDuty(const DutyTexts& texts);
 
 // The design values the check uses, taken from a calculated design.
-struct DesignValues {
+struct DriveValues {
     long double centreDistance = 0;        // a, mm
     long double ratio = 0;                 // i
     long double wormReferenceDiameter = 0; // d1, mm
@@ -98,7 +98,7 @@ struct DesignValues {
 
 // The values the design shows (γ and α as rounded for their labels, so a
 // check by hand from the screen gives the same numbers).
-DesignValues designValues(const DesignRecord& design);
+DriveValues driveValues(const DesignValues& design);
 
 struct Rating {
     long double inputTorque = 0;    // T1, N·m
@@ -144,7 +144,7 @@ long double ratedPowerAt(const QList<RatedPowerRow>& table, long double centreDi
 // ratedPower: the user's table, empty when none is supplied. RatingError for
 // a design without usable values, a material not in the table, or an
 // arithmetic fault.
-Rating rate(const DesignValues& design, const Duty& duty, const QList<FrictionCurve>& curves,
+Rating rate(const DriveValues& design, const Duty& duty, const QList<FrictionCurve>& curves,
             const QList<RatedPowerRow>& ratedPower);
 
 // The texts of the warnings, for tests and the manual.

@@ -35,7 +35,7 @@ const QList<FrictionCurve> kFriction = {
 };
 
 // The manual's example design as the window shows it.
-DesignValues manualExample() { return {250, 22.5L, 90, 410, 11.446L, 22.97L}; }
+DriveValues manualExample() { return {250, 22.5L, 90, 410, 11.446L, 22.97L}; }
 
 DutyTexts duty(const char* power, const char* speed, const char* material = "steel-bronze")
 {
@@ -69,7 +69,7 @@ bool mentions(const QStringList& warnings, const QString& part)
 
 struct HandCase {
     const char* why;
-    DesignValues design;
+    DriveValues design;
     DutyTexts duty;
     bool selfLocking, thermalOk, outsideTable;
     Expected expected;
@@ -168,8 +168,8 @@ TEST(DriveCheck, DesignValuesComeFromTheCalculatedDesign)
     DesignRecord record;
     const std::array<double, 16> N = {0.875, 1.2, 1, 0.5, 0, 0.55, 2, 0, 0.15, 0.5, 0.5, 1, 0.5, 1, 0.9, 9};
     ASSERT_EQ(calc::calculateGeometry(t, N, record, sink), calc::GeometryOutcome::Completed);
-    const DesignValues v = designValues(record);
-    const DesignValues m = manualExample();
+    const DriveValues v = driveValues(record);
+    const DriveValues m = manualExample();
     EXPECT_EQ(v.centreDistance, m.centreDistance);
     EXPECT_EQ(v.ratio, m.ratio);
     EXPECT_EQ(v.wormReferenceDiameter, m.wormReferenceDiameter);
@@ -250,7 +250,7 @@ TEST(DriveCheck, RefusesWhatItCannotCheck)
     EXPECT_THROW(rate(manualExample(), parseDuty(duty("15", "1450")), {}, {}), RatingError);
     EXPECT_NO_THROW(rate(manualExample(), parseDuty(withFriction(duty("15", "1450"), "0.03")), {}, {}));
     // No design calculated yet.
-    EXPECT_THROW(rate(DesignValues{}, parseDuty(duty("15", "1450")), kFriction, {}), RatingError);
+    EXPECT_THROW(rate(DriveValues{}, parseDuty(duty("15", "1450")), kFriction, {}), RatingError);
     // μ so large that γ + ρ' reaches 90°.
     EXPECT_THROW(rate(manualExample(), parseDuty(withFriction(duty("15", "1450"), "50")), kFriction, {}), RatingError);
 }
