@@ -1,6 +1,7 @@
 #include "app/cli_commands.h"
 
 #include "app/cli.h"
+#include "app/cli_rate.h"
 
 namespace tpworm::cli {
 
@@ -15,6 +16,10 @@ const Command kCommands[] = {
     {"open", Needs::Core, run, "tpworm-cli open   [COMMON] DESIGN-FILE"},
     {"export", Needs::Core, run,
      "tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls [worm|wheel|hob DESIGN-FILE OUTPUT.xls ...]"},
+    {"rate", Needs::Core, runRate,
+     "tpworm-cli rate   [COMMON] (--centre-distance TEXT --teeth TEXT [design options] | --file DESIGN-FILE)\n"
+     "                  --power KW --speed RPM [--material KEY | --friction MU] [--ambient C] [--oil-limit C]\n"
+     "                  [--heat-transfer W/M2C] [--housing-area M2] [--other-efficiency ETA]"},
     {"workbook", Needs::Core, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},
