@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -78,28 +77,20 @@ QLabel* hint(const QString& text, QWidget* parent)
     return label;
 }
 
-// Follows the result groups of the main window: shown at the end of every
-// calculation that completed, hidden at the start of every calculation.
-class DesignWatch final : public QObject {
-public:
-    DesignWatch(TForm1& main) : QObject(&main), main_(main) {}
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
-            const bool calculated = event->type() == QEvent::ShowToParent;
-            if (auto* action = main_.findChild<QAction*>(kActionName))
-                action->setEnabled(calculated);
-            if (auto* button = main_.findChild<QToolButton*>(kButtonName))
-                button->setEnabled(calculated);
-            if (TFormRating* window = ratingWindow(main_))
-                window->designChanged();
-        }
-        return QObject::eventFilter(watched, event);
-    }
+// A design is calculated exactly while its save command is enabled: every
+// calculation disables it first and enables it again only on completion.
+bool designCalculated(const TForm1& main) { return main.N5->isEnabled(); }
 
-private:
-    TForm1& main_;
-};
+void followDesign(TForm1& main)
+{
+    const bool calculated = designCalculated(main);
+    if (auto* action = main.findChild<QAction*>(kActionName))
+        action->setEnabled(calculated);
+    if (auto* button = main.findChild<QToolButton*>(kButtonName))
+        button->setEnabled(calculated);
+    if (TFormRating* window = ratingWindow(main))
+        window->designChanged();
+}
 
 } // namespace
 
@@ -199,7 +190,8 @@ void TFormRating::createResults()
 
 void TFormRating::reloadMaterials()
 {
-    const QString current = MaterialBox->currentData().toString();
+    // The pair chosen before; the first pair of the table on the first fill.
+    const QVariant current = MaterialBox->count() > 0 ? MaterialBox->currentData() : QVariant();
     MaterialBox->blockSignals(true);
     MaterialBox->clear();
     tablesProblem_.clear();
@@ -211,7 +203,7 @@ void TFormRating::reloadMaterials()
         tablesProblem_ = e.message();
     }
     MaterialBox->addItem(kTypedFriction, QString());
-    const int again = MaterialBox->findData(current);
+    const int again = current.isValid() ? MaterialBox->findData(current) : -1;
     MaterialBox->setCurrentIndex(again >= 0 ? again : 0);
     MaterialBox->blockSignals(false);
     materialChanged();
@@ -266,7 +258,7 @@ void TFormRating::designChanged()
     for (QLabel* value : values_)
         value->clear();
     WarningLabel->clear();
-    const bool calculated = !main_.GroupBox1->isHidden();
+    const bool calculated = designCalculated(main_);
     CheckButton->setEnabled(calculated);
     AreaHint->setText(calculated ? QStringLiteral("留空则按 S = 9×10⁻⁵·a^1.85 估算：%1 m²（估算值，无散热片的箱体）")
                                        .arg(value3(rating::estimatedHousingArea(main_.Design.CentreDistance)))
@@ -276,7 +268,7 @@ void TFormRating::designChanged()
 void TFormRating::CheckButtonClick()
 {
     designChanged();
-    if (main_.GroupBox1->isHidden()) {
+    if (!designCalculated(main_)) {
         main_.showMessage(QStringLiteral("请先完成设计计算，再做传动校核"));
         return;
     }
@@ -406,7 +398,7 @@ void installRatingCommands(TForm1& main)
 
     QObject::connect(action, &QAction::triggered, &main, [&main] { showRatingWindow(main); });
     QObject::connect(button, &QToolButton::clicked, &main, [&main] { showRatingWindow(main); });
-    main.GroupBox1->installEventFilter(new DesignWatch(main));
+    QObject::connect(main.N5, &QAction::changed, &main, [&main] { followDesign(main); });
 }
 
 } // namespace tpworm
