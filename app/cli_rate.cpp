@@ -7,6 +7,7 @@
 #include "app/cli_design.h"
 #include "core/numeric.h"
 #include "rating/duty_cells.h"
+#include "rating/rating_output.h"
 #include "rating/rating_tables.h"
 #include "workbook/workbook.h"
 
@@ -57,44 +58,6 @@ void parseDutyOptions(const QStringList& arguments, rating::DutyTexts& duty, boo
         else if (a == "--other-efficiency") duty.otherEfficiency = value();
         else throw UsageError("rate: unknown argument " + a.toStdString());
     }
-}
-
-QJsonValue number(long double v) { return double(v); }
-
-QJsonObject ratingJson(const rating::DriveValues& d, const rating::Rating& r)
-{
-    QJsonArray warnings;
-    for (const QString& w : r.warnings)
-        warnings.append(w);
-    return QJsonObject{
-        {"input_torque", number(r.inputTorque)},
-        {"output_torque", number(r.outputTorque)},
-        {"output_speed", number(r.outputSpeed)},
-        {"output_power", number(r.outputPower)},
-        {"sliding_speed", number(r.slidingSpeed)},
-        {"friction", number(r.friction)},
-        {"friction_angle", number(r.frictionAngle)},
-        {"mesh_efficiency", number(r.meshEfficiency)},
-        {"efficiency", number(r.efficiency)},
-        {"backdrive_efficiency", number(r.backdriveEfficiency)},
-        {"self_locking", r.selfLocking},
-        {"wheel_tangential_force", number(r.wheelTangentialForce)},
-        {"worm_tangential_force", number(r.wormTangentialForce)},
-        {"radial_force", number(r.radialForce)},
-        {"heat_loss", number(r.heatLoss)},
-        {"oil_temperature", number(r.oilTemperature)},
-        {"required_surface", number(r.requiredSurface)},
-        {"surface", number(r.surface)},
-        {"thermal_ok", r.thermalOk},
-        {"service_factor", r.serviceFactor ? number(*r.serviceFactor) : QJsonValue(QJsonValue::Null)},
-        {"warnings", warnings},
-        {"centre_distance", number(d.centreDistance)},
-        {"ratio", number(d.ratio)},
-        {"worm_reference_diameter", number(d.wormReferenceDiameter)},
-        {"wheel_reference_diameter", number(d.wheelReferenceDiameter)},
-        {"throat_lead_angle", number(d.throatLeadAngle)},
-        {"profile_angle", number(d.profileAngle)},
-    };
 }
 
 QString shown(long double v) { return FloatToStr(RoundTo(double(v), -4)); }
@@ -172,7 +135,7 @@ int runRate(const QStringList& arguments)
             messages.append(problem);
             document.insert("messages", messages);
         }
-        document.insert("rating", result ? QJsonValue(ratingJson(*values, *result)) : QJsonValue(QJsonValue::Null));
+        document.insert("rating", result ? QJsonValue(rating::ratingJson(*values, *result)) : QJsonValue(QJsonValue::Null));
         print(QJsonDocument(document).toJson(QJsonDocument::Indented));
     } else {
         print(core::designListing(form));

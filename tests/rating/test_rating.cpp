@@ -8,6 +8,7 @@
 #include "calc/geometry.h"
 #include "core/numeric.h"
 #include "rating/rating.h"
+#include "rating/rating_output.h"
 #include "rating/rating_tables.h"
 
 #include "../rules/rules_testing.h"
@@ -361,6 +362,29 @@ TEST(RatingTables, UserRowsOldFilesAndBadRows)
                           "INSERT INTO rated_power VALUES (1, 250, 20, 1000, -5)"});
     EXPECT_THROW(loadRatingTables(bad), RatingError);
     EXPECT_THROW(loadRatingTables(dir.filePath("missing.mdb")), RatingError);
+}
+
+} // namespace
+
+namespace {
+
+// The columns a table of designs shows under a duty: names and texts line up,
+// numbers in full, the verdicts as yes/no, no factor as an empty text.
+TEST(DriveCheck, TableColumnsOfADesignUnderADuty)
+{
+    const Rating r = rate(manualExample(), parseDuty(duty("15", "1450")), kFriction, {});
+    const QStringList names = ratingColumnNames();
+    const QStringList texts = ratingColumnTexts(r);
+    ASSERT_EQ(names.size(), texts.size());
+    EXPECT_EQ(names, (QStringList{"efficiency", "output_torque", "oil_temperature", "thermal_ok", "self_locking",
+                                  "service_factor"}));
+    EXPECT_EQ(texts[0].left(12), "0.8604073944") << "η of hand_check.py, in full";
+    EXPECT_EQ(texts[2].left(8), "80.86871");
+    EXPECT_EQ(texts[3], "no");
+    EXPECT_EQ(texts[4], "no");
+    EXPECT_EQ(texts[5], "");
+    const Rating rated = rate(manualExample(), parseDuty(duty("15", "1450")), kFriction, kRated);
+    EXPECT_EQ(ratingColumnTexts(rated)[5], "8.1");
 }
 
 } // namespace
