@@ -2,6 +2,7 @@
 
 #include "app/cli.h"
 #include "app/cli_drawing.h"
+#include "app/cli_rate.h"
 #include "app/cli_rules.h"
 
 #include <stdexcept>
@@ -36,6 +37,10 @@ const Command kCommands[] = {
      "tpworm-cli report [DESIGN] [TITLE] OUT.pdf\n"
      "           DESIGN: the options of design, or --file DESIGN-FILE;\n"
      "           TITLE: --name, --number, --material, --designer, --date TEXT"},
+    {"rate", Needs::Core, runRate,
+     "tpworm-cli rate   [COMMON] (--centre-distance TEXT --teeth TEXT [design options] | --file DESIGN-FILE)\n"
+     "                  --power KW --speed RPM [--material KEY | --friction MU] [--ambient C] [--oil-limit C]\n"
+     "                  [--heat-transfer W/M2C] [--housing-area M2] [--other-efficiency ETA]"},
     {"workbook", Needs::Core, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},

@@ -7,6 +7,7 @@
 #include "app/design_state.h"
 #include "app/desktop.h"
 #include "app/icons.h"
+#include "app/tform_rating.h"
 #include "app/version.h"
 #include "rules/rules_notice.h"
 
@@ -122,6 +123,7 @@ TForm1::TForm1(const ProgramContext& context)
     connectHandlers();
     Tracker = new DesignTracker(*this);
     addConveniences(*this);
+    installRatingCommands(*this);
     setUpFrame(*this);
 
     SaveDialog1 = {QStringLiteral("SaveDialog1"), FileDialog::Kind::Save, QStringLiteral(".xls"), QString()};

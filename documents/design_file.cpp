@@ -6,11 +6,13 @@
 // sets the fields in the order whose handler runs make up the opened design.
 #include "app/desktop.h"
 #include "app/tform1.h"
+#include "app/tform_rating.h"
 
 #include "calc/form_adapter.h"
 #include "documents/cell_maps.h"
 #include "documents/design_rules.h"
 #include "documents/form_fields.h"
+#include "rating/duty_cells.h"
 #include "rules/rules_messages.h"
 
 #include <QCheckBox>
@@ -50,9 +52,11 @@ void openDesign(TForm1& f, const QString& name, bool atStartUp)
 {
     documents::DesignFileContent content;
     documents::RuleRecord rulesRecord;
+    std::optional<rating::DutyTexts> duty; // when the file holds a duty
     try {
         content = loadDesignFile(f.Workbook1, name);
         rulesRecord = documents::readRuleRecord([&f](int column, int row) { return f.Workbook1.GetCellText(column, row); });
+        duty = rating::readDutyCells([&f](int column, int row) { return f.Workbook1.GetCellText(column, row); });
     } catch (const std::exception&) {
         f.showMessage(kOpenFailed);
         // At start-up there is no design yet that could be lost.
@@ -68,6 +72,8 @@ void openDesign(TForm1& f, const QString& name, bool atStartUp)
         f.showMessage(kOpenFailed);
         return;
     }
+    if (duty)
+        rememberOpenedDuty(f, *duty);
     f.Design.DesignSaved = true;
     f.Design.DesignFileName = name;
     // The file was saved under other rules: the user hears which.
@@ -104,6 +110,8 @@ void TForm1::N5Click()
         writeCells(Workbook1, documents::designFileCells(documents::readFieldTexts(*this)));
         writeCells(Workbook1, documents::ruleRecordCells(Design.RuleCoefficients,
                                                          documents::rulesProvenance(rulesDatabasePath())));
+        if (const std::optional<rating::DutyTexts> duty = savedDuty(*this))
+            writeCells(Workbook1, rating::dutyCells(*duty));
         if (!intoOpenedFile) {
             SaveDialog2.fileName = documents::proposedDesignName(Edit1->text(), Edit2->text());
             const std::optional<QString> chosen = dialogs().chooseFile(this, SaveDialog2);

@@ -15,6 +15,11 @@
 --                   the four ratio bands
 --   xiuyuanchangdu  2 = wheel teeth up to, 3 and 4 = entry and exit relief
 --                   lengths (text: they are joined to other text)
+--   friction        1 = material-pair key, 2 = its name as listed, 3 = sliding
+--                   speed m/s (ascending within a pair), 4 = friction
+--                   coefficient μ; read by the drive check
+--   rated_power     1 = centre distance mm, 2 = ratio, 3 = worm speed r/min,
+--                   4 = rated input power kW; shipped empty (the user's data)
 --
 -- Every range table is ascending in column 2 and its last row reaches the
 -- largest key that can be typed (a centre distance of five characters, up to
@@ -251,5 +256,58 @@ INSERT INTO xiuyuanchangdu VALUES
   (11,  100, 120, '1.8°', '1.2°'),
   (12,  120, 150, '1.5°', '1°'),
   (13,  150, 999, '1.2°', '0.8°');
+
+-- ---------------------------------------------------------------------------
+-- friction: the friction coefficient μ of the mesh against the sliding speed
+-- vs, for the drive check ("传动校核"). Source: J. Carvill, Mechanical
+-- Engineer's Data Handbook, Butterworth-Heinemann 1993, worm gears (friction
+-- coefficient against rubbing speed). The check reads μ linearly between the
+-- points of the chosen pair and takes the end value, with a warning, below
+-- the first or above the last point.
+--
+-- A user may add a pair of his own: rows with a new key in column 1, its
+-- name in column 2 and the points in ascending sliding speed. Keys are what
+-- tpworm-cli rate --material takes.
+-- ---------------------------------------------------------------------------
+CREATE TABLE friction (
+  ID                   INTEGER PRIMARY KEY, -- 0: row number
+  material             TEXT NOT NULL,       -- 1: material-pair key
+  material_name        TEXT NOT NULL,       -- 2: the pair as the window lists it
+  sliding_speed_m_s    REAL NOT NULL,       -- 3: sliding speed vs, m/s
+  friction_coefficient REAL NOT NULL        -- 4: μ at that speed
+);
+
+INSERT INTO friction VALUES
+  ( 1, 'steel-bronze', '淬硬钢蜗杆 / 磷青铜蜗轮',  0.5, 0.06),
+  ( 2, 'steel-bronze', '淬硬钢蜗杆 / 磷青铜蜗轮',  1,   0.05),
+  ( 3, 'steel-bronze', '淬硬钢蜗杆 / 磷青铜蜗轮',  2,   0.035),
+  ( 4, 'steel-bronze', '淬硬钢蜗杆 / 磷青铜蜗轮',  5,   0.023),
+  ( 5, 'steel-bronze', '淬硬钢蜗杆 / 磷青铜蜗轮', 10,   0.017),
+  ( 6, 'steel-bronze', '淬硬钢蜗杆 / 磷青铜蜗轮', 20,   0.014),
+  ( 7, 'iron-iron',    '铸铁蜗杆 / 铸铁蜗轮',      0.5, 0.08),
+  ( 8, 'iron-iron',    '铸铁蜗杆 / 铸铁蜗轮',      1,   0.067),
+  ( 9, 'iron-iron',    '铸铁蜗杆 / 铸铁蜗轮',      2,   0.050),
+  (10, 'iron-iron',    '铸铁蜗杆 / 铸铁蜗轮',      5,   0.037),
+  (11, 'iron-iron',    '铸铁蜗杆 / 铸铁蜗轮',     10,   0.022),
+  (12, 'iron-iron',    '铸铁蜗杆 / 铸铁蜗轮',     20,   0.018);
+
+-- ---------------------------------------------------------------------------
+-- rated_power: rated input power of a pair by centre distance, ratio and
+-- worm speed, from the user's catalogue or standard. No public load-capacity
+-- method for this drive type was found, so the program ships no values and
+-- computes no strength of its own: while this table is empty the drive check
+-- says that the strength rating is not computed. With rows, it reports the
+-- service factor P_rated / P1 for the design's centre distance (rows with
+-- exactly that centre distance), linear in worm speed and ratio between the
+-- rows and refused outside them. Example row (not shipped):
+--   INSERT INTO rated_power VALUES (1, 250, 22.5, 1500, 120);
+-- ---------------------------------------------------------------------------
+CREATE TABLE rated_power (
+  ID                   INTEGER PRIMARY KEY, -- 0: row number
+  centre_distance_mm   REAL NOT NULL,       -- 1: centre distance a, mm
+  ratio                REAL NOT NULL,       -- 2: ratio i
+  worm_speed_rpm       REAL NOT NULL,       -- 3: worm speed n1, r/min
+  rated_input_power_kw REAL NOT NULL        -- 4: rated input power, kW
+);
 
 COMMIT;

@@ -116,8 +116,9 @@ const Placed kPlacements[] = {
     {"CheckBox1", "GroupBox1", 120, 144, -1, -1, "取整数"},
     // Tool bar.
     {"ToolBar1", nullptr, 0, 0, 920, 46, ""},
-    // The notice gives the design report's button (after ToolButton13) its width.
-    {"Label32", "ToolBar1", 920 - 389, -1, 389, -1, ""},
+    // The notice fills the bar right of the last button, "传动校核" (a separator
+    // and a 39-pixel button after "关闭").
+    {"Label32", "ToolBar1", 492 + 8 + 39, -1, 920 - (492 + 8 + 39), -1, ""},
 };
 
 // Result labels per group, top to bottom, with their bare names.
@@ -182,6 +183,7 @@ const std::vector<std::pair<MenuEntry, std::vector<MenuEntry>>> kMenus = {
     {{"N7", "设置", true},
      {{"N13", "计算法则参数设置", true}, {"N15", "还原默认设置", true}, {"N16", "加载用户设置", true},
       {"N17", "另存用户设置", true}}},
+    {{"RatingMenu", "校核", true}, {{"RatingAction", "传动校核", false}}},
     {{"df1", "更新", true}, {{"N18", "在线升级", true}}},
     {{"N19", "设计手册", true},
      {{"N20", "推荐参数", true}, {"N21", "技术资料", true}, {"N22", "传动精度", true}, {"N23", "制图示例", true},

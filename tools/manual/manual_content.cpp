@@ -1,5 +1,7 @@
 #include "manual_content.h"
 
+#include "rating_example.h"
+
 #include "core/numeric.h"
 #include "app/version.h"
 
@@ -317,6 +319,7 @@ QString fill(const QString& name, const QString& argument, const ContentData& da
     if (name == "value") return recordValue(data.example, argument);
     if (name == "field") return exampleField(data.example, argument);
     if (name == "tolerance") return escaped(data.example.tolerance.value(argument.toInt()));
+    if (name == "rating") return ratingExampleValue(data.example, data.rules, argument);
     if (name == "version") return escaped(kProductVersion);
     if (name == "product") return escaped(kProductTitle);
     throw ManualError(QStringLiteral("unknown placeholder {{%1}}").arg(name));

@@ -73,6 +73,7 @@ RulesSnapshot readRules(const QString& databasePath)
         snapshot.reliefLengths = readTable(connection, QStringLiteral("xiuyuanchangdu"), 5);
         connection.Close();
         snapshot.data = rules::readRulesData(databasePath);
+        snapshot.databasePath = databasePath;
         if (!snapshot.data.coefficientsLoaded)
             throw ManualError(QStringLiteral("rules database %1: %2").arg(databasePath, snapshot.data.loadError));
         return snapshot;

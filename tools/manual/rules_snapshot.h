@@ -39,6 +39,8 @@ struct RulesSnapshot {
     TableText reliefLengths;         // xiuyuanchangdu
     // The same rules as the program's look-ups read them.
     rules::RulesData data;
+    // The file read, for the tables other chapters read themselves.
+    QString databasePath;
 
     const TableText& grade(int grade) const { return grades[grade - 6]; }
     // N0 ... N15 as numbers.

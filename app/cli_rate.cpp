@@ -1,0 +1,148 @@
+// tpworm-cli rate: the drive check of a design named as for `design` (or by
+// --file) under a duty given by options. No windows: the design comes from
+// the core, the check from rating/.
+#include "app/cli_rate.h"
+
+#include "app/cli_commands.h"
+#include "app/cli_design.h"
+#include "core/numeric.h"
+#include "rating/duty_cells.h"
+#include "rating/rating_output.h"
+#include "rating/rating_tables.h"
+#include "workbook/workbook.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+namespace tpworm::cli {
+
+namespace {
+
+// The duty a design file holds in column D, as the window saved it; the
+// defaults when it holds none or cannot be read (the open reports that).
+rating::DutyTexts dutyOfFile(const QString& file)
+{
+    try {
+        workbook::Workbook book;
+        book.SetFileName(file);
+        book.Load();
+        if (auto duty = rating::readDutyCells([&book](int c, int r) { return book.GetCellText(c, r); }))
+            return *duty;
+    } catch (const std::exception&) {
+    }
+    return rating::DutyTexts{};
+}
+
+void parseDutyOptions(const QStringList& arguments, rating::DutyTexts& duty, bool& json)
+{
+    for (int k = 0; k < arguments.size(); ++k) {
+        const QString a = arguments[k];
+        auto value = [&]() -> QString {
+            if (k + 1 >= arguments.size())
+                throw UsageError(a.toStdString() + " needs a value");
+            return arguments[++k];
+        };
+        if (a == "--json") json = true;
+        else if (a == "--power") duty.inputPower = value();
+        else if (a == "--speed") duty.wormSpeed = value();
+        else if (a == "--material") duty.material = value(), duty.friction.clear();
+        else if (a == "--friction") duty.friction = value();
+        else if (a == "--ambient") duty.ambient = value();
+        else if (a == "--oil-limit") duty.oilLimit = value();
+        else if (a == "--heat-transfer") duty.heatTransfer = value();
+        else if (a == "--housing-area") duty.housingArea = value();
+        else if (a == "--other-efficiency") duty.otherEfficiency = value();
+        else throw UsageError("rate: unknown argument " + a.toStdString());
+    }
+}
+
+QString shown(long double v) { return FloatToStr(RoundTo(double(v), -4)); }
+
+QByteArray ratingListing(const rating::Rating& r)
+{
+    QString t = QStringLiteral("[传动校核]\n");
+    auto line = [&t](const QString& name, const QString& value, const char* unit) {
+        t += QStringLiteral("  ") + name + QStringLiteral("：") + value;
+        if (*unit)
+            t += QLatin1Char(' ') + QString::fromUtf8(unit);
+        t += QLatin1Char('\n');
+    };
+    line("输入转矩 T1", shown(r.inputTorque), "N·m");
+    line("输出转速 n2", shown(r.outputSpeed), "r/min");
+    line("输出转矩 T2", shown(r.outputTorque), "N·m");
+    line("输出功率 P2", shown(r.outputPower), "kW");
+    line("滑动速度 vs", shown(r.slidingSpeed), "m/s");
+    line("摩擦系数 μ", shown(r.friction), "");
+    line("当量摩擦角 ρ'", shown(r.frictionAngle), "°");
+    line("啮合效率 ηm", shown(r.meshEfficiency), "");
+    line("总效率 η", shown(r.efficiency), "");
+    line("逆传动效率 ηb", r.selfLocking ? QStringLiteral("0（自锁）") : shown(r.backdriveEfficiency), "");
+    line("蜗轮圆周力 Ft2 = 蜗杆轴向力 Fa1", shown(r.wheelTangentialForce), "N");
+    line("蜗杆圆周力 Ft1 = 蜗轮轴向力 Fa2", shown(r.wormTangentialForce), "N");
+    line("径向力 Fr", shown(r.radialForce), "N");
+    line("发热功率 H", shown(r.heatLoss), "W");
+    line("箱体散热面积 S", shown(r.surface) + (r.surfaceEstimated ? QStringLiteral("（估算）") : QString()), "m²");
+    line("油温 to", shown(r.oilTemperature), "°C");
+    line("所需散热面积 Sreq", shown(r.requiredSurface), "m²");
+    line("热平衡校核", r.thermalOk ? QStringLiteral("合格") : QStringLiteral("不合格"), "");
+    line("使用系数 P额定/P1", r.serviceFactor ? shown(*r.serviceFactor) : QStringLiteral("未计算"), "");
+    for (const QString& w : r.warnings)
+        t += QStringLiteral("! ") + w + QLatin1Char('\n');
+    return t.toUtf8();
+}
+
+void print(const QByteArray& bytes) { std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout); }
+
+} // namespace
+
+int runRate(const QStringList& arguments)
+{
+    QStringList rest;
+    const DesignOptions options = parseDesignOptions(arguments.mid(1), rest);
+    rating::DutyTexts dutyTexts = options.file.isEmpty() ? rating::DutyTexts{} : dutyOfFile(options.file);
+    bool json = false;
+    parseDutyOptions(rest, dutyTexts, json);
+
+    const QString programDir = QCoreApplication::applicationDirPath();
+    core::DesignForm form = calculatedDesign(options, programDir);
+    for (const QString& m : form.messages())
+        std::fprintf(stderr, "%s\n", m.toUtf8().constData());
+
+    std::optional<rating::Rating> result;
+    std::optional<rating::DriveValues> values;
+    QString problem;
+    if (form.calculated()) {
+        try {
+            const rating::Duty duty = rating::parseDuty(dutyTexts);
+            const rating::RatingTables tables = rating::loadRatingTables(
+                options.rules.isEmpty() ? programDir + QStringLiteral("/db1.mdb") : options.rules);
+            values = rating::driveValues(form.design());
+            result = rating::rate(*values, duty, tables.friction, tables.ratedPower);
+        } catch (const rating::RatingError& e) {
+            problem = e.message();
+            std::fprintf(stderr, "%s\n", problem.toUtf8().constData());
+        }
+    }
+
+    if (json) {
+        QJsonObject document = core::designJsonObject(form);
+        if (!problem.isEmpty()) {
+            QJsonArray messages = document.value("messages").toArray();
+            messages.append(problem);
+            document.insert("messages", messages);
+        }
+        document.insert("rating", result ? QJsonValue(rating::ratingJson(*values, *result)) : QJsonValue(QJsonValue::Null));
+        print(QJsonDocument(document).toJson(QJsonDocument::Indented));
+    } else {
+        print(core::designListing(form));
+        if (result)
+            print(ratingListing(*result));
+    }
+    return result ? 0 : 1;
+}
+
+} // namespace tpworm::cli
