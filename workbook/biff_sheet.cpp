@@ -209,7 +209,7 @@ void FirstSheet::load(std::vector<Record> records, const SharedStrings& strings)
             between_.push_back(std::move(record));
         } else if (record.id == kRow) {
             if (record.data.size() < kRowRecordSize) throwTooShort("ROW");
-            rows_[peekU16(record.data, 0)].rowRecord = std::move(record);
+            rowAt(peekU16(record.data, 0)).rowRecord = std::move(record);
         } else if (record.id == kDbCell) {
             writeDbCells_ = true; // recomputed when the sheet is written
         } else if (isTrailingRecord(record.id)) {
@@ -261,18 +261,46 @@ void FirstSheet::addCellRecord(Record record, const SharedStrings& strings)
     cell.record = std::move(record);
     // A later record for the same cell replaces the earlier one, as readers do.
     clearColumns(row, cell.firstColumn, cell.lastColumn);
-    rows_[row].cells[cell.firstColumn] = std::move(cell);
+    putCell(rowAt(row), std::move(cell));
     lastCell_ = std::make_pair(row, column);
+}
+
+SheetRow& FirstSheet::rowAt(std::uint16_t row)
+{
+    if (!rows_.empty()) {
+        const auto last = std::prev(rows_.end());
+        if (last->first == row) return last->second;
+        if (last->first < row) return rows_.emplace_hint(rows_.end(), row, SheetRow{})->second;
+    }
+    return rows_[row];
+}
+
+SheetRow* FirstSheet::findRow(std::uint16_t row)
+{
+    if (rows_.empty()) return nullptr;
+    const auto last = std::prev(rows_.end());
+    if (last->first == row) return &last->second;
+    if (last->first < row) return nullptr;
+    const auto it = rows_.find(row);
+    return it == rows_.end() ? nullptr : &it->second;
+}
+
+void FirstSheet::putCell(SheetRow& row, CellRecord cell)
+{
+    const std::uint16_t first = cell.firstColumn;
+    if (row.cells.empty() || std::prev(row.cells.end())->first < first)
+        row.cells.emplace_hint(row.cells.end(), first, std::move(cell));
+    else
+        row.cells[first] = std::move(cell);
 }
 
 void FirstSheet::addTrailing(Record record)
 {
     CellRecord* owner = nullptr;
     if (lastCell_) {
-        auto row = rows_.find(lastCell_->first);
-        if (row != rows_.end()) {
-            auto cell = row->second.cells.find(lastCell_->second);
-            if (cell != row->second.cells.end()) owner = &cell->second;
+        if (SheetRow* row = findRow(lastCell_->first)) {
+            auto cell = row->cells.find(lastCell_->second);
+            if (cell != row->cells.end()) owner = &cell->second;
         }
     }
     if (!owner) {
@@ -288,9 +316,9 @@ void FirstSheet::addTrailing(Record record)
 
 void FirstSheet::clearColumns(std::uint16_t row, std::uint16_t first, std::uint16_t last)
 {
-    auto rowIt = rows_.find(row);
-    if (rowIt == rows_.end()) return;
-    auto& cells = rowIt->second.cells;
+    SheetRow* sheetRow = findRow(row);
+    if (!sheetRow) return;
+    auto& cells = sheetRow->cells;
     auto it = cells.upper_bound(first);
     if (it != cells.begin() && std::prev(it)->second.lastColumn >= first)
         it = std::prev(it);

@@ -49,6 +49,11 @@ private:
     void addCellRecord(Record record, const SharedStrings& strings);
     void addTrailing(Record record);
     void clearColumns(std::uint16_t row, std::uint16_t first, std::uint16_t last);
+    // The row, made when missing; rows read in order are added at the end in
+    // constant time.
+    SheetRow& rowAt(std::uint16_t row);
+    SheetRow* findRow(std::uint16_t row);
+    static void putCell(SheetRow& row, CellRecord cell);
     const CellRecord* cellAt(int column, int row) const;
     std::uint16_t xfOf(const CellRecord& cell, int column) const;
     std::uint16_t newCellXf(int column, int row, std::uint16_t defaultXf) const;

@@ -7,6 +7,15 @@ namespace tpworm::workbook::biff {
 ContinuedReader::ContinuedReader(const Record& record, const char* recordName, qsizetype start)
     : record_(record), name_(recordName), pos_(start)
 {
+    remaining_ = std::max<qsizetype>(0, record.data.size() - start);
+    for (const QByteArray& part : record.continues)
+        remaining_ += part.size();
+}
+
+void ContinuedReader::nextSegment()
+{
+    ++segmentIndex_;
+    pos_ = 0;
 }
 
 const QByteArray& ContinuedReader::segment() const
@@ -25,14 +34,14 @@ void ContinuedReader::ensureByte()
     while (pos_ >= segment().size()) {
         if (segmentIndex_ >= record_.continues.size())
             cutShort();
-        ++segmentIndex_;
-        pos_ = 0;
+        nextSegment();
     }
 }
 
 std::uint8_t ContinuedReader::u8()
 {
     ensureByte();
+    --remaining_;
     return static_cast<std::uint8_t>(segment()[pos_++]);
 }
 
@@ -50,10 +59,7 @@ std::uint32_t ContinuedReader::u32()
 
 qsizetype ContinuedReader::remainingTotal() const
 {
-    qsizetype total = std::max<qsizetype>(0, segment().size() - pos_);
-    for (std::size_t i = segmentIndex_; i < record_.continues.size(); ++i)
-        total += record_.continues[i].size();
-    return total;
+    return remaining_;
 }
 
 bool ContinuedReader::atEnd()
@@ -72,6 +78,7 @@ QByteArray ContinuedReader::bytes(qsizetype count)
         const qsizetype take = std::min(count - out.size(), segment().size() - pos_);
         out.append(segment().constData() + pos_, take);
         pos_ += take;
+        remaining_ -= take;
     }
     return out;
 }
@@ -88,10 +95,10 @@ QString ContinuedReader::characters(qsizetype count, bool wide)
             // with its own option byte.
             if (segmentIndex_ >= record_.continues.size())
                 cutShort();
-            ++segmentIndex_;
-            pos_ = 0;
+            nextSegment();
             if (segment().isEmpty())
                 continue;
+            --remaining_;
             wide = (static_cast<std::uint8_t>(segment()[pos_++]) & 0x01) != 0;
             continue;
         }
@@ -101,13 +108,17 @@ QString ContinuedReader::characters(qsizetype count, bool wide)
             cutShort(); // half a UTF-16 character at the end of a record
         const char* p = segment().constData() + pos_;
         if (wide) {
+            const qsizetype at = out.size();
+            out.resize(at + n);
+            char16_t* into = reinterpret_cast<char16_t*>(out.data()) + at;
             for (qsizetype i = 0; i < n; ++i)
-                out.append(QChar(static_cast<char16_t>(static_cast<std::uint8_t>(p[2 * i])
-                                                       | (static_cast<std::uint8_t>(p[2 * i + 1]) << 8))));
+                into[i] = static_cast<char16_t>(static_cast<std::uint8_t>(p[2 * i])
+                                                | (static_cast<std::uint8_t>(p[2 * i + 1]) << 8));
         } else {
-            out.append(QString::fromLatin1(p, n));
+            out.append(QLatin1StringView(p, n));
         }
         pos_ += n * unit;
+        remaining_ -= n * unit;
         left -= n;
     }
     return out;
@@ -160,10 +171,18 @@ void writeCharacters(SegmentWriter& out, const QString& text, bool wide)
             continue;
         }
         QByteArray& data = out.current();
-        for (qsizetype i = done; i < done + n; ++i) {
-            const char16_t c = text[i].unicode();
-            data.append(static_cast<char>(c & 0xFF));
-            if (wide) data.append(static_cast<char>(c >> 8));
+        const qsizetype at = data.size();
+        data.resize(at + n * unit);
+        char* into = data.data() + at;
+        const char16_t* from = reinterpret_cast<const char16_t*>(text.constData()) + done;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = from[i];
+            if (wide) {
+                into[2 * i] = static_cast<char>(c & 0xFF);
+                into[2 * i + 1] = static_cast<char>(c >> 8);
+            } else {
+                into[i] = static_cast<char>(c);
+            }
         }
         done += n;
     }
@@ -202,6 +221,7 @@ void SharedStrings::load(const Record& sst)
     const std::uint32_t unique = reader.u32();
     strings_.clear();
     plainIndex_.clear();
+    plainIndexBuilt_ = false;
     strings_.reserve(static_cast<std::size_t>(std::min<qsizetype>(unique, reader.remainingTotal() / 3)));
     // Some writers state more strings than they wrote; the cells decide later
     // whether a missing one is needed.
@@ -217,14 +237,26 @@ void SharedStrings::load(const Record& sst)
         if (extendedSize > static_cast<std::uint32_t>(reader.remainingTotal()))
             throw BiffError(QStringLiteral("The workbook is damaged: a shared string is cut short."));
         s.extended = reader.bytes(extendedSize);
-        if (s.runs.isEmpty() && s.extended.isEmpty())
-            plainIndex_.insert(s.text, static_cast<std::uint32_t>(strings_.size()));
         strings_.push_back(std::move(s));
     }
 }
 
+void SharedStrings::buildPlainIndex()
+{
+    plainIndex_.reserve(static_cast<qsizetype>(strings_.size()));
+    for (std::size_t i = 0; i < strings_.size(); ++i) {
+        const SstString& s = strings_[i];
+        // The last of equal strings is the one found, as it always was.
+        if (s.runs.isEmpty() && s.extended.isEmpty())
+            plainIndex_.insert(s.text, static_cast<std::uint32_t>(i));
+    }
+    plainIndexBuilt_ = true;
+}
+
 std::uint32_t SharedStrings::indexOf(const QString& text)
 {
+    if (!plainIndexBuilt_)
+        buildPlainIndex();
     const auto found = plainIndex_.constFind(text);
     if (found != plainIndex_.constEnd())
         return found.value();

@@ -33,10 +33,16 @@ private:
     void ensureByte();
     [[noreturn]] void cutShort() const;
 
+    void nextSegment();
+
     const Record& record_;
     const char* name_;
     std::size_t segmentIndex_ = 0; // 0 is the record body, i > 0 continues[i - 1]
     qsizetype pos_;
+    // Bytes from the current position to the end of the last CONTINUE record,
+    // kept up to date so that asking costs nothing (a large shared-string
+    // table asks once per string).
+    qsizetype remaining_ = 0;
 };
 
 // A string of the form "16-bit length, option byte, characters" (LABEL, RSTRING,
@@ -75,9 +81,12 @@ public:
 
 private:
     std::uint16_t bucketSize() const;
+    void buildPlainIndex();
 
     std::vector<SstString> strings_;
+    // Built on the first indexOf: a workbook that is only read never needs it.
     QHash<QString, std::uint32_t> plainIndex_;
+    bool plainIndexBuilt_ = false;
     std::uint32_t referenceCount_ = 0;
 };
 
