@@ -167,6 +167,19 @@ std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsi
                                   std::vector<qsizetype>* offsets)
 {
     std::vector<Record> records;
+    // Count first (headers only), so the records are placed once.
+    {
+        std::size_t count = 0;
+        int level = 0;
+        for (qsizetype at = start; at >= 0 && stream.size() - at >= 4;) {
+            const std::uint16_t id = peekU16(stream, at);
+            ++count;
+            if (id == kBof) ++level;
+            if (id == kEof && --level <= 0) break;
+            at += 4 + peekU16(stream, at + 2);
+        }
+        records.reserve(count);
+    }
     qsizetype pos = start;
     int depth = 0;
     do {

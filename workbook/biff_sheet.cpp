@@ -150,6 +150,7 @@ void FirstSheet::load(std::vector<Record> records, const SharedStrings& strings)
     suffix_.clear();
     trailing_.clear();
     rows_.clear();
+    lastRow_ = rows_.end();
     index_.reset();
     dimensions_.reset();
     writeDbCells_ = false;
@@ -261,12 +262,17 @@ void FirstSheet::addCellRecord(std::uint32_t at, const SharedStrings& strings)
 
 SheetRow& FirstSheet::rowAt(std::uint16_t row)
 {
+    if (lastRow_ != rows_.end() && lastRow_->first == row) return lastRow_->second;
     if (!rows_.empty()) {
         const auto last = std::prev(rows_.end());
         if (last->first == row) return last->second;
-        if (last->first < row) return rows_.emplace_hint(rows_.end(), row, SheetRow{})->second;
+        if (last->first < row) {
+            lastRow_ = rows_.emplace_hint(rows_.end(), row, SheetRow{});
+            return lastRow_->second;
+        }
     }
-    return rows_[row];
+    lastRow_ = rows_.try_emplace(row).first;
+    return lastRow_->second;
 }
 
 SheetRow* FirstSheet::findRow(std::uint16_t row)
@@ -276,12 +282,15 @@ SheetRow* FirstSheet::findRow(std::uint16_t row)
 
 const SheetRow* FirstSheet::findRow(std::uint16_t row) const
 {
+    if (lastRow_ != rows_.end() && lastRow_->first == row) return &lastRow_->second;
     if (rows_.empty()) return nullptr;
     const auto last = std::prev(rows_.end());
     if (last->first == row) return &last->second;
     if (last->first < row) return nullptr;
-    const auto it = rows_.find(row);
-    return it == rows_.end() ? nullptr : &it->second;
+    const auto it = const_cast<std::map<std::uint16_t, SheetRow>&>(rows_).find(row);
+    if (it == rows_.end()) return nullptr;
+    lastRow_ = it;
+    return &it->second;
 }
 
 namespace {

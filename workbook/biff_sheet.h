@@ -74,6 +74,9 @@ private:
     std::vector<std::uint32_t> suffix_;   // after the cell table, up to EOF
     std::vector<std::uint32_t> trailing_; // the trailing records of each formula, together
     std::map<std::uint16_t, SheetRow> rows_;
+    // The row last looked up: the cells of a 32-row block follow its ROW
+    // records, so most lookups ask for the same row as the one before.
+    mutable std::map<std::uint16_t, SheetRow>::iterator lastRow_ = rows_.end();
     std::optional<std::size_t> index_;      // INDEX, in prefix_
     std::optional<std::size_t> dimensions_; // DIMENSIONS, in prefix_
     bool writeDbCells_ = false;

@@ -362,8 +362,7 @@ void SharedStrings::buildLookup()
         if (!isPlainText(i, text)) continue;
         const auto hash = static_cast<std::uint32_t>(qHash(text));
         bool found = false;
-        const QString copy = text; // slotOf decodes candidates into its own buffer
-        const std::size_t slot = slotOf(hash, copy, found);
+        const std::size_t slot = slotOf(hash, text, found);
         // The last of equal strings is the one found, as it always was.
         slotHash_[slot] = hash;
         slotIndex_[slot] = static_cast<std::uint32_t>(i + 1);
