@@ -76,7 +76,8 @@ int workbookSet(const QString& file, const QString& output, const QStringList& c
             err << QStringLiteral("\"%1\" is not a cell assignment of the form A1=TEXT (columns A to IV, rows 1 to 65536).")
                        .arg(argument)
                 << Qt::endl;
-            return 2;
+            // The command was complete; one of its values names no cell.
+            return 1;
         }
         a.text = argument.mid(equals + 1);
         assignments.push_back(a);

@@ -8,9 +8,9 @@
 #include "workbook/biff_strings.h"
 #include "workbook/container.h"
 
-#include <QFile>
+#include "core/safe_file.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <optional>
 #include <set>
@@ -295,14 +295,16 @@ void Workbook::Load()
         throw WorkbookError(QStringLiteral("The workbook file \"%1\" does not exist.").arg(name));
     if (info.isDir())
         throw WorkbookError(QStringLiteral("\"%1\" is a folder, not a workbook file.").arg(name));
+    if (!info.isFile())
+        throw WorkbookError(QStringLiteral(
+            "\"%1\" is not a regular file (a device, a FIFO or a socket), so it is no workbook file.").arg(name));
     if (info.size() > kMaxFileSize)
         throw WorkbookError(QStringLiteral("The file \"%1\" is too large for an Excel 97-2003 workbook.").arg(name));
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        throw WorkbookError(QStringLiteral("The workbook file \"%1\" cannot be opened: %2.").arg(name, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw WorkbookError(QStringLiteral("The workbook file \"%1\" cannot be read: %2.").arg(name, file.errorString()));
+    // Read with the bound whatever the size said: a file can grow, and only
+    // a regular file is read at all.
+    QByteArray bytes;
+    if (const WriteOutcome read = readRegularFile(name, kMaxFileSize, bytes); !read.ok())
+        throw WorkbookError(QStringLiteral("The workbook file \"%1\" cannot be read: %2.").arg(name, read.error));
     try {
         LoadFromBuffer(bytes);
     } catch (const WorkbookError& error) {
@@ -367,15 +369,12 @@ void Workbook::Save()
 {
     if (d->fileName.isEmpty())
         throw WorkbookError(QStringLiteral("No workbook file is named for saving."));
+    // Refused before the work of building: a FIFO, a device, a read-only file.
+    if (const WriteOutcome check = checkWritableTarget(d->fileName); !check.ok())
+        throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.").arg(d->fileName, check.error));
     const QByteArray bytes = SaveToBuffer();
-    QSaveFile file(d->fileName);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.")
-                                .arg(d->fileName, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.")
-                                .arg(d->fileName, file.errorString()));
+    if (const WriteOutcome written = writeFileAtomically(d->fileName, bytes); !written.ok())
+        throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.").arg(d->fileName, written.error));
 }
 
 QByteArray Workbook::SaveToBuffer() const
