@@ -332,6 +332,11 @@ void FirstSheet::addTrailing(std::uint32_t at)
         between_.push_back(at);
         return;
     }
+    if (records_[at].id == kString && records_[owner->record].id == kFormula) {
+        // Checked now, decoded when asked for: a cut-short text refuses the file.
+        ContinuedReader reader(records_[at], "STRING");
+        (void)readUnicodeString(reader);
+    }
     // The trailing records of one formula stand together in trailing_; a
     // formula whose list is not the last one gets its list moved to the end.
     if (owner->trailingCount > 0 && owner->trailingBegin + owner->trailingCount != trailing_.size()) {

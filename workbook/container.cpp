@@ -40,7 +40,9 @@ void routeLibgsfLog()
     static std::once_flag once;
     std::call_once(once, [] {
         const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION);
-        for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:utils", "libgsf:input", "libgsf:output"})
+        // (Some of its files log without a domain of their own.)
+        for (const char* domain : {static_cast<const char*>(nullptr), "libgsf", "libgsf:msole", "libgsf:utils",
+                                   "libgsf:input", "libgsf:output"})
             g_log_set_handler(domain, levels, quietLibgsf, nullptr);
     });
 }
