@@ -61,10 +61,7 @@ WorkbookError::WorkbookError(const QString& message) : std::runtime_error(messag
 
 QString CellName(int column, int row)
 {
-    QString letters;
-    for (int c = column + 1; c > 0; c = (c - 1) / 26)
-        letters.prepend(QChar(u'A' + (c - 1) % 26));
-    return letters + QString::number(row + 1);
+    return CellAddress{column, row}.name();
 }
 
 struct Workbook::Impl {

@@ -1,6 +1,7 @@
 // The menu tables' cell maps, the automation layer's registry and variants, and
 // the LibreOffice backend driven directly.
 #include "calc/geometry.h"
+#include "core/cell_address.h"
 #include "documents/automation.h"
 #include "documents/automation_cells.h"
 #include "lo_support.h"
@@ -62,7 +63,7 @@ CellMap byName(const QList<documents::AutomationCell>& cells)
 {
     CellMap map;
     for (const documents::AutomationCell& c : cells)
-        map[QString(QChar('A' + c.column - 1)) + QString::number(c.row)] = c.text;
+        map[tpworm::CellAddress{c.column - 1, c.row - 1}.name()] = c.text;
     return map;
 }
 
@@ -70,7 +71,7 @@ QStringList order(const QList<documents::AutomationCell>& cells)
 {
     QStringList names;
     for (const documents::AutomationCell& c : cells)
-        names << QString(QChar('A' + c.column - 1)) + QString::number(c.row);
+        names << tpworm::CellAddress{c.column - 1, c.row - 1}.name();
     return names;
 }
 
