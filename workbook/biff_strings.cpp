@@ -117,7 +117,15 @@ QString ContinuedReader::characters(qsizetype count, bool wide)
     return out;
 }
 
-void ContinuedReader::readCharacters(qsizetype count, bool wide, QString* out)
+std::uint32_t unitsHash(QStringView text)
+{
+    std::uint32_t hash = kUnitsHashStart;
+    for (QChar c : text)
+        addUnitToHash(hash, c.unicode());
+    return hash;
+}
+
+void ContinuedReader::readCharacters(qsizetype count, bool wide, QString* out, std::uint32_t* hash)
 {
     qsizetype left = count;
     while (left > 0) {
@@ -148,6 +156,12 @@ void ContinuedReader::readCharacters(qsizetype count, bool wide, QString* out)
                                                 | (static_cast<std::uint8_t>(p[2 * i + 1]) << 8));
         } else if (out) {
             out->append(QLatin1StringView(p, n));
+        }
+        if (hash) {
+            for (qsizetype i = 0; i < n; ++i)
+                addUnitToHash(*hash, wide ? static_cast<char16_t>(static_cast<std::uint8_t>(p[2 * i])
+                                                                  | (static_cast<std::uint8_t>(p[2 * i + 1]) << 8))
+                                          : static_cast<char16_t>(static_cast<std::uint8_t>(p[i])));
         }
         pos_ += n * unit;
         remaining_ -= n * unit;
@@ -357,12 +371,23 @@ void SharedStrings::buildLookup()
     while (count < 2 * loaded_.size()) count *= 2;
     slotHash_.assign(count, 0);
     slotIndex_.assign(count, 0);
-    QString text;
+    const std::size_t mask = count - 1;
+    QString text, candidate;
     for (std::size_t i = 0; i < loaded_.size(); ++i) {
-        if (!isPlainText(i, text)) continue;
-        const auto hash = static_cast<std::uint32_t>(qHash(text));
-        bool found = false;
-        const std::size_t slot = slotOf(hash, text, found);
+        // Hashed as stored, not decoded: most strings are never compared.
+        ContinuedReader reader = readerAt(i);
+        const std::uint16_t length = reader.u16();
+        const std::uint8_t options = reader.u8();
+        if (options & (kRich | kExtended)) continue;
+        std::uint32_t hash = kUnitsHashStart;
+        reader.readCharacters(length, (options & kHighByte) != 0, nullptr, &hash);
+        bool decoded = false;
+        std::size_t slot = hash & mask;
+        for (; slotIndex_[slot] != 0; slot = (slot + 1) & mask) {
+            if (slotHash_[slot] != hash) continue;
+            if (!decoded) decoded = isPlainText(i, text);
+            if (isPlainText(slotIndex_[slot] - 1, candidate) && candidate == text) break;
+        }
         // The last of equal strings is the one found, as it always was.
         slotHash_[slot] = hash;
         slotIndex_[slot] = static_cast<std::uint32_t>(i + 1);
@@ -375,7 +400,7 @@ std::uint32_t SharedStrings::indexOf(const QString& text)
     if (!lookupBuilt_)
         buildLookup();
     bool found = false;
-    const std::size_t slot = slotOf(static_cast<std::uint32_t>(qHash(text)), text, found);
+    const std::size_t slot = slotOf(unitsHash(text), text, found);
     if (found)
         return slotIndex_[slot] - 1;
     const auto known = addedIndex_.constFind(text);

@@ -30,8 +30,9 @@ public:
     void skip(qsizetype count);
     // count characters, compressed (one byte each) or UTF-16LE as flagged.
     QString characters(qsizetype count, bool wide);
-    // The same, appended to out, or passed over when out is null.
-    void readCharacters(qsizetype count, bool wide, QString* out);
+    // The same, appended to out, or passed over when out is null; hash, when
+    // given, takes in each UTF-16 unit (see unitsHash).
+    void readCharacters(qsizetype count, bool wide, QString* out, std::uint32_t* hash = nullptr);
     bool atEnd();
     qsizetype remainingTotal() const;
     // Where the next byte is read: moves past used-up segments first, so a
@@ -54,6 +55,16 @@ private:
     // table asks once per string).
     qsizetype remaining_ = 0;
 };
+
+// FNV-1a over UTF-16 code units, the same whether the units are stored one
+// byte each or two: a string can be looked up without decoding it.
+inline constexpr std::uint32_t kUnitsHashStart = 2166136261u;
+inline void addUnitToHash(std::uint32_t& hash, char16_t unit)
+{
+    hash = (hash ^ (unit & 0xFFu)) * 16777619u;
+    hash = (hash ^ (unit >> 8)) * 16777619u;
+}
+std::uint32_t unitsHash(QStringView text);
 
 // A string of the form "16-bit length, option byte, characters" (LABEL, RSTRING,
 // STRING records) starting at the reader's position.

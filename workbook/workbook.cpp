@@ -44,17 +44,6 @@ bool followsSst(std::uint16_t id)
     throw BiffError(QStringLiteral("The workbook is damaged: %1").arg(what));
 }
 
-// Rewrites the stream positions of an INDEX record body standing at bodyAt.
-template <class Move>
-void moveIndexPositions(QByteArray& bytes, qsizetype bodyAt, const Move& moved)
-{
-    const qsizetype length = peekU16(bytes, bodyAt - 2);
-    const std::uint32_t defColWidth = peekU32(bytes, bodyAt + 12);
-    if (defColWidth != 0) putU32(bytes, bodyAt + 12, moved(defColWidth));
-    for (qsizetype at = bodyAt + 16; at + 4 <= bodyAt + length; at += 4)
-        putU32(bytes, at, moved(peekU32(bytes, at)));
-}
-
 } // namespace
 
 WorkbookError::WorkbookError(const QString& message) : std::runtime_error(message.toStdString()) {}
@@ -262,13 +251,32 @@ QByteArray Workbook::Impl::buildStream() const
         return static_cast<std::uint32_t>(position + globalsGrowth + sheetGrowth);
     };
 
-    QByteArray rest = stream.mid(globalsEnd);
-    for (qsizetype body : indexBodies)
-        if (body < sheetStart || body >= sheetEnd)
-            moveIndexPositions(rest, body - globalsEnd, moved);
-    out += QByteArrayView(rest).first(sheetStart - globalsEnd);
+    // The rest of the stream goes over as it is, with no copy in between; the
+    // INDEX records of the other sheets are then moved where they now stand.
+    out.reserve(out.size() + (stream.size() - globalsEnd) + sheetGrowth);
+    out += QByteArrayView(stream).sliced(globalsEnd, sheetStart - globalsEnd);
     out += sheetBytes;
-    out += QByteArrayView(rest).sliced(sheetEnd - globalsEnd);
+    out += QByteArrayView(stream).sliced(sheetEnd);
+    // Where a byte of the old stream past the globals now is; -1 inside the first sheet.
+    auto at = [&](qsizetype old, qsizetype size) -> qsizetype {
+        if (old + size <= sheetStart) return old + globalsGrowth;
+        if (old >= sheetEnd) return old + globalsGrowth + sheetGrowth;
+        return -1;
+    };
+    for (qsizetype body : indexBodies) {
+        if (body >= sheetStart && body < sheetEnd) continue;
+        const qsizetype lengthAt = at(body - 2, 2);
+        if (lengthAt < 0) continue;
+        const qsizetype length = peekU16(out, lengthAt);
+        auto move = [&](qsizetype old) {
+            const qsizetype now = at(old, 4);
+            if (now >= 0) putU32(out, now, moved(peekU32(out, now)));
+        };
+        const qsizetype defColWidthAt = at(body + 12, 4);
+        if (defColWidthAt >= 0 && peekU32(out, defColWidthAt) != 0) move(body + 12);
+        for (qsizetype slot = body + 16; slot + 4 <= body + length; slot += 4)
+            move(slot);
+    }
     for (std::size_t k = 0; k < boundSheetAt.size(); ++k)
         putU32(out, boundSheetAt[k], k == 0 ? newSheetStart : moved(sheetOffsets[k]));
     return out;
