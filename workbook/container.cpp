@@ -200,7 +200,8 @@ Document readDocument(const QByteArray& file)
     return document;
 }
 
-QByteArray writeDocument(const Entry& root, const QByteArray& workbookStream)
+void writeDocument(const Entry& root, const QByteArray& workbookStream,
+                   const std::function<void(const QByteArray& document)>& use)
 {
     routeLibgsfLog();
     GPtr<GsfOutput> sink(gsf_output_memory_new());
@@ -221,7 +222,16 @@ QByteArray writeDocument(const Entry& root, const QByteArray& workbookStream)
         throw ContainerError(QStringLiteral("The workbook cannot be written: the compound document failed."));
     const gsf_off_t size = gsf_output_size(sink.get());
     const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
-    return QByteArray(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+    use(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size)));
+}
+
+QByteArray writeDocument(const Entry& root, const QByteArray& workbookStream)
+{
+    QByteArray document;
+    writeDocument(root, workbookStream, [&document](const QByteArray& view) {
+        document = QByteArray(view.constData(), view.size());
+    });
+    return document;
 }
 
 } // namespace tpworm::workbook::container

@@ -377,8 +377,13 @@ void Workbook::Save()
     // Refused before the work of building: a FIFO, a device, a read-only file.
     if (const WriteOutcome check = checkWritableTarget(d->fileName); !check.ok())
         throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.").arg(d->fileName, check.error));
-    const QByteArray bytes = SaveToBuffer();
-    if (const WriteOutcome written = writeFileAtomically(d->fileName, bytes); !written.ok())
+    if (!d->loaded)
+        throw WorkbookError(QStringLiteral("No workbook is loaded; there is nothing to save."));
+    WriteOutcome written;
+    container::writeDocument(d->root, d->buildStream(), [&](const QByteArray& document) {
+        written = writeFileAtomically(d->fileName, document);
+    });
+    if (!written.ok())
         throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.").arg(d->fileName, written.error));
 }
 
