@@ -159,7 +159,9 @@ WriteOutcome readRegularFile(const QString& path, qint64 maxBytes, QByteArray& d
     }
     // The size can change under us: read at most one byte past the bound to
     // notice a file that grew.
-    data.resize(static_cast<qsizetype>(st.st_size));
+    // One byte more than the size said, so that the read that finds the end
+    // needs no larger buffer (and no copy of the whole file).
+    data.resize(static_cast<qsizetype>(st.st_size) + 1);
     qint64 got = 0;
     for (;;) {
         if (got == data.size()) {

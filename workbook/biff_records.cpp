@@ -164,7 +164,7 @@ constexpr int kMaxSubstreamDepth = 16;
 } // namespace
 
 std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsizetype& end,
-                                  std::vector<qsizetype>* offsets)
+                                  std::vector<qsizetype>* offsets, std::size_t spare)
 {
     std::vector<Record> records;
     // Count first (headers only), so the records are placed once.
@@ -178,7 +178,8 @@ std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsi
             if (id == kEof && --level <= 0) break;
             at += 4 + peekU16(stream, at + 2);
         }
-        records.reserve(count);
+        records.reserve(count + spare);
+        if (offsets) offsets->reserve(count);
     }
     qsizetype pos = start;
     int depth = 0;

@@ -174,7 +174,8 @@ void Workbook::Impl::readSheet(std::size_t number)
         throwDamaged(QStringLiteral("sheet %1 lies inside the first sheet.").arg(number + 1));
     qsizetype end = 0;
     std::vector<qsizetype> offsets;
-    std::vector<Record> records = readSubstream(stream, start, end, &offsets);
+    // The first sheet gets room for the records of a few hundred edits.
+    std::vector<Record> records = readSubstream(stream, start, end, &offsets, number == 0 ? 512 : 0);
     int depth = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (records[i].id == kBof) ++depth;
