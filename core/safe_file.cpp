@@ -13,6 +13,14 @@ namespace tpworm {
 
 namespace {
 
+long realWrite(int fd, const void* data, unsigned long size) { return ::write(fd, data, size); }
+int realFsync(int fd) { return ::fsync(fd); }
+int realClose(int fd) { return ::close(fd); }
+int realRename(const char* from, const char* to) { return ::rename(from, to); }
+
+const FileSystemCalls kSystemCalls{realWrite, realFsync, realClose, realRename};
+const FileSystemCalls* calls = &kSystemCalls;
+
 QString reason(const QString& what, const QString& path, int error)
 {
     return QStringLiteral("%1 %2: %3").arg(what, path, QString::fromLocal8Bit(std::strerror(error)));
@@ -23,7 +31,7 @@ QString reason(const QString& what, const QString& path, int error)
 bool writeAll(int fd, const char* data, qint64 size, int& error)
 {
     while (size > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        const long n = calls->write(fd, data, static_cast<unsigned long>(size));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -40,7 +48,24 @@ bool writeAll(int fd, const char* data, qint64 size, int& error)
     return true;
 }
 
+// The folder entry of the renamed file reaches the disk only with the folder.
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
 } // namespace
+
+const FileSystemCalls& systemFileCalls() { return kSystemCalls; }
+
+void setFileSystemCallsForTesting(const FileSystemCalls* replacement)
+{
+    calls = replacement ? replacement : &kSystemCalls;
+}
 
 WriteOutcome checkWritableTarget(const QString& path)
 {
@@ -55,8 +80,10 @@ WriteOutcome checkWritableTarget(const QString& path)
     }
     if (!S_ISREG(st.st_mode))
         return {QStringLiteral("%1 is not a regular file; it is not replaced").arg(path)};
-    // Root may write anything; the user's read-only mark still stands.
-    if ((st.st_mode & 0222) == 0)
+    // Root may write anything; the user's read-only mark still stands. Anyone
+    // else needs the right to write the file itself, not only its folder.
+    if ((st.st_mode & 0222) == 0
+        || (::geteuid() != 0 && ::access(native.constData(), W_OK) != 0))
         return {QStringLiteral("%1 is read-only; it is not replaced").arg(path)};
     return {};
 }
@@ -65,8 +92,13 @@ WriteOutcome writeFileAtomically(const QString& path, const QByteArray& data)
 {
     if (const WriteOutcome check = checkWritableTarget(path); !check.ok())
         return check;
-    // Replace the file a link names, not the link.
-    const QString target = QFileInfo(path).isSymLink() ? QFileInfo(path).canonicalFilePath() : path;
+    // Replace the file a link names, not the link (a link to nothing yet
+    // makes the file it names).
+    QString target = path;
+    if (QFileInfo(path).isSymLink()) {
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        target = canonical.isEmpty() ? QFileInfo(path).symLinkTarget() : canonical;
+    }
     const QFileInfo info(target);
     QByteArray temp = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()
                                         + QStringLiteral(".XXXXXX"));
@@ -76,7 +108,7 @@ WriteOutcome writeFileAtomically(const QString& path, const QByteArray& data)
 
     int error = 0;
     bool ok = writeAll(fd, data.constData(), data.size(), error);
-    if (ok && ::fsync(fd) != 0)
+    if (ok && calls->fsync(fd) != 0)
         ok = false, error = errno;
 
     struct stat old {};
@@ -96,14 +128,15 @@ WriteOutcome writeFileAtomically(const QString& path, const QByteArray& data)
         if (::fchmod(fd, mode) != 0)
             ok = false, error = errno;
     }
-    if (::close(fd) != 0 && ok)
+    if (calls->close(fd) != 0 && ok)
         ok = false, error = errno;
-    if (ok && ::rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
+    if (ok && calls->rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
         ok = false, error = errno;
     if (!ok) {
         ::unlink(temp.constData());
         return {reason(QStringLiteral("cannot write"), target, error)};
     }
+    syncFolder(info.absolutePath());
     return {};
 }
 
@@ -126,7 +159,9 @@ WriteOutcome readRegularFile(const QString& path, qint64 maxBytes, QByteArray& d
     }
     // The size can change under us: read at most one byte past the bound to
     // notice a file that grew.
-    data.resize(static_cast<qsizetype>(st.st_size));
+    // One byte more than the size said, so that the read that finds the end
+    // needs no larger buffer (and no copy of the whole file).
+    data.resize(static_cast<qsizetype>(st.st_size) + 1);
     qint64 got = 0;
     for (;;) {
         if (got == data.size()) {

@@ -29,4 +29,17 @@ WriteOutcome writeFileAtomically(const QString& path, const QByteArray& data);
 // FIFO, a device, a directory, a larger file) with a message.
 WriteOutcome readRegularFile(const QString& path, qint64 maxBytes, QByteArray& data);
 
+// The system calls the writer makes, replaceable so that a test can play a
+// device that fails (a full disk, a failing flush) at any step.
+struct FileSystemCalls {
+    long (*write)(int fd, const void* data, unsigned long size);
+    int (*fsync)(int fd);
+    int (*close)(int fd);
+    int (*rename)(const char* from, const char* to);
+};
+// The real calls.
+const FileSystemCalls& systemFileCalls();
+// Makes writeFileAtomically use calls (the real ones again for nullptr).
+void setFileSystemCallsForTesting(const FileSystemCalls* calls);
+
 } // namespace tpworm

@@ -1,5 +1,6 @@
 #include "documents/automation_cells.h"
 
+#include "core/cell_address.h"
 #include "core/numeric.h"
 
 #include <stdexcept>
@@ -25,15 +26,11 @@ QList<AutomationCell> head(const DesignRecord& d, const MenuFieldTexts& f)
 
 AutomationCell cellAt(const QString& a1, const QString& text)
 {
-    int column = 0;
-    qsizetype i = 0;
-    for (; i < a1.size() && a1[i] >= QLatin1Char('A') && a1[i] <= QLatin1Char('Z'); ++i)
-        column = column * 26 + (a1[i].unicode() - 'A' + 1);
-    bool ok = false;
-    const int row = a1.mid(i).toInt(&ok);
-    if (column == 0 || i == a1.size() || !a1[i].isDigit() || !ok || row < 1)
+    const std::optional<CellAddress> cell = CellAddress::parse(a1);
+    if (!cell)
         throw std::invalid_argument("malformed cell name " + a1.toStdString());
-    return {row, column, text};
+    // The automation server counts from 1.
+    return {cell->row + 1, cell->column + 1, text};
 }
 
 QList<AutomationCell> menuWormCells(const DesignRecord& d, const MenuFieldTexts& f)

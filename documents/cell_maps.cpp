@@ -1,5 +1,6 @@
 #include "documents/cell_maps.h"
 
+#include "core/cell_address.h"
 #include "core/numeric.h"
 
 #include <QRegularExpression>
@@ -8,24 +9,14 @@ namespace tpworm::documents {
 
 DocumentError::DocumentError(const QString& message) : std::runtime_error(message.toStdString()) {}
 
-QString cellName(int column, int row)
-{
-    QString letters;
-    for (int c = column + 1; c > 0; c = (c - 1) / 26)
-        letters.prepend(QChar(u'A' + (c - 1) % 26));
-    return letters + QString::number(row + 1);
-}
+QString cellName(int column, int row) { return CellAddress{column, row}.name(); }
 
 CellText parseCellName(const QString& name)
 {
-    static const QRegularExpression pattern(QStringLiteral("^([A-Z]{1,3})([1-9][0-9]{0,6})$"));
-    const QRegularExpressionMatch match = pattern.match(name.toUpper());
-    if (!match.hasMatch())
+    const std::optional<CellAddress> cell = CellAddress::parse(name);
+    if (!cell)
         throw DocumentError(QStringLiteral("“%1” is not a cell name such as C2").arg(name));
-    int column = 0;
-    for (QChar letter : match.captured(1))
-        column = column * 26 + (letter.unicode() - u'A' + 1);
-    return {column - 1, match.captured(2).toInt() - 1, QString()};
+    return {cell->column, cell->row, QString()};
 }
 
 QList<CellText> designFileCells(const FieldTexts& fields)

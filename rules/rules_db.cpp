@@ -1,12 +1,12 @@
 #include "rules_db.h"
 
 #include "core/numeric.h"
+#include "core/safe_file.h"
 
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -284,24 +284,18 @@ void ReplaceFile(const QString& source, const QString& target)
 {
     const QString shownSource = QDir::toNativeSeparators(source);
     const QString shownTarget = QDir::toNativeSeparators(target);
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        throw RulesError(QStringLiteral("无法读取文件 %1：%2").arg(shownSource, in.errorString()));
-    const QFileInfo existing(target);
-    if (existing.exists() && (!existing.isFile() || !existing.isWritable()))
+    // A rules database is a few hundred kilobytes; the bound only keeps a
+    // device or a runaway file from being read without end.
+    constexpr qint64 kMaxRulesFile = 256LL * 1024 * 1024;
+    QByteArray bytes;
+    if (const WriteOutcome read = readRegularFile(source, kMaxRulesFile, bytes); !read.ok())
+        throw RulesError(QStringLiteral("无法读取文件 %1：%2").arg(shownSource, read.error));
+    if (!checkWritableTarget(target).ok())
         throw RulesError(QStringLiteral("文件 %1 不能被替换（只读或不是普通文件）").arg(shownTarget));
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        throw RulesError(QStringLiteral("无法写入文件 %1：%2").arg(shownTarget, out.errorString()));
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(1 << 16);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            throw RulesError(QStringLiteral("读取文件 %1 时出错：%2").arg(shownSource, in.errorString()));
-        if (out.write(chunk) != chunk.size())
-            throw RulesError(QStringLiteral("写入文件 %1 时出错：%2").arg(shownTarget, out.errorString()));
-    }
-    if (!out.commit())
-        throw RulesError(QStringLiteral("无法完成文件 %1 的写入：%2").arg(shownTarget, out.errorString()));
+    // Every write and the flush are checked before the file takes the
+    // target's place, so a full disk leaves the old file as it was.
+    if (const WriteOutcome written = writeFileAtomically(target, bytes); !written.ok())
+        throw RulesError(QStringLiteral("写入文件 %1 时出错：%2").arg(shownTarget, written.error));
 }
 
 } // namespace tpworm::rules

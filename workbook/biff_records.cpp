@@ -1,5 +1,6 @@
 #include "workbook/biff_records.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tpworm::workbook::biff {
@@ -24,6 +25,8 @@ void appendHeader(QByteArray& out, std::uint16_t id, qsizetype length)
 
 void Record::appendTo(QByteArray& out) const
 {
+    if (out.capacity() - out.size() < sizeOnDisk())
+        out.reserve(std::max(out.size() + sizeOnDisk(), 2 * out.capacity()));
     appendHeader(out, id, data.size());
     out += data;
     for (const QByteArray& part : continues) {
@@ -120,14 +123,15 @@ void appendU8(QByteArray& out, std::uint8_t value)
 
 void appendU16(QByteArray& out, std::uint16_t value)
 {
-    out.append(static_cast<char>(value & 0xFF));
-    out.append(static_cast<char>(value >> 8));
+    const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+    out.append(bytes, 2);
 }
 
 void appendU32(QByteArray& out, std::uint32_t value)
 {
-    appendU16(out, static_cast<std::uint16_t>(value & 0xFFFF));
-    appendU16(out, static_cast<std::uint16_t>(value >> 16));
+    const char bytes[4] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
+                           static_cast<char>((value >> 16) & 0xFF), static_cast<char>(value >> 24)};
+    out.append(bytes, 4);
 }
 
 void putU16(QByteArray& out, qsizetype at, std::uint16_t value)
@@ -160,9 +164,23 @@ constexpr int kMaxSubstreamDepth = 16;
 } // namespace
 
 std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsizetype& end,
-                                  std::vector<qsizetype>* offsets)
+                                  std::vector<qsizetype>* offsets, std::size_t spare)
 {
     std::vector<Record> records;
+    // Count first (headers only), so the records are placed once.
+    {
+        std::size_t count = 0;
+        int level = 0;
+        for (qsizetype at = start; at >= 0 && stream.size() - at >= 4;) {
+            const std::uint16_t id = peekU16(stream, at);
+            ++count;
+            if (id == kBof) ++level;
+            if (id == kEof && --level <= 0) break;
+            at += 4 + peekU16(stream, at + 2);
+        }
+        records.reserve(count + spare);
+        if (offsets) offsets->reserve(count);
+    }
     qsizetype pos = start;
     int depth = 0;
     do {
@@ -172,7 +190,9 @@ std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsi
         const std::uint16_t length = peekU16(stream, pos + 2);
         if (stream.size() - pos - 4 < length)
             throwCutShort();
-        QByteArray body = stream.mid(pos + 4, length);
+        // The body is a view of the stream, not a copy: the stream outlives
+        // its records, and a record the engine changes copies itself first.
+        QByteArray body = QByteArray::fromRawData(stream.constData() + pos + 4, length);
         if (records.empty() && id != kBof)
             throw BiffError(QStringLiteral(
                 "The workbook is damaged: a sheet does not start where the workbook says it does."));

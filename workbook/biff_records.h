@@ -90,8 +90,10 @@ Record makeRecord(std::uint16_t id, QByteArray data);
 // The records of one substream (BOF ... EOF, with nested substreams such as
 // embedded charts) starting at start; end receives the offset after its EOF and
 // offsets, when given, the stream offset of each record's header.
+// spare: room for this many more records without moving the others (the
+// first sheet's cell edits add records).
 std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsizetype& end,
-                                  std::vector<qsizetype>* offsets = nullptr);
+                                  std::vector<qsizetype>* offsets = nullptr, std::size_t spare = 0);
 
 // Reads fixed fields of one record body, checking each read against its length.
 class FieldReader {

@@ -2,7 +2,9 @@
 
 #include "core/numeric.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 #include <cstring>
 
 namespace tpworm::workbook::biff {
@@ -101,26 +103,6 @@ QByteArray cellHeader(std::uint16_t row, std::uint16_t column)
     return data;
 }
 
-// The cells first ... last of a MULRK or MULBLANK run, as a record of their own.
-CellRecord runPiece(const CellRecord& run, std::uint16_t first, std::uint16_t last)
-{
-    const bool rk = run.record.id == kMulRk;
-    const qsizetype perCell = rk ? 6 : 2;
-    const std::uint16_t row = peekU16(run.record.data, 0);
-    QByteArray data = cellHeader(row, first);
-    data += run.record.data.mid(4 + (first - run.firstColumn) * perCell, (last - first + 1) * perCell);
-    std::uint16_t id = rk ? kRk : kBlank;
-    if (first != last) {
-        id = rk ? kMulRk : kMulBlank;
-        appendU16(data, last);
-    }
-    CellRecord piece;
-    piece.firstColumn = first;
-    piece.lastColumn = last;
-    piece.record = makeRecord(id, data);
-    return piece;
-}
-
 } // namespace
 
 QString errorText(std::uint8_t code)
@@ -162,10 +144,13 @@ QString numberText(double value)
 
 void FirstSheet::load(std::vector<Record> records, const SharedStrings& strings)
 {
+    records_ = std::move(records);
     prefix_.clear();
     between_.clear();
     suffix_.clear();
+    trailing_.clear();
     rows_.clear();
+    lastRow_ = rows_.end();
     index_.reset();
     dimensions_.reset();
     writeDbCells_ = false;
@@ -173,20 +158,20 @@ void FirstSheet::load(std::vector<Record> records, const SharedStrings& strings)
     lastCell_.reset();
 
     // Depth 1 is the sheet itself; deeper records belong to embedded charts.
-    std::vector<int> depth(records.size());
+    std::vector<int> depth(records_.size());
     int level = 0;
     std::optional<std::size_t> first, last;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (records[i].id == kBof) ++level;
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        if (records_[i].id == kBof) ++level;
         depth[i] = level;
-        if (records[i].id == kEof) --level;
-        if (depth[i] == 1 && isCellTableRecord(records[i].id)) {
+        if (records_[i].id == kEof) --level;
+        if (depth[i] == 1 && isCellTableRecord(records_[i].id)) {
             if (!first) first = i;
             last = i;
         }
     }
 
-    std::size_t prefixEnd = records.size() - 1;
+    std::size_t prefixEnd = records_.size() - 1;
     std::size_t suffixStart = prefixEnd;
     if (first) {
         prefixEnd = *first;
@@ -194,52 +179,62 @@ void FirstSheet::load(std::vector<Record> records, const SharedStrings& strings)
     } else {
         // An empty sheet: cells will go where the format wants the cell table,
         // after DIMENSIONS (or before WINDOW2).
-        for (std::size_t i = 0; i < records.size(); ++i) {
+        for (std::size_t i = 0; i < records_.size(); ++i) {
             if (depth[i] != 1) continue;
-            if (records[i].id == kDimensions) { prefixEnd = suffixStart = i + 1; break; }
-            if (records[i].id == kWindow2) { prefixEnd = suffixStart = i; break; }
+            if (records_[i].id == kDimensions) { prefixEnd = suffixStart = i + 1; break; }
+            if (records_[i].id == kWindow2) { prefixEnd = suffixStart = i; break; }
         }
     }
 
     for (std::size_t i = 0; i < prefixEnd; ++i)
-        prefix_.push_back(std::move(records[i]));
+        prefix_.push_back(static_cast<std::uint32_t>(i));
     for (std::size_t i = prefixEnd; i < suffixStart; ++i) {
-        Record& record = records[i];
+        const Record& record = records_[i];
+        const auto at = static_cast<std::uint32_t>(i);
         if (depth[i] != 1 || !isCellTableRecord(record.id)) {
-            between_.push_back(std::move(record));
+            between_.push_back(at);
         } else if (record.id == kRow) {
             if (record.data.size() < kRowRecordSize) throwTooShort("ROW");
-            rows_[peekU16(record.data, 0)].rowRecord = std::move(record);
+            rowAt(peekU16(record.data, 0)).rowRecord = at;
         } else if (record.id == kDbCell) {
             writeDbCells_ = true; // recomputed when the sheet is written
         } else if (isTrailingRecord(record.id)) {
-            addTrailing(std::move(record));
+            addTrailing(at);
         } else {
-            addCellRecord(std::move(record), strings);
+            addCellRecord(at, strings);
         }
     }
-    for (std::size_t i = suffixStart; i < records.size(); ++i)
-        suffix_.push_back(std::move(records[i]));
+    for (std::size_t i = suffixStart; i < records_.size(); ++i)
+        suffix_.push_back(static_cast<std::uint32_t>(i));
 
     for (std::size_t i = 0; i < prefix_.size(); ++i) {
-        if (prefix_[i].id == kIndex && !index_) {
-            const qsizetype size = prefix_[i].data.size();
+        const Record& record = records_[prefix_[i]];
+        if (record.id == kIndex && !index_) {
+            const qsizetype size = record.data.size();
             if (size < 16 || (size - 16) % 4 != 0) throwTooShort("INDEX");
             index_ = i;
             writeDbCells_ = true;
-        } else if (prefix_[i].id == kDimensions && !dimensions_) {
+        } else if (record.id == kDimensions && !dimensions_) {
             dimensions_ = i;
         }
     }
 }
 
-void FirstSheet::addCellRecord(Record record, const SharedStrings& strings)
+std::uint32_t FirstSheet::addRecord(Record record)
 {
+    records_.push_back(std::move(record));
+    return static_cast<std::uint32_t>(records_.size() - 1);
+}
+
+void FirstSheet::addCellRecord(std::uint32_t at, const SharedStrings& strings)
+{
+    const Record& record = records_[at];
     const char* name = recordName(record.id);
     FieldReader fields(record.data, name);
     const std::uint16_t row = fields.u16();
     const std::uint16_t column = fields.u16();
-    CellRecord cell;
+    CellRef cell;
+    cell.record = at;
     cell.firstColumn = column;
     cell.lastColumn = column;
     if (record.id == kMulRk) {
@@ -255,85 +250,179 @@ void FirstSheet::addCellRecord(Record record, const SharedStrings& strings)
         throw BiffError(QStringLiteral(
             "The workbook is damaged: a cell of the first sheet refers to a shared string that does not exist."));
     if (record.id == kLabel || record.id == kRString) {
+        // Checked now, decoded when asked for.
         ContinuedReader reader(record, name, 6);
-        cell.text = readUnicodeString(reader);
+        (void)readUnicodeString(reader);
     }
-    cell.record = std::move(record);
     // A later record for the same cell replaces the earlier one, as readers do.
     clearColumns(row, cell.firstColumn, cell.lastColumn);
-    rows_[row].cells[cell.firstColumn] = std::move(cell);
+    putCell(rowAt(row), cell);
     lastCell_ = std::make_pair(row, column);
 }
 
-void FirstSheet::addTrailing(Record record)
+SheetRow& FirstSheet::rowAt(std::uint16_t row)
 {
-    CellRecord* owner = nullptr;
+    if (lastRow_ != rows_.end() && lastRow_->first == row) return lastRow_->second;
+    if (!rows_.empty()) {
+        const auto last = std::prev(rows_.end());
+        if (last->first == row) return last->second;
+        if (last->first < row) {
+            lastRow_ = rows_.emplace_hint(rows_.end(), row, SheetRow{});
+            return lastRow_->second;
+        }
+    }
+    lastRow_ = rows_.try_emplace(row).first;
+    return lastRow_->second;
+}
+
+SheetRow* FirstSheet::findRow(std::uint16_t row)
+{
+    return const_cast<SheetRow*>(std::as_const(*this).findRow(row));
+}
+
+const SheetRow* FirstSheet::findRow(std::uint16_t row) const
+{
+    if (lastRow_ != rows_.end() && lastRow_->first == row) return &lastRow_->second;
+    if (rows_.empty()) return nullptr;
+    const auto last = std::prev(rows_.end());
+    if (last->first == row) return &last->second;
+    if (last->first < row) return nullptr;
+    const auto it = const_cast<std::map<std::uint16_t, SheetRow>&>(rows_).find(row);
+    if (it == rows_.end()) return nullptr;
+    lastRow_ = it;
+    return &it->second;
+}
+
+namespace {
+
+auto firstAfter(std::vector<CellRef>& cells, std::uint16_t column)
+{
+    return std::upper_bound(cells.begin(), cells.end(), column,
+                            [](std::uint16_t c, const CellRef& cell) { return c < cell.firstColumn; });
+}
+
+auto firstAfter(const std::vector<CellRef>& cells, std::uint16_t column)
+{
+    return std::upper_bound(cells.begin(), cells.end(), column,
+                            [](std::uint16_t c, const CellRef& cell) { return c < cell.firstColumn; });
+}
+
+} // namespace
+
+void FirstSheet::putCell(SheetRow& row, const CellRef& cell)
+{
+    // clearColumns made room: no cell covers these columns any more.
+    if (row.cells.empty() || row.cells.back().firstColumn < cell.firstColumn)
+        row.cells.push_back(cell);
+    else
+        row.cells.insert(firstAfter(row.cells, cell.firstColumn), cell);
+}
+
+void FirstSheet::addTrailing(std::uint32_t at)
+{
+    CellRef* owner = nullptr;
     if (lastCell_) {
-        auto row = rows_.find(lastCell_->first);
-        if (row != rows_.end()) {
-            auto cell = row->second.cells.find(lastCell_->second);
-            if (cell != row->second.cells.end()) owner = &cell->second;
+        if (SheetRow* row = findRow(lastCell_->first)) {
+            auto it = firstAfter(row->cells, lastCell_->second);
+            if (it != row->cells.begin() && std::prev(it)->firstColumn == lastCell_->second)
+                owner = &*std::prev(it);
         }
     }
     if (!owner) {
-        between_.push_back(std::move(record));
+        between_.push_back(at);
         return;
     }
-    if (record.id == kString && owner->record.id == kFormula) {
-        ContinuedReader reader(record, "STRING");
-        owner->text = readUnicodeString(reader);
+    if (records_[at].id == kString && records_[owner->record].id == kFormula) {
+        // Checked now, decoded when asked for: a cut-short text refuses the file.
+        ContinuedReader reader(records_[at], "STRING");
+        (void)readUnicodeString(reader);
     }
-    owner->trailing.push_back(std::move(record));
+    // The trailing records of one formula stand together in trailing_; a
+    // formula whose list is not the last one gets its list moved to the end.
+    if (owner->trailingCount > 0 && owner->trailingBegin + owner->trailingCount != trailing_.size()) {
+        const std::uint32_t begin = owner->trailingBegin;
+        owner->trailingBegin = static_cast<std::uint32_t>(trailing_.size());
+        for (std::uint32_t k = 0; k < owner->trailingCount; ++k)
+            trailing_.push_back(trailing_[begin + k]);
+    }
+    if (owner->trailingCount == 0)
+        owner->trailingBegin = static_cast<std::uint32_t>(trailing_.size());
+    trailing_.push_back(at);
+    ++owner->trailingCount;
+}
+
+CellRef FirstSheet::runPiece(const CellRef& run, std::uint16_t first, std::uint16_t last)
+{
+    const QByteArray source = records_[run.record].data;
+    const bool rk = records_[run.record].id == kMulRk;
+    const qsizetype perCell = rk ? 6 : 2;
+    const std::uint16_t row = peekU16(source, 0);
+    QByteArray data = cellHeader(row, first);
+    data += source.mid(4 + (first - run.firstColumn) * perCell, (last - first + 1) * perCell);
+    std::uint16_t id = rk ? kRk : kBlank;
+    if (first != last) {
+        id = rk ? kMulRk : kMulBlank;
+        appendU16(data, last);
+    }
+    CellRef piece;
+    piece.firstColumn = first;
+    piece.lastColumn = last;
+    piece.record = addRecord(makeRecord(id, data));
+    return piece;
 }
 
 void FirstSheet::clearColumns(std::uint16_t row, std::uint16_t first, std::uint16_t last)
 {
-    auto rowIt = rows_.find(row);
-    if (rowIt == rows_.end()) return;
-    auto& cells = rowIt->second.cells;
-    auto it = cells.upper_bound(first);
-    if (it != cells.begin() && std::prev(it)->second.lastColumn >= first)
+    SheetRow* sheetRow = findRow(row);
+    if (!sheetRow) return;
+    auto& cells = sheetRow->cells;
+    auto it = firstAfter(cells, first);
+    if (it != cells.begin() && std::prev(it)->lastColumn >= first)
         it = std::prev(it);
-    while (it != cells.end() && it->first <= last) {
-        CellRecord old = std::move(it->second);
-        it = cells.erase(it);
+    std::vector<CellRef> pieces;
+    auto end = it;
+    while (end != cells.end() && end->firstColumn <= last) {
+        const CellRef old = *end;
         if (old.firstColumn < first)
-            cells[old.firstColumn] = runPiece(old, old.firstColumn, static_cast<std::uint16_t>(first - 1));
+            pieces.push_back(runPiece(old, old.firstColumn, static_cast<std::uint16_t>(first - 1)));
         if (old.lastColumn > last)
-            cells[static_cast<std::uint16_t>(last + 1)] =
-                runPiece(old, static_cast<std::uint16_t>(last + 1), old.lastColumn);
+            pieces.push_back(runPiece(old, static_cast<std::uint16_t>(last + 1), old.lastColumn));
+        ++end;
     }
+    if (it == end) return;
+    const auto at = cells.erase(it, end);
+    cells.insert(at, pieces.begin(), pieces.end());
 }
 
-const CellRecord* FirstSheet::cellAt(int column, int row) const
+const CellRef* FirstSheet::cellAt(int column, int row) const
 {
     if (row < 0 || row > 0xFFFF || column < 0 || column > kLastColumn) return nullptr;
-    const auto rowIt = rows_.find(static_cast<std::uint16_t>(row));
-    if (rowIt == rows_.end()) return nullptr;
-    const auto& cells = rowIt->second.cells;
-    auto it = cells.upper_bound(static_cast<std::uint16_t>(column));
-    if (it == cells.begin()) return nullptr;
+    const SheetRow* sheetRow = findRow(static_cast<std::uint16_t>(row));
+    if (!sheetRow) return nullptr;
+    auto it = firstAfter(sheetRow->cells, static_cast<std::uint16_t>(column));
+    if (it == sheetRow->cells.begin()) return nullptr;
     --it;
-    return it->second.lastColumn >= column ? &it->second : nullptr;
+    return it->lastColumn >= column ? &*it : nullptr;
 }
 
-QString FirstSheet::cellText(int column, int row, const SharedStrings& strings) const
+QString FirstSheet::textOf(const CellRef& cell, int column, const SharedStrings& strings) const
 {
-    const CellRecord* cell = cellAt(column, row);
-    if (!cell) return QString();
-    const QByteArray& data = cell->record.data;
-    switch (cell->record.id) {
+    const Record& record = records_[cell.record];
+    const QByteArray& data = record.data;
+    switch (record.id) {
     case kLabelSst:
-        return strings.at(peekU32(data, 6)).text;
+        return strings.textAt(peekU32(data, 6));
     case kLabel:
-    case kRString:
-        return cell->text;
+    case kRString: {
+        ContinuedReader reader(record, recordName(record.id), 6);
+        return readUnicodeString(reader);
+    }
     case kNumber:
         return numberText(FieldReader(data, "NUMBER", 6).f64());
     case kRk:
         return numberText(rkValue(peekU32(data, 6)));
     case kMulRk:
-        return numberText(rkValue(peekU32(data, 4 + (column - cell->firstColumn) * 6 + 2)));
+        return numberText(rkValue(peekU32(data, 4 + (column - cell.firstColumn) * 6 + 2)));
     case kBoolErr:
         if (data[7] != 0) return errorText(static_cast<std::uint8_t>(data[6]));
         return data[6] != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
@@ -341,7 +430,17 @@ QString FirstSheet::cellText(int column, int row, const SharedStrings& strings) 
         if (peekU16(data, 12) != kNonNumericResult)
             return numberText(FieldReader(data, "FORMULA", 6).f64());
         switch (static_cast<std::uint8_t>(data[6])) {
-        case kResultString: return cell->text;
+        case kResultString: {
+            // The text is the last STRING record that followed the formula.
+            QString text;
+            for (std::uint32_t k = 0; k < cell.trailingCount; ++k) {
+                const Record& trailing = records_[trailing_[cell.trailingBegin + k]];
+                if (trailing.id != kString) continue;
+                ContinuedReader reader(trailing, "STRING");
+                text = readUnicodeString(reader);
+            }
+            return text;
+        }
         case kResultBool: return data[8] != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
         case kResultError: return errorText(static_cast<std::uint8_t>(data[8]));
         default: return QString();
@@ -351,36 +450,44 @@ QString FirstSheet::cellText(int column, int row, const SharedStrings& strings) 
     }
 }
 
+QString FirstSheet::cellText(int column, int row, const SharedStrings& strings) const
+{
+    const CellRef* cell = cellAt(column, row);
+    return cell ? textOf(*cell, column, strings) : QString();
+}
+
 void FirstSheet::forEachText(const SharedStrings& strings,
                              const std::function<void(int, int, const QString&)>& visit) const
 {
     for (const auto& [row, sheetRow] : rows_) {
-        for (const auto& [first, cell] : sheetRow.cells) {
+        for (const CellRef& cell : sheetRow.cells) {
             for (int column = cell.firstColumn; column <= cell.lastColumn; ++column) {
-                const QString text = cellText(column, row, strings);
+                const QString text = textOf(cell, column, strings);
                 if (!text.isEmpty()) visit(column, row, text);
             }
         }
     }
 }
 
-std::uint16_t FirstSheet::xfOf(const CellRecord& cell, int column) const
+std::uint16_t FirstSheet::xfOf(const CellRef& cell, int column) const
 {
+    const Record& record = records_[cell.record];
     const int k = column - cell.firstColumn;
-    if (cell.record.id == kMulRk) return peekU16(cell.record.data, 4 + k * 6);
-    if (cell.record.id == kMulBlank) return peekU16(cell.record.data, 4 + k * 2);
-    return peekU16(cell.record.data, 4);
+    if (record.id == kMulRk) return peekU16(record.data, 4 + k * 6);
+    if (record.id == kMulBlank) return peekU16(record.data, 4 + k * 2);
+    return peekU16(record.data, 4);
 }
 
 std::uint16_t FirstSheet::newCellXf(int column, int row, std::uint16_t defaultXf) const
 {
-    const auto rowIt = rows_.find(static_cast<std::uint16_t>(row));
-    if (rowIt != rows_.end() && rowIt->second.rowRecord) {
-        const std::uint32_t options = peekU32(rowIt->second.rowRecord->data, 12);
+    const SheetRow* sheetRow = findRow(static_cast<std::uint16_t>(row));
+    if (sheetRow && sheetRow->rowRecord != SheetRow::kNone) {
+        const std::uint32_t options = peekU32(records_[sheetRow->rowRecord].data, 12);
         if (options & kRowHasFormat)
             return static_cast<std::uint16_t>((options >> 16) & 0x0FFF);
     }
-    for (const Record& record : prefix_) {
+    for (std::uint32_t at : prefix_) {
+        const Record& record = records_[at];
         if (record.id != kColInfo || record.data.size() < 8) continue;
         if (peekU16(record.data, 0) <= column && column <= peekU16(record.data, 2))
             return peekU16(record.data, 6);
@@ -390,7 +497,8 @@ std::uint16_t FirstSheet::newCellXf(int column, int row, std::uint16_t defaultXf
 
 std::uint16_t FirstSheet::defaultRowHeight() const
 {
-    for (const Record& record : prefix_) {
+    for (std::uint32_t at : prefix_) {
+        const Record& record = records_[at];
         if (record.id == kDefaultRowHeight && record.data.size() >= 4
             && !(peekU16(record.data, 0) & kDefaultRowsHidden))
             return peekU16(record.data, 2);
@@ -400,18 +508,18 @@ std::uint16_t FirstSheet::defaultRowHeight() const
 
 void FirstSheet::growRow(std::uint16_t row, std::uint16_t column, bool rowHadCells)
 {
-    SheetRow& sheetRow = rows_[row];
-    if (!sheetRow.rowRecord) {
+    if (rowAt(row).rowRecord == SheetRow::kNone) {
         QByteArray data = cellHeader(row, column);
         appendU16(data, static_cast<std::uint16_t>(column + 1));
         appendU16(data, defaultRowHeight());
         appendU16(data, 0);
         appendU16(data, 0);
         appendU32(data, kRowReservedOne);
-        sheetRow.rowRecord = makeRecord(kRow, data);
+        const std::uint32_t at = addRecord(makeRecord(kRow, data));
+        rowAt(row).rowRecord = at;
         return;
     }
-    QByteArray& data = sheetRow.rowRecord->data;
+    QByteArray& data = records_[rowAt(row).rowRecord].data;
     std::uint16_t first = peekU16(data, 2);
     std::uint16_t end = peekU16(data, 4);
     if (!rowHadCells || first >= end) {
@@ -428,7 +536,7 @@ void FirstSheet::growRow(std::uint16_t row, std::uint16_t column, bool rowHadCel
 void FirstSheet::growDimensions(std::uint16_t row, std::uint16_t column)
 {
     if (!dimensions_) return;
-    QByteArray& data = prefix_[*dimensions_].data;
+    QByteArray& data = records_[prefix_[*dimensions_]].data;
     if (data.size() < 12) return;
     std::uint32_t firstRow = peekU32(data, 0);
     std::uint32_t endRow = peekU32(data, 4);
@@ -455,28 +563,34 @@ int FirstSheet::setSharedString(int column, int row, std::uint32_t stringIndex, 
 {
     const auto r = static_cast<std::uint16_t>(row);
     const auto c = static_cast<std::uint16_t>(column);
-    const CellRecord* existing = cellAt(column, row);
+    const CellRef* found = cellAt(column, row);
+    const std::optional<CellRef> existing = found ? std::optional<CellRef>(*found) : std::nullopt;
     const std::uint16_t xf = existing ? xfOf(*existing, column) : newCellXf(column, row, defaultXf);
-    const int delta = (existing && existing->record.id == kLabelSst) ? 0 : 1;
-    // A formula that anchors a shared formula, array or table keeps those
-    // records, so that the cells depending on them still find them.
-    std::vector<Record> kept;
-    if (existing && existing->record.id == kFormula)
-        for (const Record& record : existing->trailing)
-            if (record.id != kString) kept.push_back(record);
-    const auto rowIt = rows_.find(r);
-    const bool rowHadCells = rowIt != rows_.end() && !rowIt->second.cells.empty();
+    const std::uint16_t existingId = existing ? records_[existing->record].id : 0;
+    const int delta = (existing && existingId == kLabelSst) ? 0 : 1;
+    const SheetRow* before = findRow(r);
+    const bool rowHadCells = before && !before->cells.empty();
 
-    clearColumns(r, c, c);
     QByteArray data = cellHeader(r, c);
     appendU16(data, xf);
     appendU32(data, stringIndex);
-    CellRecord cell;
+    CellRef cell;
     cell.firstColumn = c;
     cell.lastColumn = c;
-    cell.record = makeRecord(kLabelSst, data);
-    cell.trailing = std::move(kept);
-    rows_[r].cells[c] = std::move(cell);
+    cell.record = addRecord(makeRecord(kLabelSst, data));
+    // A formula that anchors a shared formula, array or table keeps those
+    // records, so that the cells depending on them still find them.
+    if (existing && existingId == kFormula) {
+        cell.trailingBegin = static_cast<std::uint32_t>(trailing_.size());
+        for (std::uint32_t k = 0; k < existing->trailingCount; ++k) {
+            const std::uint32_t at = trailing_[existing->trailingBegin + k];
+            if (records_[at].id == kString) continue;
+            trailing_.push_back(at);
+            ++cell.trailingCount;
+        }
+    }
+    clearColumns(r, c, c);
+    putCell(rowAt(r), cell);
     if (!existing) {
         growRow(r, c, rowHadCells);
         growDimensions(r, c);
@@ -490,6 +604,7 @@ void FirstSheet::appendCellTable(QByteArray& out, std::vector<qsizetype>& dbCell
     if (rows_.empty()) return;
     // Excel counts the 32-row blocks from the sheet's first row.
     const int firstRow = rows_.begin()->first;
+    std::vector<qsizetype> firstCellAt; // per row of the block, -1 for a row without cells
     auto it = rows_.begin();
     while (it != rows_.end()) {
         const int block = (it->first - firstRow) >> 5;
@@ -498,36 +613,42 @@ void FirstSheet::appendCellTable(QByteArray& out, std::vector<qsizetype>& dbCell
 
         qsizetype firstRowAt = -1;
         for (auto r = it; r != blockEnd; ++r) {
-            if (!r->second.rowRecord) continue;
+            if (r->second.rowRecord == SheetRow::kNone) continue;
             if (firstRowAt < 0) firstRowAt = out.size();
-            r->second.rowRecord->appendTo(out);
+            records_[r->second.rowRecord].appendTo(out);
         }
-        std::map<std::uint16_t, qsizetype> firstCellAt;
+        firstCellAt.clear();
+        qsizetype blockCellsAt = -1;
         for (auto r = it; r != blockEnd; ++r) {
-            if (r->second.cells.empty()) continue;
-            firstCellAt[r->first] = out.size();
-            for (const auto& [column, cell] : r->second.cells) {
-                cell.record.appendTo(out);
-                for (const Record& record : cell.trailing) record.appendTo(out);
+            if (r->second.cells.empty()) {
+                firstCellAt.push_back(-1);
+                continue;
+            }
+            firstCellAt.push_back(out.size());
+            if (blockCellsAt < 0) blockCellsAt = out.size();
+            for (const CellRef& cell : r->second.cells) {
+                records_[cell.record].appendTo(out);
+                for (std::uint32_t k = 0; k < cell.trailingCount; ++k)
+                    records_[trailing_[cell.trailingBegin + k]].appendTo(out);
             }
         }
-        if (writeDbCells_ && (firstRowAt >= 0 || !firstCellAt.empty())) {
+        if (writeDbCells_ && (firstRowAt >= 0 || blockCellsAt >= 0)) {
             const qsizetype at = out.size();
-            const qsizetype blockStart = firstRowAt >= 0 ? firstRowAt : firstCellAt.begin()->second;
+            const qsizetype blockStart = firstRowAt >= 0 ? firstRowAt : blockCellsAt;
             QByteArray data;
             appendU32(data, static_cast<std::uint32_t>(at - blockStart));
             // Offsets to each row's first cell: the first from the end of the
             // block's first ROW record, the others from the previous row's first cell.
             qsizetype cursor = firstRowAt + 4 + kRowRecordSize;
-            for (auto r = it; r != blockEnd; ++r) {
-                if (!r->second.rowRecord) continue;
-                const auto cellAt = firstCellAt.find(r->first);
-                if (cellAt == firstCellAt.end()) {
+            std::size_t k = 0;
+            for (auto r = it; r != blockEnd; ++r, ++k) {
+                if (r->second.rowRecord == SheetRow::kNone) continue;
+                if (firstCellAt[k] < 0) {
                     appendU16(data, 0);
                     continue;
                 }
-                appendU16(data, static_cast<std::uint16_t>(cellAt->second - cursor));
-                cursor = cellAt->second;
+                appendU16(data, static_cast<std::uint16_t>(firstCellAt[k] - cursor));
+                cursor = firstCellAt[k];
             }
             dbCells.push_back(at);
             makeRecord(kDbCell, data).appendTo(out);
@@ -548,17 +669,21 @@ QByteArray FirstSheet::build(std::uint32_t streamPosition) const
     if (!writeDbCells_) blocks = 0;
 
     QByteArray out;
+    qsizetype total = 0;
+    for (const Record& record : records_) total += record.sizeOnDisk();
+    out.reserve(total + 16 + 4 * qsizetype(blocks) + 64);
     qsizetype indexAt = -1;
     qsizetype defColWidthAt = -1;
-    auto appendRecords = [&](const std::vector<Record>& records, bool isPrefix) {
-        for (std::size_t i = 0; i < records.size(); ++i) {
+    auto appendRecords = [&](const std::vector<std::uint32_t>& list, bool isPrefix) {
+        for (std::size_t i = 0; i < list.size(); ++i) {
             if (isPrefix && index_ && i == *index_) {
                 indexAt = out.size() + 4;
                 makeRecord(kIndex, QByteArray(16 + 4 * qsizetype(blocks), '\0')).appendTo(out);
                 continue;
             }
-            if (records[i].id == kDefColWidth && defColWidthAt < 0) defColWidthAt = out.size();
-            records[i].appendTo(out);
+            const Record& record = records_[list[i]];
+            if (record.id == kDefColWidth && defColWidthAt < 0) defColWidthAt = out.size();
+            record.appendTo(out);
         }
     };
     appendRecords(prefix_, true);

@@ -11,18 +11,21 @@
 
 namespace tpworm::workbook::biff {
 
-// One cell record (or a MULRK/MULBLANK run of cells in one row).
-struct CellRecord {
+// One cell record (or a MULRK/MULBLANK run of cells in one row) as an index
+// into the sheet's records: the records stay as they were read (views of the
+// workbook stream), so a cell costs a few bytes beyond its record.
+struct CellRef {
     std::uint16_t firstColumn = 0;
     std::uint16_t lastColumn = 0;
-    Record record;
-    std::vector<Record> trailing; // STRING, SHRFMLA, ARRAY, TABLE records that follow a FORMULA
-    QString text;                 // decoded string of LABEL, RSTRING and string-valued formulas
+    std::uint32_t record = 0;        // in FirstSheet::records_
+    std::uint32_t trailingBegin = 0; // in FirstSheet::trailing_: the STRING, SHRFMLA, ARRAY, TABLE
+    std::uint32_t trailingCount = 0; // records that follow a FORMULA
 };
 
 struct SheetRow {
-    std::optional<Record> rowRecord;
-    std::map<std::uint16_t, CellRecord> cells; // by first column
+    static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+    std::uint32_t rowRecord = kNone; // in FirstSheet::records_
+    std::vector<CellRef> cells;      // by first column, no two overlapping
 };
 
 class FirstSheet {
@@ -45,24 +48,37 @@ public:
     QByteArray build(std::uint32_t streamPosition) const;
 
 private:
-    void splitRecords(std::vector<Record>& records);
-    void addCellRecord(Record record, const SharedStrings& strings);
-    void addTrailing(Record record);
+    void addCellRecord(std::uint32_t record, const SharedStrings& strings);
+    void addTrailing(std::uint32_t record);
     void clearColumns(std::uint16_t row, std::uint16_t first, std::uint16_t last);
-    const CellRecord* cellAt(int column, int row) const;
-    std::uint16_t xfOf(const CellRecord& cell, int column) const;
+    // The row, made when missing; rows read in order are added at the end in
+    // constant time.
+    SheetRow& rowAt(std::uint16_t row);
+    SheetRow* findRow(std::uint16_t row);
+    const SheetRow* findRow(std::uint16_t row) const;
+    static void putCell(SheetRow& row, const CellRef& cell);
+    std::uint32_t addRecord(Record record);
+    CellRef runPiece(const CellRef& run, std::uint16_t first, std::uint16_t last);
+    QString textOf(const CellRef& cell, int column, const SharedStrings& strings) const;
+    const CellRef* cellAt(int column, int row) const;
+    std::uint16_t xfOf(const CellRef& cell, int column) const;
     std::uint16_t newCellXf(int column, int row, std::uint16_t defaultXf) const;
     void growRow(std::uint16_t row, std::uint16_t column, bool rowHadCells);
     void growDimensions(std::uint16_t row, std::uint16_t column);
     std::uint16_t defaultRowHeight() const;
     void appendCellTable(QByteArray& out, std::vector<qsizetype>& dbCells) const;
 
-    std::vector<Record> prefix_;  // BOF up to the cell table
-    std::vector<Record> between_; // other records met inside the cell table
-    std::vector<Record> suffix_;  // after the cell table, up to EOF
+    std::vector<Record> records_;         // as read, then the records the engine made
+    std::vector<std::uint32_t> prefix_;   // BOF up to the cell table
+    std::vector<std::uint32_t> between_;  // other records met inside the cell table
+    std::vector<std::uint32_t> suffix_;   // after the cell table, up to EOF
+    std::vector<std::uint32_t> trailing_; // the trailing records of each formula, together
     std::map<std::uint16_t, SheetRow> rows_;
-    std::optional<std::size_t> index_;      // INDEX in prefix_
-    std::optional<std::size_t> dimensions_; // DIMENSIONS in prefix_
+    // The row last looked up: the cells of a 32-row block follow its ROW
+    // records, so most lookups ask for the same row as the one before.
+    mutable std::map<std::uint16_t, SheetRow>::iterator lastRow_ = rows_.end();
+    std::optional<std::size_t> index_;      // INDEX, in prefix_
+    std::optional<std::size_t> dimensions_; // DIMENSIONS, in prefix_
     bool writeDbCells_ = false;
     bool modified_ = false;
     std::optional<std::pair<std::uint16_t, std::uint16_t>> lastCell_; // (row, first column) of the last cell read

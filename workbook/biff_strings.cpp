@@ -7,6 +7,41 @@ namespace tpworm::workbook::biff {
 ContinuedReader::ContinuedReader(const Record& record, const char* recordName, qsizetype start)
     : record_(record), name_(recordName), pos_(start)
 {
+    remaining_ = std::max<qsizetype>(0, record.data.size() - start);
+    for (const QByteArray& part : record.continues)
+        remaining_ += part.size();
+}
+
+ContinuedReader::ContinuedReader(const Record& record, const char* recordName, std::size_t segment,
+                                 qsizetype position, qsizetype remaining)
+    : record_(record), name_(recordName), segmentIndex_(segment), pos_(position), remaining_(remaining)
+{
+}
+
+std::pair<std::size_t, qsizetype> ContinuedReader::place()
+{
+    while (pos_ >= segment().size() && segmentIndex_ < record_.continues.size())
+        nextSegment();
+    return {segmentIndex_, pos_};
+}
+
+void ContinuedReader::skip(qsizetype count)
+{
+    if (count > remainingTotal())
+        cutShort();
+    while (count > 0) {
+        ensureByte();
+        const qsizetype take = std::min(count, segment().size() - pos_);
+        pos_ += take;
+        remaining_ -= take;
+        count -= take;
+    }
+}
+
+void ContinuedReader::nextSegment()
+{
+    ++segmentIndex_;
+    pos_ = 0;
 }
 
 const QByteArray& ContinuedReader::segment() const
@@ -25,14 +60,14 @@ void ContinuedReader::ensureByte()
     while (pos_ >= segment().size()) {
         if (segmentIndex_ >= record_.continues.size())
             cutShort();
-        ++segmentIndex_;
-        pos_ = 0;
+        nextSegment();
     }
 }
 
 std::uint8_t ContinuedReader::u8()
 {
     ensureByte();
+    --remaining_;
     return static_cast<std::uint8_t>(segment()[pos_++]);
 }
 
@@ -50,10 +85,7 @@ std::uint32_t ContinuedReader::u32()
 
 qsizetype ContinuedReader::remainingTotal() const
 {
-    qsizetype total = std::max<qsizetype>(0, segment().size() - pos_);
-    for (std::size_t i = segmentIndex_; i < record_.continues.size(); ++i)
-        total += record_.continues[i].size();
-    return total;
+    return remaining_;
 }
 
 bool ContinuedReader::atEnd()
@@ -72,6 +104,7 @@ QByteArray ContinuedReader::bytes(qsizetype count)
         const qsizetype take = std::min(count - out.size(), segment().size() - pos_);
         out.append(segment().constData() + pos_, take);
         pos_ += take;
+        remaining_ -= take;
     }
     return out;
 }
@@ -80,6 +113,20 @@ QString ContinuedReader::characters(qsizetype count, bool wide)
 {
     QString out;
     out.reserve(std::min(count, remainingTotal()));
+    readCharacters(count, wide, &out);
+    return out;
+}
+
+std::uint32_t unitsHash(QStringView text)
+{
+    std::uint32_t hash = kUnitsHashStart;
+    for (QChar c : text)
+        addUnitToHash(hash, c.unicode());
+    return hash;
+}
+
+void ContinuedReader::readCharacters(qsizetype count, bool wide, QString* out, std::uint32_t* hash)
+{
     qsizetype left = count;
     while (left > 0) {
         const qsizetype available = segment().size() - pos_;
@@ -88,10 +135,10 @@ QString ContinuedReader::characters(qsizetype count, bool wide)
             // with its own option byte.
             if (segmentIndex_ >= record_.continues.size())
                 cutShort();
-            ++segmentIndex_;
-            pos_ = 0;
+            nextSegment();
             if (segment().isEmpty())
                 continue;
+            --remaining_;
             wide = (static_cast<std::uint8_t>(segment()[pos_++]) & 0x01) != 0;
             continue;
         }
@@ -100,17 +147,26 @@ QString ContinuedReader::characters(qsizetype count, bool wide)
         if (n == 0)
             cutShort(); // half a UTF-16 character at the end of a record
         const char* p = segment().constData() + pos_;
-        if (wide) {
+        if (out && wide) {
+            const qsizetype at = out->size();
+            out->resize(at + n);
+            char16_t* into = reinterpret_cast<char16_t*>(out->data()) + at;
             for (qsizetype i = 0; i < n; ++i)
-                out.append(QChar(static_cast<char16_t>(static_cast<std::uint8_t>(p[2 * i])
-                                                       | (static_cast<std::uint8_t>(p[2 * i + 1]) << 8))));
-        } else {
-            out.append(QString::fromLatin1(p, n));
+                into[i] = static_cast<char16_t>(static_cast<std::uint8_t>(p[2 * i])
+                                                | (static_cast<std::uint8_t>(p[2 * i + 1]) << 8));
+        } else if (out) {
+            out->append(QLatin1StringView(p, n));
+        }
+        if (hash) {
+            for (qsizetype i = 0; i < n; ++i)
+                addUnitToHash(*hash, wide ? static_cast<char16_t>(static_cast<std::uint8_t>(p[2 * i])
+                                                                  | (static_cast<std::uint8_t>(p[2 * i + 1]) << 8))
+                                          : static_cast<char16_t>(static_cast<std::uint8_t>(p[i])));
         }
         pos_ += n * unit;
+        remaining_ -= n * unit;
         left -= n;
     }
-    return out;
 }
 
 QString readUnicodeString(ContinuedReader& reader)
@@ -160,10 +216,18 @@ void writeCharacters(SegmentWriter& out, const QString& text, bool wide)
             continue;
         }
         QByteArray& data = out.current();
-        for (qsizetype i = done; i < done + n; ++i) {
-            const char16_t c = text[i].unicode();
-            data.append(static_cast<char>(c & 0xFF));
-            if (wide) data.append(static_cast<char>(c >> 8));
+        const qsizetype at = data.size();
+        data.resize(at + n * unit);
+        char* into = data.data() + at;
+        const char16_t* from = reinterpret_cast<const char16_t*>(text.constData()) + done;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = from[i];
+            if (wide) {
+                into[2 * i] = static_cast<char>(c & 0xFF);
+                into[2 * i + 1] = static_cast<char>(c >> 8);
+            } else {
+                into[i] = static_cast<char>(c);
+            }
         }
         done += n;
     }
@@ -197,43 +261,157 @@ void writeSstString(SegmentWriter& out, const SstString& s, bool wide)
 
 void SharedStrings::load(const Record& sst)
 {
-    ContinuedReader reader(sst, "SST");
+    source_ = sst;
+    hasSource_ = true;
+    loaded_.clear();
+    added_.clear();
+    addedIndex_.clear();
+    slotHash_.clear();
+    slotIndex_.clear();
+    lookupBuilt_ = false;
+    segmentStart_.assign(1, 0);
+    segmentStart_.push_back(sst.data.size());
+    for (const QByteArray& part : sst.continues)
+        segmentStart_.push_back(segmentStart_.back() + part.size());
+    sourceSize_ = segmentStart_.back();
+    segmentStart_.pop_back();
+
+    ContinuedReader reader(source_, "SST");
     referenceCount_ = reader.u32();
     const std::uint32_t unique = reader.u32();
-    strings_.clear();
-    plainIndex_.clear();
-    strings_.reserve(static_cast<std::size_t>(std::min<qsizetype>(unique, reader.remainingTotal() / 3)));
+    loaded_.reserve(static_cast<std::size_t>(std::min<qsizetype>(unique, reader.remainingTotal() / 3)));
     // Some writers state more strings than they wrote; the cells decide later
-    // whether a missing one is needed.
+    // whether a missing one is needed. Every string is checked here as
+    // decoding it would check it, so that asking for one later cannot fail.
     for (std::uint32_t i = 0; i < unique && !reader.atEnd(); ++i) {
-        SstString s;
+        const auto [segment, position] = reader.place();
         const std::uint16_t length = reader.u16();
         const std::uint8_t options = reader.u8();
-        s.wide = (options & kHighByte) != 0;
+        const bool wide = (options & kHighByte) != 0;
         const std::uint16_t runCount = (options & kRich) ? reader.u16() : 0;
         const std::uint32_t extendedSize = (options & kExtended) ? reader.u32() : 0;
-        s.text = reader.characters(length, s.wide);
-        s.runs = reader.bytes(4 * qsizetype(runCount));
+        reader.readCharacters(length, wide, nullptr);
+        reader.skip(4 * qsizetype(runCount));
         if (extendedSize > static_cast<std::uint32_t>(reader.remainingTotal()))
             throw BiffError(QStringLiteral("The workbook is damaged: a shared string is cut short."));
-        s.extended = reader.bytes(extendedSize);
-        if (s.runs.isEmpty() && s.extended.isEmpty())
-            plainIndex_.insert(s.text, static_cast<std::uint32_t>(strings_.size()));
-        strings_.push_back(std::move(s));
+        reader.skip(extendedSize);
+        loaded_.push_back(Place{static_cast<std::uint32_t>(segment), static_cast<std::uint32_t>(position)});
     }
+    appendable_ = reader.atEnd();
+}
+
+ContinuedReader SharedStrings::readerAt(std::size_t index) const
+{
+    const Place& place = loaded_[index];
+    const qsizetype remaining = sourceSize_ - segmentStart_[place.segment] - place.position;
+    return ContinuedReader(source_, "SST", place.segment, place.position, remaining);
+}
+
+SstString SharedStrings::decode(std::size_t index, bool full) const
+{
+    ContinuedReader reader = readerAt(index);
+    SstString s;
+    const std::uint16_t length = reader.u16();
+    const std::uint8_t options = reader.u8();
+    s.wide = (options & kHighByte) != 0;
+    const std::uint16_t runCount = (options & kRich) ? reader.u16() : 0;
+    const std::uint32_t extendedSize = (options & kExtended) ? reader.u32() : 0;
+    s.text.reserve(length);
+    reader.readCharacters(length, s.wide, &s.text);
+    if (full) {
+        s.runs = reader.bytes(4 * qsizetype(runCount));
+        s.extended = reader.bytes(extendedSize);
+    }
+    return s;
+}
+
+bool SharedStrings::isPlainText(std::size_t index, QString& text) const
+{
+    ContinuedReader reader = readerAt(index);
+    const std::uint16_t length = reader.u16();
+    const std::uint8_t options = reader.u8();
+    if (options & (kRich | kExtended))
+        return false;
+    text.clear();
+    reader.readCharacters(length, (options & kHighByte) != 0, &text);
+    return true;
+}
+
+SstString SharedStrings::at(qsizetype index) const
+{
+    const auto i = static_cast<std::size_t>(index);
+    return i < loaded_.size() ? decode(i, true) : added_[i - loaded_.size()];
+}
+
+QString SharedStrings::textAt(qsizetype index) const
+{
+    const auto i = static_cast<std::size_t>(index);
+    return i < loaded_.size() ? decode(i, false).text : added_[i - loaded_.size()].text;
+}
+
+std::size_t SharedStrings::slotOf(std::uint32_t hash, const QString& text, bool& found) const
+{
+    const std::size_t mask = slotIndex_.size() - 1;
+    QString candidate;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        if (slotIndex_[slot] == 0) {
+            found = false;
+            return slot;
+        }
+        if (slotHash_[slot] == hash && isPlainText(slotIndex_[slot] - 1, candidate) && candidate == text) {
+            found = true;
+            return slot;
+        }
+    }
+}
+
+void SharedStrings::buildLookup()
+{
+    std::size_t count = 16;
+    while (count < 2 * loaded_.size()) count *= 2;
+    slotHash_.assign(count, 0);
+    slotIndex_.assign(count, 0);
+    const std::size_t mask = count - 1;
+    QString text, candidate;
+    for (std::size_t i = 0; i < loaded_.size(); ++i) {
+        // Hashed as stored, not decoded: most strings are never compared.
+        ContinuedReader reader = readerAt(i);
+        const std::uint16_t length = reader.u16();
+        const std::uint8_t options = reader.u8();
+        if (options & (kRich | kExtended)) continue;
+        std::uint32_t hash = kUnitsHashStart;
+        reader.readCharacters(length, (options & kHighByte) != 0, nullptr, &hash);
+        bool decoded = false;
+        std::size_t slot = hash & mask;
+        for (; slotIndex_[slot] != 0; slot = (slot + 1) & mask) {
+            if (slotHash_[slot] != hash) continue;
+            if (!decoded) decoded = isPlainText(i, text);
+            if (isPlainText(slotIndex_[slot] - 1, candidate) && candidate == text) break;
+        }
+        // The last of equal strings is the one found, as it always was.
+        slotHash_[slot] = hash;
+        slotIndex_[slot] = static_cast<std::uint32_t>(i + 1);
+    }
+    lookupBuilt_ = true;
 }
 
 std::uint32_t SharedStrings::indexOf(const QString& text)
 {
-    const auto found = plainIndex_.constFind(text);
-    if (found != plainIndex_.constEnd())
-        return found.value();
-    const auto index = static_cast<std::uint32_t>(strings_.size());
+    if (!lookupBuilt_)
+        buildLookup();
+    bool found = false;
+    const std::size_t slot = slotOf(unitsHash(text), text, found);
+    if (found)
+        return slotIndex_[slot] - 1;
+    const auto known = addedIndex_.constFind(text);
+    if (known != addedIndex_.constEnd())
+        return known.value();
+    const auto index = static_cast<std::uint32_t>(size());
     SstString s;
     s.text = text;
     s.wide = !isLatin1(text);
-    strings_.push_back(std::move(s));
-    plainIndex_.insert(text, index);
+    added_.push_back(std::move(s));
+    addedIndex_.insert(text, index);
     return index;
 }
 
@@ -246,30 +424,53 @@ void SharedStrings::addReferences(std::int64_t delta)
 std::uint16_t SharedStrings::bucketSize() const
 {
     // At most 128 buckets of at least 8 strings, as Excel writes them.
-    const std::size_t perBucket = (strings_.size() + 127) / 128;
+    const std::size_t perBucket = (static_cast<std::size_t>(size()) + 127) / 128;
     return static_cast<std::uint16_t>(std::clamp<std::size_t>(perBucket, 8, 0xFFFF));
 }
 
+namespace {
+
+void appendString(SegmentWriter& out, const SstString& s, std::size_t i, std::uint16_t perBucket,
+                  std::vector<std::pair<std::size_t, qsizetype>>& bucketStarts)
+{
+    const bool wide = s.wide || !isLatin1(s.text);
+    // The header and the first character stay in one record.
+    const qsizetype header = 3 + (s.runs.isEmpty() ? 0 : 2) + (s.extended.isEmpty() ? 0 : 4);
+    if (out.room() < header + (wide ? 2 : 1))
+        out.next();
+    if (i % perBucket == 0)
+        bucketStarts.emplace_back(out.index(), out.current().size());
+    writeSstString(out, s, wide);
+}
+
+} // namespace
+
 Record SharedStrings::buildSst(std::vector<std::pair<std::size_t, qsizetype>>& bucketStarts) const
 {
-    Record sst;
-    sst.id = kSst;
-    appendU32(sst.data, std::max<std::uint32_t>(referenceCount_, 0));
-    appendU32(sst.data, static_cast<std::uint32_t>(strings_.size()));
-    SegmentWriter out(sst);
     const std::uint16_t perBucket = bucketSize();
     bucketStarts.clear();
-    for (std::size_t i = 0; i < strings_.size(); ++i) {
-        const SstString& s = strings_[i];
-        const bool wide = s.wide || !isLatin1(s.text);
-        // The header and the first character stay in one record.
-        const qsizetype header = 3 + (s.runs.isEmpty() ? 0 : 2) + (s.extended.isEmpty() ? 0 : 4);
-        if (out.room() < header + (wide ? 2 : 1))
-            out.next();
-        if (i % perBucket == 0)
-            bucketStarts.emplace_back(out.index(), out.current().size());
-        writeSstString(out, s, wide);
+    Record sst;
+    sst.id = kSst;
+    std::size_t next = 0;
+    if (hasSource_ && appendable_ && source_.data.size() >= 8) {
+        // The loaded strings stay byte for byte where they were.
+        sst.data = source_.data;
+        sst.continues = source_.continues;
+        putU32(sst.data, 0, referenceCount_);
+        putU32(sst.data, 4, static_cast<std::uint32_t>(size()));
+        for (; next < loaded_.size(); ++next) {
+            if (next % perBucket != 0) continue;
+            std::size_t segment = loaded_[next].segment;
+            qsizetype position = loaded_[next].position;
+            bucketStarts.emplace_back(segment, position);
+        }
+    } else {
+        appendU32(sst.data, referenceCount_);
+        appendU32(sst.data, static_cast<std::uint32_t>(size()));
     }
+    SegmentWriter out(sst);
+    for (std::size_t i = next; i < static_cast<std::size_t>(size()); ++i)
+        appendString(out, at(static_cast<qsizetype>(i)), i, perBucket, bucketStarts);
     return sst;
 }
 

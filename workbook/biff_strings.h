@@ -18,26 +18,53 @@ namespace tpworm::workbook::biff {
 class ContinuedReader {
 public:
     ContinuedReader(const Record& record, const char* recordName, qsizetype start = 0);
+    // Starting at a place found earlier (segment, position) with remaining
+    // bytes from there to the end.
+    ContinuedReader(const Record& record, const char* recordName, std::size_t segment, qsizetype position,
+                    qsizetype remaining);
 
     std::uint8_t u8();
     std::uint16_t u16();
     std::uint32_t u32();
     QByteArray bytes(qsizetype count);
+    void skip(qsizetype count);
     // count characters, compressed (one byte each) or UTF-16LE as flagged.
     QString characters(qsizetype count, bool wide);
+    // The same, appended to out, or passed over when out is null; hash, when
+    // given, takes in each UTF-16 unit (see unitsHash).
+    void readCharacters(qsizetype count, bool wide, QString* out, std::uint32_t* hash = nullptr);
     bool atEnd();
     qsizetype remainingTotal() const;
+    // Where the next byte is read: moves past used-up segments first, so a
+    // place found here is where the next item really starts.
+    std::pair<std::size_t, qsizetype> place();
 
 private:
     const QByteArray& segment() const;
     void ensureByte();
     [[noreturn]] void cutShort() const;
 
+    void nextSegment();
+
     const Record& record_;
     const char* name_;
     std::size_t segmentIndex_ = 0; // 0 is the record body, i > 0 continues[i - 1]
     qsizetype pos_;
+    // Bytes from the current position to the end of the last CONTINUE record,
+    // kept up to date so that asking costs nothing (a large shared-string
+    // table asks once per string).
+    qsizetype remaining_ = 0;
 };
+
+// FNV-1a over UTF-16 code units, the same whether the units are stored one
+// byte each or two: a string can be looked up without decoding it.
+inline constexpr std::uint32_t kUnitsHashStart = 2166136261u;
+inline void addUnitToHash(std::uint32_t& hash, char16_t unit)
+{
+    hash = (hash ^ (unit & 0xFFu)) * 16777619u;
+    hash = (hash ^ (unit >> 8)) * 16777619u;
+}
+std::uint32_t unitsHash(QStringView text);
 
 // A string of the form "16-bit length, option byte, characters" (LABEL, RSTRING,
 // STRING records) starting at the reader's position.
@@ -52,13 +79,18 @@ struct SstString {
     QByteArray extended; // phonetic block
 };
 
+// The shared-string table. The strings of a loaded table are not decoded when
+// loading: the table keeps the SST record as read (a view of the stream) and
+// where each string starts, decodes a string when it is asked for, and on
+// rebuilding keeps the original bytes and appends the new strings.
 class SharedStrings {
 public:
-    // Decodes the SST record with its CONTINUE records.
+    // Checks the SST record with its CONTINUE records and finds its strings.
     void load(const Record& sst);
 
-    qsizetype size() const { return static_cast<qsizetype>(strings_.size()); }
-    const SstString& at(qsizetype index) const { return strings_[static_cast<std::size_t>(index)]; }
+    qsizetype size() const { return static_cast<qsizetype>(loaded_.size() + added_.size()); }
+    SstString at(qsizetype index) const;
+    QString textAt(qsizetype index) const;
 
     // The index of a plain (unformatted) string with this text, appended when new.
     std::uint32_t indexOf(const QString& text);
@@ -74,10 +106,34 @@ public:
                        const std::vector<std::pair<std::size_t, qsizetype>>& bucketStarts) const;
 
 private:
+    struct Place {
+        std::uint32_t segment;
+        std::uint32_t position;
+    };
     std::uint16_t bucketSize() const;
+    ContinuedReader readerAt(std::size_t index) const;
+    // Decodes a loaded string; text only when full is false.
+    SstString decode(std::size_t index, bool full) const;
+    bool isPlainText(std::size_t index, QString& text) const;
+    void buildLookup();
+    std::size_t slotOf(std::uint32_t hash, const QString& text, bool& found) const;
 
-    std::vector<SstString> strings_;
-    QHash<QString, std::uint32_t> plainIndex_;
+    Record source_;
+    bool hasSource_ = false;
+    // The loaded strings fill the record exactly, so new ones can follow them.
+    bool appendable_ = true;
+    std::vector<qsizetype> segmentStart_; // logical offset of each segment in source_
+    qsizetype sourceSize_ = 0;
+    std::vector<Place> loaded_;
+    std::vector<SstString> added_;
+
+    // Index of the plain loaded strings by text, built on the first indexOf:
+    // open addressing over (hash, string index + 1), so that a workbook that
+    // is only read never pays for it and one that is written pays once.
+    std::vector<std::uint32_t> slotHash_;
+    std::vector<std::uint32_t> slotIndex_;
+    bool lookupBuilt_ = false;
+    QHash<QString, std::uint32_t> addedIndex_;
     std::uint32_t referenceCount_ = 0;
 };
 

@@ -29,22 +29,10 @@ struct Assignment {
 
 bool parseCellName(const QString& name, int& column, int& row)
 {
-    qsizetype i = 0;
-    int c = 0;
-    while (i < name.size() && name[i].isLetter() && name[i].unicode() < 128) {
-        c = c * 26 + (name[i].toUpper().unicode() - u'A' + 1);
-        if (c > kMaxColumns) return false;
-        ++i;
-    }
-    if (i == 0 || i == name.size()) return false;
-    bool ok = false;
-    const QString digits = name.mid(i);
-    for (QChar d : digits)
-        if (d < u'0' || d > u'9') return false;
-    const int r = digits.toInt(&ok);
-    if (!ok || r < 1 || r > kMaxRows || digits.startsWith(u'0')) return false;
-    column = c - 1;
-    row = r - 1;
+    const std::optional<CellAddress> cell = CellAddress::parse(name);
+    if (!cell) return false;
+    column = cell->column;
+    row = cell->row;
     return true;
 }
 
@@ -76,7 +64,8 @@ int workbookSet(const QString& file, const QString& output, const QStringList& c
             err << QStringLiteral("\"%1\" is not a cell assignment of the form A1=TEXT (columns A to IV, rows 1 to 65536).")
                        .arg(argument)
                 << Qt::endl;
-            return 2;
+            // The command was complete; one of its values names no cell.
+            return 1;
         }
         a.text = argument.mid(equals + 1);
         assignments.push_back(a);

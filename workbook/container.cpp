@@ -4,6 +4,7 @@
 #include "workbook/container.h"
 
 #include <memory>
+#include <mutex>
 
 namespace tpworm::workbook::container {
 
@@ -28,6 +29,24 @@ struct GErrorFree {
     }
 };
 
+// libgsf reports what it finds wrong in a damaged file through GLib's log
+// ("ole_seek_block: assertion ... failed", "Invalid metabat item"), which goes
+// to standard error by default. The engine says in one message of its own why
+// the file cannot be used, so libgsf's domains are logged to nowhere.
+void quietLibgsf(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
+void routeLibgsfLog()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION);
+        // (Some of its files log without a domain of their own.)
+        for (const char* domain : {static_cast<const char*>(nullptr), "libgsf", "libgsf:msole", "libgsf:utils",
+                                   "libgsf:input", "libgsf:output"})
+            g_log_set_handler(domain, levels, quietLibgsf, nullptr);
+    });
+}
+
 bool startsWith(const QByteArray& file, const char* magic, qsizetype length)
 {
     return file.size() >= length && std::equal(magic, magic + length, file.constData());
@@ -46,8 +65,8 @@ bool startsWith(const QByteArray& file, const char* magic, qsizetype length)
             "This is an Excel 2007 or later workbook (.xlsx), not an Excel 97-2003 workbook. "
             "Save it in the \"Excel 97-2003 Workbook (*.xls)\" format and try again."));
     // Excel 2.1 to 4.0 wrote a bare record stream starting with a BOF record.
-    if (file.size() >= 2 && (file[0] == '\x09' || file[0] == '\x00')
-        && (file[1] == '\x00' || file[1] == '\x02' || file[1] == '\x04'))
+    // (Their BOF identifiers are 0x0009, 0x0209 and 0x0409; a file of zeros is none.)
+    if (file.size() >= 2 && file[0] == '\x09' && (file[1] == '\x00' || file[1] == '\x02' || file[1] == '\x04'))
         throw ContainerError(QStringLiteral(
             "This workbook is in the Excel 4.0 (or older) format. Save it as an Excel 97-2003 "
             "workbook (*.xls) and try again."));
@@ -161,6 +180,7 @@ void writeStorage(GsfOutfile* storage, const Entry& entry)
 
 Document readDocument(const QByteArray& file)
 {
+    routeLibgsfLog();
     GPtr<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(file.constData()),
                                               file.size(), FALSE));
     if (!input)
@@ -180,8 +200,10 @@ Document readDocument(const QByteArray& file)
     return document;
 }
 
-QByteArray writeDocument(const Entry& root, const QByteArray& workbookStream)
+void writeDocument(const Entry& root, const QByteArray& workbookStream,
+                   const std::function<void(const QByteArray& document)>& use)
 {
+    routeLibgsfLog();
     GPtr<GsfOutput> sink(gsf_output_memory_new());
     GPtr<GsfOutfile> ole(gsf_outfile_msole_new(sink.get()));
     if (!sink || !ole)
@@ -200,7 +222,16 @@ QByteArray writeDocument(const Entry& root, const QByteArray& workbookStream)
         throw ContainerError(QStringLiteral("The workbook cannot be written: the compound document failed."));
     const gsf_off_t size = gsf_output_size(sink.get());
     const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
-    return QByteArray(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+    use(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size)));
+}
+
+QByteArray writeDocument(const Entry& root, const QByteArray& workbookStream)
+{
+    QByteArray document;
+    writeDocument(root, workbookStream, [&document](const QByteArray& view) {
+        document = QByteArray(view.constData(), view.size());
+    });
+    return document;
 }
 
 } // namespace tpworm::workbook::container

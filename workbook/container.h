@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace tpworm::workbook::container {
@@ -40,5 +41,9 @@ Document readDocument(const QByteArray& file);
 
 // Builds the compound document with the workbook stream put back at the root.
 QByteArray writeDocument(const Entry& root, const QByteArray& workbookStream);
+// The same, handing the bytes to use while they are held by the writer, so
+// that saving to a file needs no copy of the whole document.
+void writeDocument(const Entry& root, const QByteArray& workbookStream,
+                   const std::function<void(const QByteArray& document)>& use);
 
 } // namespace tpworm::workbook::container

@@ -8,9 +8,9 @@
 #include "workbook/biff_strings.h"
 #include "workbook/container.h"
 
-#include <QFile>
+#include "core/safe_file.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <optional>
 #include <set>
@@ -44,27 +44,13 @@ bool followsSst(std::uint16_t id)
     throw BiffError(QStringLiteral("The workbook is damaged: %1").arg(what));
 }
 
-// Rewrites the stream positions of an INDEX record body standing at bodyAt.
-template <class Move>
-void moveIndexPositions(QByteArray& bytes, qsizetype bodyAt, const Move& moved)
-{
-    const qsizetype length = peekU16(bytes, bodyAt - 2);
-    const std::uint32_t defColWidth = peekU32(bytes, bodyAt + 12);
-    if (defColWidth != 0) putU32(bytes, bodyAt + 12, moved(defColWidth));
-    for (qsizetype at = bodyAt + 16; at + 4 <= bodyAt + length; at += 4)
-        putU32(bytes, at, moved(peekU32(bytes, at)));
-}
-
 } // namespace
 
 WorkbookError::WorkbookError(const QString& message) : std::runtime_error(message.toStdString()) {}
 
 QString CellName(int column, int row)
 {
-    QString letters;
-    for (int c = column + 1; c > 0; c = (c - 1) / 26)
-        letters.prepend(QChar(u'A' + (c - 1) % 26));
-    return letters + QString::number(row + 1);
+    return CellAddress{column, row}.name();
 }
 
 struct Workbook::Impl {
@@ -188,7 +174,8 @@ void Workbook::Impl::readSheet(std::size_t number)
         throwDamaged(QStringLiteral("sheet %1 lies inside the first sheet.").arg(number + 1));
     qsizetype end = 0;
     std::vector<qsizetype> offsets;
-    std::vector<Record> records = readSubstream(stream, start, end, &offsets);
+    // The first sheet gets room for the records of a few hundred edits.
+    std::vector<Record> records = readSubstream(stream, start, end, &offsets, number == 0 ? 512 : 0);
     int depth = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (records[i].id == kBof) ++depth;
@@ -265,13 +252,32 @@ QByteArray Workbook::Impl::buildStream() const
         return static_cast<std::uint32_t>(position + globalsGrowth + sheetGrowth);
     };
 
-    QByteArray rest = stream.mid(globalsEnd);
-    for (qsizetype body : indexBodies)
-        if (body < sheetStart || body >= sheetEnd)
-            moveIndexPositions(rest, body - globalsEnd, moved);
-    out += QByteArrayView(rest).first(sheetStart - globalsEnd);
+    // The rest of the stream goes over as it is, with no copy in between; the
+    // INDEX records of the other sheets are then moved where they now stand.
+    out.reserve(out.size() + (stream.size() - globalsEnd) + sheetGrowth);
+    out += QByteArrayView(stream).sliced(globalsEnd, sheetStart - globalsEnd);
     out += sheetBytes;
-    out += QByteArrayView(rest).sliced(sheetEnd - globalsEnd);
+    out += QByteArrayView(stream).sliced(sheetEnd);
+    // Where a byte of the old stream past the globals now is; -1 inside the first sheet.
+    auto at = [&](qsizetype old, qsizetype size) -> qsizetype {
+        if (old + size <= sheetStart) return old + globalsGrowth;
+        if (old >= sheetEnd) return old + globalsGrowth + sheetGrowth;
+        return -1;
+    };
+    for (qsizetype body : indexBodies) {
+        if (body >= sheetStart && body < sheetEnd) continue;
+        const qsizetype lengthAt = at(body - 2, 2);
+        if (lengthAt < 0) continue;
+        const qsizetype length = peekU16(out, lengthAt);
+        auto move = [&](qsizetype old) {
+            const qsizetype now = at(old, 4);
+            if (now >= 0) putU32(out, now, moved(peekU32(out, now)));
+        };
+        const qsizetype defColWidthAt = at(body + 12, 4);
+        if (defColWidthAt >= 0 && peekU32(out, defColWidthAt) != 0) move(body + 12);
+        for (qsizetype slot = body + 16; slot + 4 <= body + length; slot += 4)
+            move(slot);
+    }
     for (std::size_t k = 0; k < boundSheetAt.size(); ++k)
         putU32(out, boundSheetAt[k], k == 0 ? newSheetStart : moved(sheetOffsets[k]));
     return out;
@@ -295,14 +301,16 @@ void Workbook::Load()
         throw WorkbookError(QStringLiteral("The workbook file \"%1\" does not exist.").arg(name));
     if (info.isDir())
         throw WorkbookError(QStringLiteral("\"%1\" is a folder, not a workbook file.").arg(name));
+    if (!info.isFile())
+        throw WorkbookError(QStringLiteral(
+            "\"%1\" is not a regular file (a device, a FIFO or a socket), so it is no workbook file.").arg(name));
     if (info.size() > kMaxFileSize)
         throw WorkbookError(QStringLiteral("The file \"%1\" is too large for an Excel 97-2003 workbook.").arg(name));
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        throw WorkbookError(QStringLiteral("The workbook file \"%1\" cannot be opened: %2.").arg(name, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw WorkbookError(QStringLiteral("The workbook file \"%1\" cannot be read: %2.").arg(name, file.errorString()));
+    // Read with the bound whatever the size said: a file can grow, and only
+    // a regular file is read at all.
+    QByteArray bytes;
+    if (const WriteOutcome read = readRegularFile(name, kMaxFileSize, bytes); !read.ok())
+        throw WorkbookError(QStringLiteral("The workbook file \"%1\" cannot be read: %2.").arg(name, read.error));
     try {
         LoadFromBuffer(bytes);
     } catch (const WorkbookError& error) {
@@ -367,15 +375,17 @@ void Workbook::Save()
 {
     if (d->fileName.isEmpty())
         throw WorkbookError(QStringLiteral("No workbook file is named for saving."));
-    const QByteArray bytes = SaveToBuffer();
-    QSaveFile file(d->fileName);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.")
-                                .arg(d->fileName, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.")
-                                .arg(d->fileName, file.errorString()));
+    // Refused before the work of building: a FIFO, a device, a read-only file.
+    if (const WriteOutcome check = checkWritableTarget(d->fileName); !check.ok())
+        throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.").arg(d->fileName, check.error));
+    if (!d->loaded)
+        throw WorkbookError(QStringLiteral("No workbook is loaded; there is nothing to save."));
+    WriteOutcome written;
+    container::writeDocument(d->root, d->buildStream(), [&](const QByteArray& document) {
+        written = writeFileAtomically(d->fileName, document);
+    });
+    if (!written.ok())
+        throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.").arg(d->fileName, written.error));
 }
 
 QByteArray Workbook::SaveToBuffer() const

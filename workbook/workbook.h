@@ -2,6 +2,8 @@
 // reads and writes text cells of its first sheet, and saves it again.
 #pragma once
 
+#include "core/cell_address.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -25,8 +27,8 @@ struct CellText {
 };
 
 // The largest sheet a BIFF8 workbook holds, and the longest text of one cell.
-inline constexpr int kMaxColumns = 256;
-inline constexpr int kMaxRows = 65536;
+inline constexpr int kMaxColumns = kSheetColumns;
+inline constexpr int kMaxRows = kSheetRows;
 inline constexpr int kMaxCellTextLength = 32767;
 
 // A1 notation of a 0-based cell: CellName(0, 0) is "A1", CellName(27, 9) "AB10".

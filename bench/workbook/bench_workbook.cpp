@@ -18,7 +18,7 @@ using tpworm::workbook::Workbook;
 
 namespace {
 
-const QString kBase = QStringLiteral(TPWORM_SHARED_DIR "/xls-corpus/poi-Simple.xls");
+const QString kBase = QStringLiteral(TPWORM_CORPUS_DIR "/poi-Simple.xls");
 
 // A workbook with cells text cells in rows of ten columns, every text distinct,
 // a third of them Chinese; 0 gives the template-sized sheet of a design file

@@ -1,6 +1,7 @@
 // The menu tables' cell maps, the automation layer's registry and variants, and
 // the LibreOffice backend driven directly.
 #include "calc/geometry.h"
+#include "core/cell_address.h"
 #include "documents/automation.h"
 #include "documents/automation_cells.h"
 #include "lo_support.h"
@@ -62,7 +63,7 @@ CellMap byName(const QList<documents::AutomationCell>& cells)
 {
     CellMap map;
     for (const documents::AutomationCell& c : cells)
-        map[QString(QChar('A' + c.column - 1)) + QString::number(c.row)] = c.text;
+        map[tpworm::CellAddress{c.column - 1, c.row - 1}.name()] = c.text;
     return map;
 }
 
@@ -70,7 +71,7 @@ QStringList order(const QList<documents::AutomationCell>& cells)
 {
     QStringList names;
     for (const documents::AutomationCell& c : cells)
-        names << QString(QChar('A' + c.column - 1)) + QString::number(c.row);
+        names << tpworm::CellAddress{c.column - 1, c.row - 1}.name();
     return names;
 }
 
@@ -133,7 +134,11 @@ TEST(MenuCellMaps, CellNamesReadAsRowAndColumn)
     EXPECT_EQ(documents::cellAt("C2", "x"), (documents::AutomationCell{2, 3, "x"}));
     EXPECT_EQ(documents::cellAt("B10", ""), (documents::AutomationCell{10, 2, ""}));
     EXPECT_EQ(documents::cellAt("AA1", ""), (documents::AutomationCell{1, 27, ""}));
-    for (const char* bad : {"", "C", "2", "C0", "c2", "C2x"})
+    // One A1 type for every cell name of the program: letters in either case,
+    // within the sheet's columns A ... IV and rows 1 ... 65536.
+    EXPECT_EQ(documents::cellAt("c2", "x"), (documents::AutomationCell{2, 3, "x"}));
+    EXPECT_EQ(documents::cellAt("IV65536", ""), (documents::AutomationCell{65536, 256, ""}));
+    for (const char* bad : {"", "C", "2", "C0", "C02", "C2x", "IW1", "A65537"})
         EXPECT_THROW(documents::cellAt(bad, ""), std::invalid_argument) << bad;
 }
 

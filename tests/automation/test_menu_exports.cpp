@@ -2,6 +2,7 @@
 // LibreOffice behind "Excel.Application" and without it. The written workbooks
 // are read back with xlrd.
 #include "common/gui_fixture.h"
+#include "core/cell_address.h"
 #include "documents/automation.h"
 #include "documents/automation_cells.h"
 #include "documents/tform2.h"
@@ -53,7 +54,7 @@ const MenuExport kExports[] = {
 
 QString cellName(const documents::AutomationCell& c)
 {
-    return QString(QChar('A' + c.column - 1)) + QString::number(c.row);
+    return tpworm::CellAddress{c.column - 1, c.row - 1}.name();
 }
 
 // The value part of a result label, before its run of hyphens.

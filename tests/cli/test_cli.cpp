@@ -116,7 +116,7 @@ TEST(CliDesign, EditedParametersAreRecalculated)
 
 TEST(CliWorkbook, CatAndSetThroughTheCommandLine)
 {
-    const QString source = QStringLiteral(TPWORM_SHARED_DIR "/xls-corpus/poi-Simple.xls");
+    const QString source = QStringLiteral(TPWORM_CORPUS_DIR "/poi-Simple.xls");
     const CliResult cat = cli({"workbook", "cat", source});
     ASSERT_EQ(cat.exitCode, 0) << cat.err.toStdString();
     EXPECT_FALSE(cat.out.isEmpty());

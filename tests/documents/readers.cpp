@@ -11,17 +11,13 @@
 #include <QUrl>
 #include <QXmlStreamReader>
 
+#include "core/cell_address.h"
+
 namespace tpworm::testing {
 
 namespace {
 
-QString cellName(int column, int row)
-{
-    QString letters;
-    for (int c = column + 1; c > 0; c = (c - 1) / 26)
-        letters.prepend(QChar(u'A' + (c - 1) % 26));
-    return letters + QString::number(row + 1);
-}
+QString cellName(int column, int row) { return CellAddress{column, row}.name(); }
 
 bool run(const QString& program, const QStringList& arguments, int timeoutMs, QByteArray* output, QString* error)
 {

@@ -45,7 +45,7 @@ TEST(CellNames, ConvertBothWays)
         EXPECT_EQ(parsed.row, c.row) << c.name;
     }
     EXPECT_EQ(parseCellName("d13").column, 3);
-    for (const char* bad : {"", "C", "12", "C0", "C-1", "C 2", "C2x", "ÄB1"})
+    for (const char* bad : {"", "C", "12", "C0", "C-1", "C 2", "C2x", "ÄB1", "IW1", "A65537", "C02"})
         EXPECT_THROW(parseCellName(QString::fromUtf8(bad)), DocumentError) << bad;
 }
 

@@ -10,7 +10,7 @@ namespace tpworm::workbook::testing {
 
 QString corpusDir()
 {
-    return QStringLiteral(TPWORM_SHARED_DIR "/xls-corpus");
+    return QStringLiteral(TPWORM_CORPUS_DIR "");
 }
 
 QStringList validCorpusFiles()

@@ -35,6 +35,7 @@ Parts partsOf(const QString& name)
     p.stream = container::readDocument(file.readAll()).workbookStream;
     qsizetype end = 0;
     p.globals = readSubstream(p.stream, 0, end);
+    // The strings keep views of the stream: load them from the kept globals.
     for (const Record& r : p.globals) {
         if (r.id == kSst) p.strings.load(r);
         if (r.id == kBoundSheet && p.sheetStart == 0) p.sheetStart = peekU32(r.data, 0);
@@ -82,6 +83,43 @@ TEST(RecordLayer, SharedStringsKeepTextRunsAndPhoneticDataThroughRewriting)
             EXPECT_EQ(again.at(i).runs, p.strings.at(i).runs) << i;
             EXPECT_EQ(again.at(i).extended, p.strings.at(i).extended) << i;
         }
+    }
+}
+
+TEST(RecordLayer, NewStringsFollowTheLoadedTableWhichStaysByteForByte)
+{
+    for (const char* name : {"poi-54016.xls", "poi-12843-1.xls", "gen-lo-mixed.xls"}) {
+        SCOPED_TRACE(name);
+        Parts p = partsOf(QLatin1String(name));
+        Record original;
+        for (const Record& r : p.globals)
+            if (r.id == kSst) original = r;
+        const qsizetype loaded = p.strings.size();
+        // An existing plain string is found, not added again.
+        qsizetype plain = 0;
+        while (plain < loaded && (!p.strings.at(plain).runs.isEmpty() || !p.strings.at(plain).extended.isEmpty()))
+            ++plain;
+        ASSERT_LT(plain, loaded);
+        EXPECT_EQ(p.strings.textAt(p.strings.indexOf(p.strings.textAt(plain))), p.strings.textAt(plain));
+        EXPECT_EQ(p.strings.size(), loaded);
+        const QString added = QStringLiteral("蜗杆 new %1").arg(QLatin1String(name));
+        EXPECT_EQ(p.strings.indexOf(added), std::uint32_t(loaded));
+        EXPECT_EQ(p.strings.indexOf(added), std::uint32_t(loaded));
+
+        std::vector<std::pair<std::size_t, qsizetype>> buckets;
+        const Record rebuilt = p.strings.buildSst(buckets);
+        // Everything after the two counts is the original table, then the new string.
+        EXPECT_EQ(rebuilt.data.mid(8, original.data.size() - 8), original.data.mid(8));
+        ASSERT_GE(rebuilt.continues.size(), original.continues.size());
+        for (std::size_t k = 0; k + 1 < original.continues.size(); ++k)
+            EXPECT_EQ(rebuilt.continues[k], original.continues[k]) << k;
+        EXPECT_EQ(peekU32(rebuilt.data, 4), std::uint32_t(loaded + 1));
+        SharedStrings again;
+        again.load(rebuilt);
+        ASSERT_EQ(again.size(), loaded + 1);
+        EXPECT_EQ(again.textAt(loaded), added);
+        for (qsizetype i = 0; i < loaded; ++i)
+            ASSERT_EQ(again.textAt(i), p.strings.textAt(i)) << i;
     }
 }
 

@@ -65,11 +65,11 @@ TEST(WorkbookCli, FailuresAndUsageErrors)
         int status;
         const char* why;
     } cases[] = {
-        {{QStringLiteral("A1")}, 2, "no ="},
-        {{QStringLiteral("=x")}, 2, "no cell"},
-        {{QStringLiteral("IW1=x")}, 2, "column past IV"},
-        {{QStringLiteral("A0=x")}, 2, "row 0"},
-        {{QStringLiteral("A65537=x")}, 2, "row past 65536"},
+        {{QStringLiteral("A1")}, 1, "no ="},
+        {{QStringLiteral("=x")}, 1, "no cell"},
+        {{QStringLiteral("IW1=x")}, 1, "column past IV"},
+        {{QStringLiteral("A0=x")}, 1, "row 0"},
+        {{QStringLiteral("A65537=x")}, 1, "row past 65536"},
         {{QStringLiteral("A1=") + QString(32768, u'x')}, 1, "text longer than a cell holds"},
     };
     for (const auto& c : cases) {

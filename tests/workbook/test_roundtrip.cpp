@@ -76,7 +76,7 @@ QMap<QString, QString> engineTexts(const Workbook& book)
 QJsonObject xlrdDump(const QStringList& files)
 {
     QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
+    python.start(QStringLiteral(TPWORM_PYTHON3),
                  QStringList{QStringLiteral(TPWORM_SOURCE_DIR "/tests/workbook/dump_sheets.py")} + files);
     if (!python.waitForFinished(600000)) return {};
     return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
