@@ -3,6 +3,10 @@
 #include "app/cli.h"
 
 namespace tpworm::cli {
+int runBatchCommand(const QStringList& arguments); // app/cli_batch.cpp
+}
+
+namespace tpworm::cli {
 
 namespace {
 
@@ -15,6 +19,8 @@ const Command kCommands[] = {
     {"open", Needs::Core, run, "tpworm-cli open   [COMMON] DESIGN-FILE"},
     {"export", Needs::Core, run,
      "tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls [worm|wheel|hob DESIGN-FILE OUTPUT.xls ...]"},
+    {"batch", Needs::Core, runBatchCommand,
+     "tpworm-cli batch  [--rules FILE] [--coefficients c0,...,c15] [--format jsonl|csv] [INPUT.csv|-]"},
     {"workbook", Needs::Core, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},
