@@ -4,6 +4,7 @@
 
 namespace tpworm::cli {
 int runBatchCommand(const QStringList& arguments); // app/cli_batch.cpp
+int runSweepCommand(const QStringList& arguments); // app/cli_sweep.cpp
 }
 
 namespace tpworm::cli {
@@ -21,6 +22,10 @@ const Command kCommands[] = {
      "tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls [worm|wheel|hob DESIGN-FILE OUTPUT.xls ...]"},
     {"batch", Needs::Core, runBatchCommand,
      "tpworm-cli batch  [--rules FILE] [--coefficients c0,...,c15] [--format jsonl|csv] [INPUT.csv|-]"},
+    {"sweep", Needs::Core, runSweepCommand,
+     "tpworm-cli sweep  [--rules FILE] [--coefficients c0,...,c15] [--format jsonl|csv] --teeth Z|--ratio I\n"
+     "                  [--starts 1,2,...] [--grades 6,7,8] [--from A] [--to A] [--series FILE]\n"
+     "                  [--no-standard-backlash] [--whole-teeth] [EditN=TEXT ...]"},
     {"workbook", Needs::Core, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},

@@ -8,7 +8,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <QFile>
+
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -199,7 +202,28 @@ private:
     std::chrono::steady_clock::time_point last_{};
 };
 
-void report(std::FILE* errors, const QString& text) { std::fprintf(errors, "tpworm-cli batch: %s\n", text.toUtf8().constData()); }
+void report(std::FILE* errors, const QString& text) { std::fprintf(errors, "tpworm-cli: %s\n", text.toUtf8().constData()); }
+
+// Runs and writes one row; a row with problems is written with them instead.
+// True when it calculated.
+bool writeRow(Output& out, std::FILE* errors, long long row, const RowRequest& request, const QStringList& problems,
+              const rules::RulesData& rules, const BatchOptions& options)
+{
+    Record record;
+    record.row = row;
+    record.request = &request;
+    if (!problems.isEmpty()) {
+        for (const QString& p : problems)
+            report(errors, p);
+        record.messages = problems;
+        writeRecord(out, record, options.format);
+        return false;
+    }
+    const core::DesignForm form = core::runDesign(designRequest(request, options), rules);
+    record.form = &form;
+    writeRecord(out, record, options.format);
+    return form.calculated();
+}
 
 } // namespace
 
@@ -243,27 +267,13 @@ int runBatch(std::FILE* input, std::FILE* output, std::FILE* errors, const rules
     RowRequest request;
     while (reader.next(fields)) {
         ++row;
-        Record record;
-        record.row = row;
-        record.request = &request;
         QStringList problems;
         for (const CsvReader::Problem& p : reader.problems())
             problems << rowPlace(row, reader.line(), p.column >= 0 && p.column < layout.names().size()
                                                       ? layout.names()[p.column] : QString::number(p.column + 1))
                             + p.text;
         const bool mapped = layout.map(fields, row, reader.line(), request, problems) && problems.isEmpty();
-        if (!mapped) {
-            for (const QString& p : problems)
-                report(errors, p);
-            record.messages = problems;
-            allCalculated = false;
-            writeRecord(out, record, options.format);
-        } else {
-            const core::DesignForm form = core::runDesign(designRequest(request, options), rules);
-            record.form = &form;
-            allCalculated = allCalculated && form.calculated();
-            writeRecord(out, record, options.format);
-        }
+        allCalculated = writeRow(out, errors, row, request, mapped ? QStringList() : problems, rules, options) && allCalculated;
         progress.tick(row);
     }
     if (reader.readError()) {
@@ -278,6 +288,66 @@ int runBatch(std::FILE* input, std::FILE* output, std::FILE* errors, const rules
         return 1;
     }
     return allCalculated ? 0 : 1;
+}
+
+int runSweep(const SweepOptions& sweep, std::FILE* output, std::FILE* errors, const rules::RulesData& rules,
+             const BatchOptions& options)
+{
+    Output out(output);
+    if (options.format == Format::Csv)
+        writeCsvHeader(out);
+    Progress progress(errors, options.progress);
+    long long row = 0;
+    bool allCalculated = true;
+    for (const QString& a : sweep.centreDistances) {
+        for (const QString& starts : sweep.starts) {
+            RowRequest request;
+            request.centreDistance = a;
+            request.starts = starts;
+            request.standardBacklash = sweep.standardBacklash;
+            request.wholeTeeth = sweep.wholeTeeth;
+            request.fields = sweep.fields;
+            if (!sweep.ratio.isEmpty()) {
+                // teeth = ratio x starts, where that is a whole number of teeth.
+                const long double teeth = sweep.ratio.toDouble() * starts.toDouble();
+                if (teeth < 1.0L || std::fabs(teeth - std::round(teeth)) > 1e-9L) {
+                    if (a == sweep.centreDistances.front())
+                        report(errors, QStringLiteral("ratio %1 with %2 starts gives no whole number of teeth; skipped")
+                                           .arg(sweep.ratio, starts));
+                    continue;
+                }
+                request.teeth = QString::number(static_cast<long long>(std::round(teeth)));
+            } else {
+                request.teeth = sweep.teeth;
+            }
+            for (const QString& grade : sweep.grades) {
+                request.grade = grade;
+                ++row;
+                allCalculated = writeRow(out, errors, row, request, QStringList(), rules, options) && allCalculated;
+                progress.tick(row);
+            }
+        }
+    }
+    out.flush();
+    if (out.failed()) {
+        report(errors, QStringLiteral("writing the output failed"));
+        return 1;
+    }
+    return allCalculated ? 0 : 1;
+}
+
+QStringList readSeries(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw std::runtime_error(QStringLiteral("cannot read the centre-distance series %1").arg(path).toStdString());
+    QStringList values;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+            values << line;
+    }
+    return values;
 }
 
 } // namespace tpworm::batch

@@ -202,3 +202,34 @@ TEST(Batch, RunsWithoutDisplayAndWithoutWidgets)
 }
 
 } // namespace
+
+namespace {
+
+// The sweep runs the series x starts x grades, in that nesting, as the
+// equivalent CSV runs through batch.
+TEST(Sweep, IsTheBatchOfTheSeriesTimesStartsTimesGrades)
+{
+    const CliRun sweep = cli({"sweep", "--teeth", "45", "--starts", "1,2", "--grades", "6,8", "--from", "200", "--to", "250"});
+    QByteArray csv = "centre_distance,teeth,starts,grade\n";
+    for (const char* a : {"200", "224", "250"})
+        for (const char* z1 : {"1", "2"})
+            for (const char* grade : {"6", "8"})
+                csv += QByteArray(a) + ",45," + z1 + "," + grade + "\n";
+    const CliRun batch = cli({"batch", "-"}, csv);
+    EXPECT_EQ(lines(sweep.out).size(), 12);
+    EXPECT_EQ(sweep.out, batch.out);
+    EXPECT_EQ(sweep.exitCode, batch.exitCode);
+
+    // A ratio fixes the teeth per number of starts; 22.5 x 1 is no whole number.
+    const CliRun ratio = cli({"sweep", "--ratio", "22.5", "--starts", "1,2,4", "--from", "250", "--to", "250"});
+    const QList<QJsonObject> records = lines(ratio.out);
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[0]["fields"].toObject()["Edit3"].toString(), "45");
+    EXPECT_EQ(records[1]["fields"].toObject()["Edit3"].toString(), "90");
+    EXPECT_TRUE(ratio.err.contains("ratio 22.5 with 1 starts gives no whole number of teeth")) << ratio.err.toStdString();
+
+    EXPECT_EQ(cli({"sweep", "--starts", "1"}).exitCode, 2);
+    EXPECT_EQ(cli({"sweep", "--teeth", "45", "--grades", "9"}).exitCode, 2);
+}
+
+} // namespace
