@@ -1,4 +1,5 @@
 #include "app/tform1.h"
+#include "app/variants_window.h"
 
 #include "app/appearance.h"
 #include "app/desktop.h"
@@ -114,6 +115,7 @@ TForm1::TForm1(const ProgramContext& context)
     createLayout();
     createToolBar();
     createMenus();
+    installVariants(*this);
     connectHandlers();
     setUpFrame(*this);
 

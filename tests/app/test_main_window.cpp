@@ -174,7 +174,7 @@ struct MenuEntry {
 const std::vector<std::pair<MenuEntry, std::vector<MenuEntry>>> kMenus = {
     {{"N1", "文件", true},
      {{"N11", "打开", true}, {"N12", "-----------", true}, {"N3", "导出蜗杆参数", false}, {"N14", "导出蜗轮参数", false},
-      {"N4", "导出滚刀参数", false}, {"N5", "保存", false}, {"N6", "退出", true}}},
+      {"N4", "导出滚刀参数", false}, {"N5", "保存", false}, {"VariantsItem", "方案比较", true}, {"N6", "退出", true}}},
     {{"N7", "设置", true},
      {{"N13", "计算法则参数设置", true}, {"N15", "还原默认设置", true}, {"N16", "加载用户设置", true},
       {"N17", "另存用户设置", true}}},
