@@ -8,6 +8,11 @@
 #include <stdexcept>
 
 namespace tpworm::cli {
+int runBatchCommand(const QStringList& arguments); // app/cli_batch.cpp
+int runSweepCommand(const QStringList& arguments); // app/cli_sweep.cpp
+}
+
+namespace tpworm::cli {
 
 namespace {
 
@@ -41,6 +46,12 @@ const Command kCommands[] = {
      "tpworm-cli rate   [COMMON] (--centre-distance TEXT --teeth TEXT [design options] | --file DESIGN-FILE)\n"
      "                  --power KW --speed RPM [--material KEY | --friction MU] [--ambient C] [--oil-limit C]\n"
      "                  [--heat-transfer W/M2C] [--housing-area M2] [--other-efficiency ETA]"},
+    {"batch", Needs::Core, runBatchCommand,
+     "tpworm-cli batch  [--rules FILE] [--coefficients c0,...,c15] [--format jsonl|csv] [INPUT.csv|-]"},
+    {"sweep", Needs::Core, runSweepCommand,
+     "tpworm-cli sweep  [--rules FILE] [--coefficients c0,...,c15] [--format jsonl|csv] --teeth Z|--ratio I\n"
+     "                  [--starts 1,2,...] [--grades 6,7,8] [--from A] [--to A] [--series FILE]\n"
+     "                  [--no-standard-backlash] [--whole-teeth] [EditN=TEXT ...]"},
     {"workbook", Needs::Core, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},

@@ -1,4 +1,5 @@
 #include "app/tform1.h"
+#include "app/variants_window.h"
 
 #include "app/drawing_commands.h"
 
@@ -120,6 +121,7 @@ TForm1::TForm1(const ProgramContext& context)
     createLayout();
     createToolBar();
     createMenus();
+    installVariants(*this);
     connectHandlers();
     Tracker = new DesignTracker(*this);
     addConveniences(*this);

@@ -176,7 +176,7 @@ struct MenuEntry {
 const std::vector<std::pair<MenuEntry, std::vector<MenuEntry>>> kMenus = {
     {{"N1", "文件", true},
      {{"N11", "打开", true}, {"N12", "-----------", true}, {"N3", "导出蜗杆参数", false}, {"N14", "导出蜗轮参数", false},
-      {"N4", "导出滚刀参数", false}, {"N5", "保存", false}, {"N6", "退出", true}}},
+      {"N4", "导出滚刀参数", false}, {"N5", "保存", false}, {"VariantsItem", "方案比较", true}, {"N6", "退出", true}}},
     {{"DrawingMenu", "图纸", true},
      {{"DrawingWorm", "蜗杆图", false}, {"DrawingWheel", "蜗轮图", false}, {"DrawingHob", "滚刀图", false},
       {"DrawingTitle", "标题栏...", true}, {"DesignReport", "设计报告", false}}},

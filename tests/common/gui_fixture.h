@@ -84,7 +84,7 @@ public:
     static QStringList defaultFiles()
     {
         return {"db1.mdb", "db1.wrx", "111.xls", "1.xls", "1111.xls", "11.xls", "v.txt", "help.htm",
-                "canshu.pdf", "jishu.pdf", "jingdu.pdf", "tuzhi.pdf", "xiuxing.pdf"};
+                "canshu.pdf", "jishu.pdf", "jingdu.pdf", "tuzhi.pdf", "xiuxing.pdf", "centre_distances.txt"};
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
