@@ -8,12 +8,13 @@ namespace {
 
 // Each command adds one row here and keeps its code in a file of its own.
 const Command kCommands[] = {
-    {"calc", Needs::Widgets, run, "tpworm-cli calc   [COMMON] [FIELD=TEXT ...]"},
-    {"design", Needs::Widgets, run,
+    {"calc", Needs::Core, run, "tpworm-cli calc   [COMMON] [--save FILE.wpx] [FIELD=TEXT ...]"},
+    {"design", Needs::Core, run,
      "tpworm-cli design [COMMON] --centre-distance TEXT --teeth TEXT [--starts TEXT]\n"
-     "                  [--grade 6|7|8] [--no-standard-backlash] [FIELD=TEXT ...]"},
-    {"open", Needs::Widgets, run, "tpworm-cli open   [COMMON] DESIGN-FILE"},
-    {"export", Needs::Widgets, run, "tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls"},
+     "                  [--grade 6|7|8] [--no-standard-backlash] [--save FILE.wpx] [FIELD=TEXT ...]"},
+    {"open", Needs::Core, run, "tpworm-cli open   [COMMON] DESIGN-FILE"},
+    {"export", Needs::Core, run,
+     "tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls [worm|wheel|hob DESIGN-FILE OUTPUT.xls ...]"},
     {"workbook", Needs::Core, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},

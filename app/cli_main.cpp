@@ -4,9 +4,7 @@
 
 #include "core/numeric.h"
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QLocale>
 
 #include <cstdio>
@@ -14,6 +12,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -27,17 +26,14 @@ void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& mess
     }
 }
 
+// tpworm-cli links Qt Core only (with Qt SQL and Qt Network for the rules and
+// the services): a command never pays for the toolkit's windows, fonts or
+// display, so every command's row says Core.
 std::unique_ptr<QCoreApplication> makeApplication(tpworm::cli::Needs needs, int& argc, char** argv)
 {
-    using tpworm::cli::Needs;
-    if (needs == Needs::Core)
-        return std::make_unique<QCoreApplication>(argc, argv);
-    // Painting and windows never go to a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (needs == Needs::Gui)
-        return std::make_unique<QGuiApplication>(argc, argv);
-    return std::make_unique<QApplication>(argc, argv);
+    if (needs != tpworm::cli::Needs::Core)
+        throw std::runtime_error("this command needs Qt Gui, which tpworm-cli does not link");
+    return std::make_unique<QCoreApplication>(argc, argv);
 }
 
 int usage(const char* reason)

@@ -6,6 +6,7 @@
 // they stay thin and call widget-free functions.
 #pragma once
 
+#include "core/design_form.h"
 #include "core/design_record.h"
 #include "app/dialog_seam.h"
 #include "app/program.h"
@@ -50,6 +51,12 @@ public:
 
     // The design record of this process.
     DesignRecord Design;
+    // The design part of the form as plain values: the calc/ handlers copy
+    // the fields in, run the core's command and copy what changed back out
+    // (calc/form_adapter.cpp). ModelDepth is non-zero while they copy out, so
+    // the change handlers those writes fire do not run the command again.
+    core::DesignForm DesignModel;
+    int ModelDepth = 0;
 
     // Secondary windows (null until created).
     TForm2* Form2 = nullptr;
@@ -124,6 +131,7 @@ public:
     QLabel* Label51 = nullptr;
     QLabel* Label52 = nullptr;
     QLabel* Label53 = nullptr;
+    QLabel* WarningsLine = nullptr; // the findings of the last calculation, red, under the result groups
 
     QComboBox* ComboBox1 = nullptr;
     QCheckBox* CheckBox1 = nullptr; // "取整数"

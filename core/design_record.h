@@ -1,6 +1,7 @@
-// The single store of the current design: inputs as last read from the main
-// window, every calculated value, the grade tolerance texts, the rule
-// coefficients and the run-time flags. Owned by the main window.
+// The store of the current design: inputs as last read from the fields, every
+// calculated value, the grade tolerance texts and the rule coefficients
+// (DesignValues, which the core calculates), and the main window's run-time
+// flags (SessionState). The window owns a DesignRecord, which is both.
 #pragma once
 
 #include <QString>
@@ -15,7 +16,7 @@ namespace automation {
 class Object;
 }
 
-struct DesignRecord {
+struct DesignValues {
     // Drive data.
     double CentreDistance = 0;
     double Ratio = 0;
@@ -83,8 +84,10 @@ struct DesignRecord {
 
     // N[0] ... N[15], column N of table nzhi in stored order.
     std::array<double, 16> RuleCoefficients{};
+};
 
-    // Run-time state.
+// What the main window keeps of a run beside the design.
+struct SessionState {
     bool DesignSaved = false;
     QString DesignFileName;
     bool CommandLineConsumed = false;
@@ -93,6 +96,9 @@ struct DesignRecord {
     bool UpdateCheckSuppressed = false;
     QString ConnectionPrefix;
     std::shared_ptr<automation::Object> AutomationApp;
+};
+
+struct DesignRecord : DesignValues, SessionState {
 };
 
 } // namespace tpworm

@@ -7,6 +7,7 @@
 #include "app/desktop.h"
 #include "app/tform1.h"
 
+#include "calc/form_adapter.h"
 #include "documents/cell_maps.h"
 #include "documents/form_fields.h"
 
@@ -36,28 +37,12 @@ documents::DesignFileContent loadDesignFile(workbook::Workbook& book, const QStr
     return documents::readDesignFile([&book](int column, int row) { return book.GetCellText(column, row); });
 }
 
-// Each step may run handlers of the calculation: a text that changes runs its
-// field's change handler, a check box that changes runs its click handler;
-// selecting a grade by program runs nothing.
+// The restore is one command of the core: each field set as typed (its
+// change handler runs), the grade selected, the drive data locked, then the
+// calculation.
 void restoreDesign(TForm1& f, const documents::DesignFileContent& content)
 {
-    if (!content.standardBacklash)
-        f.CheckBox2->setChecked(false);
-    const std::array<QLineEdit*, 13> edits{f.Edit1, f.Edit2, f.Edit3, f.Edit4, f.Edit5, f.Edit6, f.Edit7,
-                                           f.Edit8, f.Edit9, f.Edit10, f.Edit11, f.Edit12, f.Edit13};
-    for (std::size_t i = 0; i < edits.size(); ++i)
-        edits[i]->setText(content.edits[i]);
-    f.ComboBox1->setCurrentIndex(content.gradeIndex());
-    if (content.wholeTeeth())
-        f.CheckBox1->setChecked(true);
-    f.ComboBox1Change();
-    // The drive data of an opened design is fixed, as after the
-    // calculate command; the recommended parameters stay editable.
-    for (QLineEdit* edit : {f.Edit1, f.Edit3, f.Edit4})
-        edit->setEnabled(false);
-    f.SpeedButton2->setEnabled(false);
-    f.SpeedButton3->setEnabled(true);
-    f.Button1Click();
+    calc::restoreDesignFile(f, content);
 }
 
 void openDesign(TForm1& f, const QString& name, bool atStartUp)

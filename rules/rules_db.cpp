@@ -31,24 +31,7 @@ QString quoted(const QString& identifier)
     return QLatin1Char('"') + inner + QLatin1Char('"');
 }
 
-bool isNumericType(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
-
-RulesError::RulesError(const QString& message) : std::runtime_error(message.toStdString()) {}
 
 QString connectionString(const QString& prefix, const QString& databasePath)
 {
@@ -173,12 +156,8 @@ QVariant RulesTable::Field(int row, int column) const
 
 QString RulesTable::Text(int row, int column) const
 {
-    const QVariant value = Field(row, column);
-    if (value.isNull())
-        return QString();
-    if (value.typeId() == QMetaType::Double)
-        return FloatToStr(value.toDouble());
-    return value.toString();
+    Field(row, column);
+    return Data().Text(row, column);
 }
 
 QVariant RulesTable::FieldByName(int row, const QString& column) const
@@ -191,29 +170,13 @@ QVariant RulesTable::FieldByName(int row, const QString& column) const
 
 long double RulesTable::Number(int row, int column) const
 {
-    const QVariant value = Field(row, column);
-    if (isNumericType(value))
-        return value.toDouble();
-    const QString text = value.isNull() ? QString() : value.toString();
-    try {
-        return StrToFloat(text);
-    } catch (const ConvertError&) {
-        throw RulesError(QStringLiteral("数据表 %1 第 %2 行第 %3 列的值“%4”不是数字")
-                             .arg(tableName_)
-                             .arg(row + 1)
-                             .arg(column)
-                             .arg(text));
-    }
+    Field(row, column);
+    return Data().Number(row, column);
 }
 
 int RulesTable::RangeSearch(long double key) const
 {
-    if (RowCount() == 0)
-        throw RulesError(QStringLiteral("数据表 %1 没有数据").arg(tableName_));
-    int row = 0;
-    while (row < RowCount() - 1 && Number(row, 2) < key)
-        ++row;
-    return row;
+    return Data().RangeSearch(key);
 }
 
 void LoadCoefficients(RulesConnection& connection, RulesTable& nzhi, const QString& connectionString,

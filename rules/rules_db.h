@@ -5,6 +5,8 @@
 // reads it from the first row in stored order, columns by position.
 #pragma once
 
+#include "core/rules_data.h"
+
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -14,10 +16,6 @@
 
 namespace tpworm::rules {
 
-class RulesError : public std::runtime_error {
-public:
-    explicit RulesError(const QString& message);
-};
 
 // The start of a connection string; the database path and
 // kConnectionSuffix follow it.
@@ -85,6 +83,9 @@ public:
     // column 2 that is not a number.
     int RangeSearch(long double key) const;
 
+    // The rows read, as plain values (shared, not copied).
+    TableData Data() const { return TableData{tableName_, columnNames_, rows_}; }
+
 private:
     RulesConnection& connection_;
     QString tableName_;
@@ -93,8 +94,6 @@ private:
     QList<QVariantList> rows_;
 };
 
-inline constexpr int kCoefficientCount = 16;
-using Coefficients = std::array<double, kCoefficientCount>;
 
 // The coefficient load: close the table and the connection, set the connection
 // string, open both, then for k = 0 ... 15 copy column 2 of row k into entry k;

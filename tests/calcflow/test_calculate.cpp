@@ -239,9 +239,11 @@ TEST_F(Calculate, WithoutARatioNothingIsRecommendedAndColumn3IsUsed)
     ASSERT_EQ(f.Edit2->text(), "");
     press(f);
     EXPECT_EQ(recommended(f), (Fields{"", "", "", "0", "0", "0.5 * 40", "0.34 * 25"}));
-    // Locked all the same: the calculation itself then rejects the design,
-    // and editing is offered so that the values can be typed in.
-    EXPECT_TRUE(locked(f));
+    // The calculation itself then rejects the design: the drive data stay
+    // editable so that it can be corrected, and editing is offered so that
+    // the values can be typed in.
+    EXPECT_FALSE(locked(f));
+    EXPECT_TRUE(editable(f));
     EXPECT_TRUE(f.SpeedButton3->isEnabled());
     EXPECT_EQ(messages(), QStringList{kCalculationMessage});
     EXPECT_FALSE(resultsShown(f));

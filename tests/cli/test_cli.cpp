@@ -1,4 +1,6 @@
 // tpworm-cli run as a separate process, as a script would run it.
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -169,6 +171,109 @@ TEST(CliUsage, ErrorsExitTwo)
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage")) << args.join(' ').toStdString();
     }
+}
+
+} // namespace
+
+namespace {
+
+// A design that never calculated is reported as such, whatever stopped it.
+TEST(CliDesign, ADesignThatNeverCalculatedSaysSoAndExitsOne)
+{
+    for (const char* a : {"x", "", "NaN", "-5", "1e4000", "0"}) {
+        const CliResult r = cli({"design", "--json", "--centre-distance", a, "--teeth", "40"});
+        EXPECT_EQ(r.exitCode, 1) << a;
+        EXPECT_FALSE(r.json["calculated"].toBool()) << a;
+        EXPECT_FALSE(r.json["messages"].toArray().isEmpty()) << a;
+        EXPECT_TRUE(r.json["warnings"].toArray().isEmpty()) << a;
+    }
+}
+
+TEST(CliDesign, RulesThatCannotBeLoadedStillGiveTheDocument)
+{
+    QTemporaryDir dir;
+    QFile garbage(dir.filePath("garbage.mdb"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(4096, 'x'));
+    garbage.close();
+    QFile empty(dir.filePath("empty.mdb"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    for (const QString& rules : {dir.filePath("missing.mdb"), garbage.fileName(), empty.fileName()}) {
+        for (const QStringList& command : {QStringList{"design", "--centre-distance", "250", "--teeth", "45"},
+                                           QStringList{"calc", "Edit1=250"}}) {
+            const CliResult r = cli(command + QStringList{"--json", "--rules", rules});
+            EXPECT_EQ(r.exitCode, 1) << rules.toStdString();
+            ASSERT_FALSE(r.json.isEmpty()) << rules.toStdString() << " printed: " << r.out.toStdString();
+            EXPECT_FALSE(r.json["calculated"].toBool());
+            EXPECT_TRUE(r.json["messages"].toArray().first().toString().startsWith("您的系统可能缺少相应的驱动"));
+        }
+    }
+}
+
+TEST(CliDesign, FindingsAreListedInTheDocument)
+{
+    const CliResult r = cli({"design", "--json", "--coefficients", kExampleCoefficients, "--centre-distance", "250",
+                             "--teeth", "45", "--starts", "2", "Edit5=200"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonArray warnings = r.json["warnings"].toArray();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].toString().startsWith("滚刀齿顶宽为负（-")) << warnings[0].toString().toStdString();
+    EXPECT_FALSE(r.json["labels"].toObject()["Label49"].toObject()["red"].toBool());
+}
+
+TEST(CliDocuments, DesignSavesAFileThatOpensToTheSameDesignAndSeveralTablesExportInOneRun)
+{
+    QTemporaryDir dir;
+    const QString design = dir.filePath("made.wpx");
+    const CliResult made = cli({"design", "--json", "--coefficients", kExampleCoefficients, "--centre-distance", "250",
+                                "--teeth", "45", "--starts", "2", "Edit5=160", "Edit6=2", "Edit7=90", "Edit8=0.3",
+                                "Edit13=0.5", "--save", design});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    ASSERT_TRUE(QFileInfo(design).isFile());
+    const CliResult opened = cli({"open", "--json", "--coefficients", kExampleCoefficients, design});
+    ASSERT_EQ(opened.exitCode, 0) << opened.err.toStdString();
+    EXPECT_EQ(opened.json["fields"], made.json["fields"]);
+    EXPECT_EQ(opened.json["labels"], made.json["labels"]);
+
+    const CliResult failed = cli({"design", "--centre-distance", "0", "--teeth", "40", "--save", dir.filePath("no.wpx")});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("no.wpx"))) << "a design that did not calculate is not saved";
+
+    const CliResult both = cli({"export", "--coefficients", kExampleCoefficients, "worm", design, dir.filePath("w.xls"),
+                                "hob", design, dir.filePath("h.xls")});
+    ASSERT_EQ(both.exitCode, 0) << both.err.toStdString();
+    for (const char* table : {"worm", "hob"}) {
+        const QString one = dir.filePath(QStringLiteral("%1-alone.xls").arg(table));
+        ASSERT_EQ(cli({"export", "--coefficients", kExampleCoefficients, table, design, one}).exitCode, 0);
+        EXPECT_EQ(cli({"workbook", "cat", one}).out,
+                  cli({"workbook", "cat", dir.filePath(table == QLatin1String("worm") ? "w.xls" : "h.xls")}).out)
+            << table;
+    }
+    EXPECT_EQ(cli({"export", "worm", design}).exitCode, 2) << "an incomplete triple is a usage error";
+}
+
+// The design commands run on the core: the dynamic loader never maps the
+// toolkit's display libraries, not even with no display at all.
+TEST(CliDesign, NoWindowLibraryIsEverLoaded)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("LD_DEBUG", "files");
+    p.setProcessEnvironment(env);
+    QTemporaryDir dir;
+    const QString design = dir.filePath("d.wpx");
+    p.start(QStringLiteral(TPWORM_CLI), {"design", "--centre-distance", "250", "--teeth", "45", "--starts", "2",
+                                         "--save", design});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString loader = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(loader.contains("libQt6Core")) << "the loader's trace is there to read";
+    EXPECT_FALSE(loader.contains("libQt6Gui")) << "Qt Gui loaded";
+    EXPECT_FALSE(loader.contains("libQt6Widgets")) << "Qt Widgets loaded";
 }
 
 } // namespace

@@ -1,46 +1,34 @@
 #include "example_design.h"
 
+#include "core/design_form.h"
 #include "core/numeric.h"
-#include "calc/geometry.h"
-#include "calc/recommend.h"
+#include "core/recommend.h"
 
 #include <QFileInfo>
 #include <QSettings>
 
-#include <array>
-
 namespace tpworm::manual {
 
-double ExampleDesign::number(int label) const { return double(StrToFloat(value(label))); }
-
-int coveringRow(const TableText& table, long double key)
+double ExampleDesign::number(int label) const
 {
-    for (int row = 0; row < table.rows.size(); ++row)
-        if (StrToFloat(table.rows[row][2]) >= key)
-            return row;
-    return int(table.rows.size()) - 1;
+    // The named result itself, never its caption read back.
+    const core::ResultLabel* row = core::resultLabel(label);
+    if (!row || !shown.contains(label))
+        throw ManualError(QStringLiteral("the design shows no result in label %1").arg(label));
+    switch (row->kind) {
+    case core::ResultKind::Number:
+        return double(results.*row->number);
+    case core::ResultKind::Whole:
+        return double(results.*row->whole);
+    case core::ResultKind::Text:
+        break;
+    }
+    return double(StrToFloat(results.*row->text));
 }
 
 namespace {
 
-class Captions final : public calc::ResultSink {
-public:
-    explicit Captions(QMap<int, QString>& shown) : shown_(shown) {}
-    void caption(int label, const QString& text) override
-    {
-        const QString suffix = calc::resultSuffix(label);
-        shown_[label] = text.endsWith(suffix) ? text.chopped(suffix.size()) : text;
-    }
-    void warning(int label, bool warn) override
-    {
-        if (warn && warnings)
-            warnings->append(label);
-    }
-    QList<int>* warnings = nullptr;
-
-private:
-    QMap<int, QString>& shown_;
-};
+using core::Field;
 
 QString required(const QSettings& ini, const QString& key)
 {
@@ -50,30 +38,62 @@ QString required(const QSettings& ini, const QString& key)
     return value;
 }
 
-// The reliefs the calculate command writes: the amount of the ratio band,
-// the exit amount 0.67 of it, each with the length of the teeth row.
-void lookUpReliefs(ExampleDesign& d, const RulesSnapshot& rules)
+// The texts, values and captions of the form after the run.
+ExampleDesign fromForm(const core::DesignForm& form, const RulesSnapshot& rules)
 {
-    const long double a = StrToFloat(d.centreDistance);
-    const int column = recommend::entryReliefColumn(double(StrToFloat(d.ratio)));
-    const QStringList& amounts = rules.reliefAmounts.rows[coveringRow(rules.reliefAmounts, a)];
-    const QStringList& lengths = rules.reliefLengths.rows[coveringRow(rules.reliefLengths, StrToInt(d.wheelTeeth))];
-    const QString entry = amounts[column];
-    const QString exit = FloatToStr(recommend::exitReliefAmount(StrToFloat(entry)));
-    d.entryRelief = entry + QStringLiteral(" * ") + lengths[3];
-    d.exitRelief = exit + QStringLiteral(" * ") + lengths[4];
+    ExampleDesign d;
+    d.centreDistance = form.text(Field::CentreDistance);
+    d.ratio = form.text(Field::Ratio);
+    d.wheelTeeth = form.text(Field::WheelTeeth);
+    d.wormStarts = form.text(Field::WormStarts);
+    d.mainBase = form.text(Field::MainBase);
+    d.tipEccentricity = form.text(Field::TipEccentricity);
+    d.referenceDiameter = form.text(Field::ReferenceDiameter);
+    d.backlash = form.text(Field::Backlash);
+    d.gradeText = form.text(Field::GradeText);
+    d.hand = form.text(Field::Hand);
+    d.entryRelief = form.text(Field::EntryRelief);
+    d.exitRelief = form.text(Field::ExitRelief);
+    d.grindingIncrement = form.text(Field::GrindingIncrement);
+    d.grade = form.grade();
+    d.standardBacklash = form.standardBacklash();
+    d.calculated = form.calculated();
+    static_cast<DesignValues&>(d.record) = form.design();
+    d.results = form.results();
+    const auto rows = core::resultLabels();
+    for (int k = 0; k < d.results.written; ++k) {
+        d.shown[rows[k].label] = core::resultText(d.results, rows[k]);
+        if (rows[k].red && d.results.*rows[k].red)
+            d.warnings.append(rows[k].label);
+    }
+    // The rest of the row the grade look-up took its tolerances from.
+    try {
+        const rules::TableData& table = rules.data.table(recommend::gradeTableName(d.grade));
+        if (const std::optional<int> row = recommend::gradeRow(table, StrToFloat(d.centreDistance)))
+            for (int column = rules::column::kTolerance3; column <= rules::column::kStandardBacklash; ++column)
+                d.tolerance[column] = table.Text(*row, column);
+    } catch (const std::exception&) {
+        // No row: the design shows no tolerances.
+    }
+    return d;
 }
 
-void lookUpGrade(ExampleDesign& d, const RulesSnapshot& rules)
+core::DesignRequest driveRequest(const QString& centreDistance, const QString& wheelTeeth, const QString& wormStarts,
+                                 const RulesSnapshot& rules)
 {
-    const TableText& table = rules.grade(StrToInt(d.grade));
-    const QStringList& row = table.rows[coveringRow(table, StrToFloat(d.centreDistance))];
-    for (int column = 3; column <= 16; ++column)
-        d.tolerance[column] = row[column];
-    if (d.standardBacklash)
-        d.backlash = row[16];
-    d.gradeText = recommend::gradeText(d.grade, d.standardBacklash);
+    core::DesignRequest request;
+    request.centreDistance = centreDistance;
+    request.teeth = wheelTeeth;
+    request.starts = wormStarts;
+    // The rules printed are the rules in force: the coefficients as shown.
+    rules::Coefficients n{};
+    for (int k = 0; k < rules::kCoefficientCount; ++k)
+        n[k] = rules.coefficient(k);
+    request.coefficients = n;
+    return request;
 }
+
+QString messagesOf(const core::DesignForm& form) { return form.messages().join(QStringLiteral(" | ")); }
 
 } // namespace
 
@@ -82,78 +102,40 @@ ExampleDesign calculateExample(const QString& iniPath, const RulesSnapshot& rule
     if (!QFileInfo(iniPath).isFile())
         throw ManualError(QStringLiteral("example %1 not found").arg(iniPath));
     QSettings ini(iniPath, QSettings::IniFormat);
-    ExampleDesign d;
-    d.centreDistance = required(ini, "drive/centre_distance");
-    d.wheelTeeth = required(ini, "drive/wheel_teeth");
-    d.wormStarts = required(ini, "drive/worm_starts");
-    d.grade = required(ini, "drive/grade");
-    d.standardBacklash = ini.value("drive/standard_backlash", true).toBool();
-    d.mainBase = required(ini, "parameters/main_base");
-    d.tipEccentricity = required(ini, "parameters/tip_eccentricity");
-    d.referenceDiameter = required(ini, "parameters/reference_diameter");
-    d.grindingIncrement = required(ini, "parameters/grinding_increment");
-    d.hand = required(ini, "parameters/hand");
-    d.backlash = ini.value("parameters/backlash").toString();
+    core::DesignRequest request = driveRequest(required(ini, "drive/centre_distance"), required(ini, "drive/wheel_teeth"),
+                                               required(ini, "drive/worm_starts"), rules);
+    request.grade = required(ini, "drive/grade");
+    request.standardBacklash = ini.value("drive/standard_backlash", true).toBool();
+    request.overrides = {
+        {Field::MainBase, required(ini, "parameters/main_base")},
+        {Field::TipEccentricity, required(ini, "parameters/tip_eccentricity")},
+        {Field::ReferenceDiameter, required(ini, "parameters/reference_diameter")},
+        {Field::GrindingIncrement, required(ini, "parameters/grinding_increment")},
+        {Field::Hand, required(ini, "parameters/hand")},
+    };
+    // With the standard backlash in force the grade table gives it.
+    if (!request.standardBacklash)
+        request.overrides.append({Field::Backlash, ini.value("parameters/backlash").toString()});
+    if (!core::kGrades.contains(request.grade))
+        throw ManualError(QStringLiteral("example %1: grade %2 is not 6, 7 or 8").arg(iniPath, request.grade));
 
-    try {
-        d.ratio = FloatToStr(StrToFloat(d.wheelTeeth) / StrToFloat(d.wormStarts));
-        lookUpGrade(d, rules);
-        lookUpReliefs(d, rules);
-    } catch (const std::exception& error) {
-        throw ManualError(QStringLiteral("example %1: %2").arg(iniPath, QString::fromUtf8(error.what())));
-    }
-    d.calculated = calculate(d, rules);
-    if (!d.calculated)
-        throw ManualError(QStringLiteral("example %1 does not calculate with the shipped coefficients").arg(iniPath));
-    return d;
-}
-
-bool calculate(ExampleDesign& d, const RulesSnapshot& rules)
-{
-    std::array<double, 16> N{};
-    for (int k = 0; k < 16; ++k)
-        N[k] = rules.coefficient(k);
-    calc::GeometryTexts texts;
-    texts.centreDistance = d.centreDistance;
-    texts.ratio = d.ratio;
-    texts.wheelTeeth = d.wheelTeeth;
-    texts.wormStarts = d.wormStarts;
-    texts.mainBaseDiameter = d.mainBase;
-    texts.tipEccentricity = d.tipEccentricity;
-    texts.wormReferenceDiameter = d.referenceDiameter;
-    texts.backlash = d.backlash;
-    texts.grindingIncrement = d.grindingIncrement;
-    Captions captions(d.shown);
-    d.warnings.clear();
-    captions.warnings = &d.warnings;
-    return calc::calculateGeometry(texts, N, d.record, captions) == calc::GeometryOutcome::Completed;
+    const core::DesignForm form = core::runDesign(request, rules.data);
+    if (!form.calculated())
+        throw ManualError(QStringLiteral("example %1 does not calculate with the shipped rules: %2")
+                              .arg(iniPath, messagesOf(form)));
+    return fromForm(form, rules);
 }
 
 ExampleDesign recommendedDesign(const QString& centreDistance, const QString& wheelTeeth, const QString& wormStarts,
                                 const RulesSnapshot& rules)
 {
-    ExampleDesign d;
-    d.centreDistance = centreDistance;
-    d.wheelTeeth = wheelTeeth;
-    d.wormStarts = wormStarts;
-    d.grade = QStringLiteral("7");
-    d.hand = QStringLiteral("右旋");
-    try {
-        d.ratio = FloatToStr(StrToFloat(wheelTeeth) / StrToFloat(wormStarts));
-        const long double a = StrToFloat(centreDistance);
-        const double i = double(StrToFloat(d.ratio));
-        d.referenceDiameter = IntToStr(recommend::snapToFive(std::int32_t(recommend::referenceDiameter(a, i, rules.coefficient(0)))));
-        d.mainBase = IntToStr(recommend::snapToFive(std::int32_t(recommend::mainBaseDiameter(a, i))));
-        d.grindingIncrement = FloatToStr(recommend::grindingIncrement(StrToFloat(wheelTeeth)));
-        d.tipEccentricity = recommend::tipEccentricityText(StrToFloat(d.mainBase), i);
-        lookUpGrade(d, rules);
-        lookUpReliefs(d, rules);
-    } catch (const std::exception& error) {
+    const core::DesignForm form = core::runDesign(driveRequest(centreDistance, wheelTeeth, wormStarts, rules), rules.data);
+    // A drive whose recommendation fails (no relief row, a text that is no
+    // number) leaves the fields as the failure left them.
+    if (!form.editEnabled())
         throw ManualError(QStringLiteral("recommendation for a = %1, z2 = %2, z1 = %3: %4")
-                              .arg(centreDistance, wheelTeeth, wormStarts, QString::fromUtf8(error.what())));
-    }
-    d.calculated = calculate(d, rules);
-    return d;
+                              .arg(centreDistance, wheelTeeth, wormStarts, messagesOf(form)));
+    return fromForm(form, rules);
 }
 
 } // namespace tpworm::manual

@@ -1,12 +1,14 @@
-// The worked design of the manual: a drive and recommended
-// parameters from data/manual/example.ini, calculated by the program's own
-// geometry calculation with the shipped coefficients, so every number in the
-// manual is the number the program shows for the same input.
+// The worked design of the manual: a drive and recommended parameters from
+// data/manual/example.ini, run through the program's own design core (the
+// same grade and relief look-ups, the same calculation) with the shipped
+// rules, so every number in the manual is the number the program shows for
+// the same input.
 #pragma once
 
 #include "rules_snapshot.h"
 
 #include "core/design_record.h"
+#include "core/results.h"
 
 #include <QMap>
 #include <QString>
@@ -22,34 +24,29 @@ struct ExampleDesign {
 
     // The result labels' values (caption without its suffix), by label number.
     QMap<int, QString> shown;
-    // The six tolerance texts of the grade row, by column (3, 4, 8, 9, 10, 11)
-    // and the rest of that row for the notes.
+    // The texts of the grade row the grade look-up found, by column (3 ... 16),
+    // for the tolerances and the notes.
     QMap<int, QString> tolerance;
     DesignRecord record;
+    core::Results results;
     // The warning labels (14, 28, 53) the calculation turned red.
     QList<int> warnings;
     bool calculated = false;
 
     QString value(int label) const { return shown.value(label); }
+    // The value of a result label as a number, from the named result.
     double number(int label) const;
 };
 
-// Reads the drive data, looks up tolerances and reliefs in the snapshot
-// as the program does, and calculates. ManualError when the example does not
-// calculate.
+// Types the drive data, presses the calculate command, then puts in the
+// example's parameters and confirms, as a user would. ManualError when the
+// example does not calculate.
 ExampleDesign calculateExample(const QString& iniPath, const RulesSnapshot& rules);
 
-// The design the calculate command proposes for a drive (grade 7,
-// standard backlash), calculated; `calculated` tells whether the geometry
-// calculation completed.
+// The design the calculate command proposes for a drive (grade 7, standard
+// backlash), calculated; `calculated` tells whether the calculation
+// completed.
 ExampleDesign recommendedDesign(const QString& centreDistance, const QString& wheelTeeth, const QString& wormStarts,
                                 const RulesSnapshot& rules);
-
-// Runs the geometry calculation on the design's texts; false when it fails.
-bool calculate(ExampleDesign& design, const RulesSnapshot& rules);
-
-// The first row of a range table whose column 2 is at least the key; the last
-// row when the key exceeds them all.
-int coveringRow(const TableText& table, long double key);
 
 } // namespace tpworm::manual

@@ -2,6 +2,7 @@
 
 #include "core/numeric.h"
 #include "rules/rules_db.h"
+#include "rules/rules_memory.h"
 
 #include <QFileInfo>
 
@@ -71,6 +72,9 @@ RulesSnapshot readRules(const QString& databasePath)
         snapshot.reliefAmounts = readTable(connection, QStringLiteral("xiuyuan"), 7);
         snapshot.reliefLengths = readTable(connection, QStringLiteral("xiuyuanchangdu"), 5);
         connection.Close();
+        snapshot.data = rules::readRulesData(databasePath);
+        if (!snapshot.data.coefficientsLoaded)
+            throw ManualError(QStringLiteral("rules database %1: %2").arg(databasePath, snapshot.data.loadError));
         return snapshot;
     } catch (const rules::RulesError& error) {
         throw ManualError(QStringLiteral("rules database %1: %2").arg(databasePath, QString::fromUtf8(error.what())));

@@ -3,6 +3,8 @@
 // never disagree about a coefficient, a tolerance or a relief.
 #pragma once
 
+#include "core/rules_data.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -35,6 +37,8 @@ struct RulesSnapshot {
     TableText grades[3];             // 6ji, 7ji, 8ji
     TableText reliefAmounts;         // xiuyuan
     TableText reliefLengths;         // xiuyuanchangdu
+    // The same rules as the program's look-ups read them.
+    rules::RulesData data;
 
     const TableText& grade(int grade) const { return grades[grade - 6]; }
     // N0 ... N15 as numbers.

@@ -1,7 +1,7 @@
 #include "calc/recommend.h"
 
 #include "core/numeric.h"
-#include "rules/rules_db.h"
+#include "core/rules_data.h"
 
 namespace tpworm::recommend {
 
@@ -117,12 +117,22 @@ QString gradeText(const QString& grade, bool standardBacklash)
     return grade + (standardBacklash ? QStringLiteral("j(GB/T16445-1996)") : QStringLiteral("级(GB/T16445-1996)"));
 }
 
-int coveringRow(const rules::RulesTable& table, long double key)
+std::optional<int> gradeRow(const rules::TableData& table, long double centreDistance)
+{
+    namespace col = rules::column;
+    const int row = table.RangeSearch(centreDistance);
+    if (StrToFloat(table.Text(row, col::kRangeFrom)) < centreDistance
+        && StrToFloat(table.Text(row, col::kRangeTo)) >= centreDistance)
+        return row;
+    return std::nullopt;
+}
+
+int coveringRow(const rules::TableData& table, long double key)
 {
     const int row = table.RangeSearch(key);
-    if (StrToFloat(table.Text(row, 2)) < key)
+    if (StrToFloat(table.Text(row, rules::column::kRangeTo)) < key)
         throw rules::RulesError(QStringLiteral("table %1 of the rules database has no row for %2: its last row ends at %3")
-                                    .arg(table.TableName(), FloatToStr(key), table.Text(row, 2)));
+                                    .arg(table.name, FloatToStr(key), table.Text(row, rules::column::kRangeTo)));
     return row;
 }
 

@@ -1,55 +1,14 @@
 #include "calc/geometry.h"
 
 #include "core/numeric.h"
+#include "core/results.h"
+#include "core/rules_data.h"
 
 #include <cmath>
-#include <map>
 
 namespace tpworm::calc {
 
 namespace {
-
-const std::map<int, QString>& suffixes()
-{
-    static const std::map<int, QString> table = {
-        {24, QStringLiteral("-----蜗杆齿顶圆弧偏心量")},
-        {23, QStringLiteral("-----蜗轮分度圆直径")},
-        {8, QStringLiteral("-----蜗杆齿根圆弧半径")},
-        {9, QStringLiteral("-----蜗杆齿顶圆弧半径")},
-        {10, QStringLiteral("-----蜗杆工作长度")},
-        {11, QStringLiteral("-----肩台")},
-        {12, QStringLiteral("-----主基圆直径")},
-        {14, QStringLiteral("----分度圆齿形角")},
-        {13, QStringLiteral("-----母平面倾斜角")},
-        {16, QStringLiteral("-----法向弦齿厚")},
-        {17, QStringLiteral("-----法向弦齿高")},
-        {25, QStringLiteral("-----端面模数")},
-        {26, QStringLiteral("-----包围齿数")},
-        {27, QStringLiteral("-----工作半包角")},
-        {28, QStringLiteral("-----蜗杆喉部导程角")},
-        {53, QStringLiteral("-----蜗杆喉部齿根直径")},
-        {48, QStringLiteral("-----蜗杆最大齿顶圆直径")},
-        {43, QStringLiteral("-----蜗杆齿顶宽")},
-        {18, QStringLiteral("-----刀体齿顶圆弧半径")},
-        {19, QStringLiteral("-----刀体齿跟圆弧半径")},
-        {20, QStringLiteral("-----滚刀有效长度")},
-        {21, QStringLiteral("-----滚刀法向弦齿厚")},
-        {22, QStringLiteral("-----滚刀法向弦齿高")},
-        {29, QStringLiteral("-----滚刀包围齿数")},
-        {49, QStringLiteral("-----滚刀齿顶宽")},
-        {33, QStringLiteral("-----蜗轮最大外圆")},
-        {44, QStringLiteral("------蜗轮法向弦齿厚")},
-        {45, QStringLiteral("------蜗轮法向弦齿高")},
-        {34, QStringLiteral("-----齿圈工作宽度")},
-        {35, QStringLiteral("-----蜗轮喉径")},
-        {40, QStringLiteral("-----蜗轮齿顶圆弧半径")},
-        {41, QStringLiteral("---修形母面倾斜角")},
-        {42, QStringLiteral("----修形传动比")},
-        {51, QStringLiteral("----修形中心距")},
-        {52, QStringLiteral("----修形主基圆直径")},
-    };
-    return table;
-}
 
 // A value computed in extended precision, checked for the three faults
 // before it is stored or shown.
@@ -59,6 +18,16 @@ T ok(T value)
     FaultCheck();
     return value;
 }
+
+namespace c = rules::coefficient;
+
+// The warning labels turn red outside these limits: the profile angle of a
+// sound drive lies in 20.5 ... 24.5 degrees, the throat lead angle at most 25
+// degrees, and the root diameter at the worm throat at least 30 mm.
+constexpr long double kMinProfileAngle = 20.5L;
+constexpr long double kMaxProfileAngle = 24.5L;
+constexpr long double kMaxThroatLeadAngle = 25.0L;
+constexpr long double kMinThroatRootDiameter = 30.0L;
 
 long double sinDeg(long double degrees) { return std::sin(DegToRad(degrees)); }
 long double cosDeg(long double degrees) { return std::cos(DegToRad(degrees)); }
@@ -77,26 +46,55 @@ long double generatingPlaneTilt(long double d2, long double a, long double alpha
 
 class Run {
 public:
-    Run(const GeometryTexts& t, const std::array<double, 16>& N, DesignRecord& r, ResultSink& s)
-        : t_(t), N_(N), r_(r), sink_(s)
+    Run(const GeometryTexts& t, const std::array<double, 16>& N, DesignValues& r, core::Results& s)
+        : t_(t), N_(N), r_(r), res_(s)
     {
     }
 
     GeometryOutcome execute();
 
 private:
-    void show(int label, long double value) { showText(label, FloatToStr(ok(value))); }
+    // The next result in writing order; label names it for the reader and
+    // is checked against the table.
+    const core::ResultLabel& next(int label)
+    {
+        const core::ResultLabel& row = core::resultLabels()[res_.written];
+        Q_ASSERT(row.label == label);
+        (void)label;
+        return row;
+    }
+    void show(int label, long double value)
+    {
+        ok(value);
+        // A value that cannot be shown is a fault, as its formatting would be.
+        if (!std::isfinite(value))
+            throw MathError(MathError::Kind::InvalidOperation);
+        res_.*next(label).number = value;
+        written();
+    }
+    void showWhole(int label, std::int64_t value)
+    {
+        FaultCheck();
+        res_.*next(label).whole = value;
+        written();
+    }
     void showText(int label, const QString& text)
     {
         FaultCheck();
-        sink_.caption(label, text + resultSuffix(label));
-        // Whatever the toolkit did while showing is none of the calculation's.
+        res_.*next(label).text = text;
+        written();
+    }
+    void written()
+    {
+        ++res_.written;
+        // Each result stands on its own: flags raised after a value was
+        // checked and kept are none of the next step's.
         ClearFaults();
     }
     void warn(int label, bool warning)
     {
         FaultCheck();
-        sink_.warning(label, warning);
+        res_.*next(label).red = warning;
         ClearFaults();
     }
 
@@ -106,8 +104,8 @@ private:
 
     const GeometryTexts& t_;
     const std::array<double, 16>& N_;
-    DesignRecord& r_;
-    ResultSink& sink_;
+    DesignValues& r_;
+    core::Results& res_;
 };
 
 GeometryOutcome Run::execute()
@@ -129,7 +127,7 @@ GeometryOutcome Run::execute()
 
 bool Run::driveAndWorm()
 {
-    DesignRecord& r = r_;
+    DesignValues& r = r_;
     r.CentreDistance = ok(static_cast<double>(StrToFloat(t_.centreDistance)));
     r.Ratio = ok(static_cast<double>(StrToFloat(t_.ratio)));
     r.WheelTeeth = StrToInt(t_.wheelTeeth);
@@ -166,13 +164,13 @@ bool Run::driveAndWorm()
     r.TransverseModule = RoundTo(ok(static_cast<double>(d2 / z2)), -3);
     const long double mt = r.TransverseModule;
 
-    r.Dedendum = RoundTo(ok(static_cast<double>(N_[1] * mt)), -3);
+    r.Dedendum = RoundTo(ok(static_cast<double>(N_[c::kDedendum] * mt)), -3);
     r.WormThroatRootDiameter = RoundTo(ok(static_cast<double>(d1 - 2.0L * r.Dedendum)), -3);
     r.WormRootArcRadius = RoundTo(ok(static_cast<double>(a - r.WormThroatRootDiameter / 2.0L)), -3);
     const long double Rf1 = r.WormRootArcRadius;
     show(8, Rf1);
 
-    r.Addendum = RoundTo(ok(static_cast<double>(N_[2] * mt)), -3);
+    r.Addendum = RoundTo(ok(static_cast<double>(N_[c::kAddendum] * mt)), -3);
     const long double ha = r.Addendum;
     r.WormThroatTipDiameter = ok(static_cast<double>(2.0L * ha + d1));
     r.WormTipArcRadius = RoundTo(ok(static_cast<double>(a - r.WormThroatTipDiameter / 2.0L + e)), -3);
@@ -185,22 +183,22 @@ bool Run::driveAndWorm()
     // Whole teeth, plus one half from a last digit of 5 on.
     const long double K0 = std::floor(static_cast<long double>(z2) / 5.0L) / 2.0L;
     // Each step stores the count in its double field before the next reads it.
-    r.EnclosedTeeth = ok(static_cast<double>(K0 + N_[7]));
+    r.EnclosedTeeth = ok(static_cast<double>(K0 + N_[c::kEnclosedTeethAddition]));
     if (t_.wholeTeeth)
         r.EnclosedTeeth = static_cast<double>(Trunc(r.EnclosedTeeth));
-    if (r.EnclosedTeeth > N_[15])
-        r.EnclosedTeeth = N_[15];
+    if (r.EnclosedTeeth > N_[c::kEnclosedTeethCap])
+        r.EnclosedTeeth = N_[c::kEnclosedTeethCap];
     const long double K = r.EnclosedTeeth;
 
-    r.WorkingHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (K - N_[3]))), -3);
+    r.WorkingHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (K - N_[c::kWorkingAngleTeeth]))), -3);
     const long double phiW = r.WorkingHalfAngle;
 
     r.WormWorkingLength = RoundTo(ok(static_cast<double>(d2 * sinDeg(phiW) + 1.0L)), 0);
     const long double Lw = r.WormWorkingLength;
     show(10, Lw);
 
-    r.ShoulderSize = static_cast<std::int32_t>(Trunc(ok(N_[6] * mt)));
-    showText(11, IntToStr(r.ShoulderSize));
+    r.ShoulderSize = static_cast<std::int32_t>(Trunc(ok(N_[c::kShoulder] * mt)));
+    showWhole(11, r.ShoulderSize);
 
     r.MainBaseDiameter = ok(static_cast<double>(StrToFloat(t_.mainBaseDiameter)));
     const long double db = r.MainBaseDiameter;
@@ -212,7 +210,7 @@ bool Run::driveAndWorm()
 
     r.ProfileAngle = RoundTo(ok(static_cast<double>(ArcSin(db / d2) * 180.0L / Pi)), -3);
     const long double alpha = r.ProfileAngle;
-    warn(14, alpha < 20.5L || alpha > 24.5L);
+    warn(14, alpha < kMinProfileAngle || alpha > kMaxProfileAngle);
     show(14, alpha);
 
     r.CircularPitch = RoundTo(ok(static_cast<double>(Pi * mt)), -3);
@@ -222,7 +220,7 @@ bool Run::driveAndWorm()
     r.GeneratingPlaneTiltText = FloatToStr(RoundTo(r.GeneratingPlaneTilt, -3));
     showText(13, r.GeneratingPlaneTiltText);
 
-    r.WormToothThickness = RoundTo(ok(static_cast<double>(p - N_[5] * p - j)), -3);
+    r.WormToothThickness = RoundTo(ok(static_cast<double>(p - N_[c::kWheelThickness] * p - j)), -3);
     const long double s1 = r.WormToothThickness;
 
     r.WormNormalChordalThickness = RoundTo(ok(static_cast<double>(cosDeg(gamma) * s1)), -3);
@@ -236,18 +234,18 @@ bool Run::driveAndWorm()
     show(26, K);
     show(27, phiW);
 
-    warn(28, gamma > 25.0L);
+    warn(28, gamma > kMaxThroatLeadAngle);
     show(28, gamma);
 
     const double rootCheck = RoundTo(ok(static_cast<double>(2.0L * (a - Rf1))), -2);
-    warn(53, !(rootCheck >= 30.0L));
+    warn(53, !(rootCheck >= kMinThroatRootDiameter));
     show(53, rootCheck);
     return true;
 }
 
 void Run::hobAndWheel()
 {
-    DesignRecord& r = r_;
+    DesignValues& r = r_;
     const long double mt = r.TransverseModule;
     const long double Ra1 = r.WormTipArcRadius;
     const long double Rf1 = r.WormRootArcRadius;
@@ -261,24 +259,24 @@ void Run::hobAndWheel()
     const long double sn1 = r.WormNormalChordalThickness;
     const long double hn1 = r.WormNormalChordalHeight;
 
-    r.HobTipArcRadius = RoundTo(ok(static_cast<double>(Ra1 - 0.2L * mt - N_[8] * mt)), -3);
+    r.HobTipArcRadius = RoundTo(ok(static_cast<double>(Ra1 - 0.2L * mt - N_[c::kHobClearance] * mt)), -3);
     show(18, r.HobTipArcRadius);
-    show(19, Rf1 + N_[9]);
+    show(19, Rf1 + N_[c::kHobRootAddition]);
 
-    r.HobEnclosedTeeth = ok(static_cast<double>(Trunc(r.EnclosedTeeth) + static_cast<long double>(N_[11])));
+    r.HobEnclosedTeeth = ok(static_cast<double>(Trunc(r.EnclosedTeeth) + static_cast<long double>(N_[c::kHobTeethAddition])));
     const long double Kh = r.HobEnclosedTeeth;
-    r.HobHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (Kh - N_[10]))), -3);
+    r.HobHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (Kh - N_[c::kHobAngleTeeth]))), -3);
     r.HobEffectiveLength = RoundTo(ok(static_cast<double>(d2 * sinDeg(r.HobHalfAngle) + 0.5L)), 0);
     show(20, r.HobEffectiveLength);
 
     show(21, sn1 + j);
     r.HobToothThickness = RoundTo(ok(static_cast<double>((sn1 + j) / cosDeg(gamma))), -3);
-    r.HobNormalChordalHeight = RoundTo(ok(static_cast<double>(0.2L * mt + hn1 + N_[8] * mt)), -3);
+    r.HobNormalChordalHeight = RoundTo(ok(static_cast<double>(0.2L * mt + hn1 + N_[c::kHobClearance] * mt)), -3);
     show(22, r.HobNormalChordalHeight);
     show(29, Kh);
 
-    r.WheelMaxOuterDiameter = RoundTo(ok(static_cast<double>(2.0L * ha + d2 + N_[13] * mt)), 0);
-    r.WheelToothThickness = RoundTo(ok(static_cast<double>(p * N_[5])), -3);
+    r.WheelMaxOuterDiameter = RoundTo(ok(static_cast<double>(2.0L * ha + d2 + N_[c::kWheelOuterAddition] * mt)), 0);
+    r.WheelToothThickness = RoundTo(ok(static_cast<double>(p * N_[c::kWheelThickness])), -3);
     const long double s2 = r.WheelToothThickness;
     r.WheelNormalChordalThickness = RoundTo(ok(static_cast<double>(cosDeg(gamma) * s2)), -3);
     show(44, r.WheelNormalChordalThickness);
@@ -286,14 +284,14 @@ void Run::hobAndWheel()
         = RoundTo(ok(static_cast<double>((1.0L - std::cos(ArcSin(s2 / d2))) * (0.5L * d2) + ha)), -3);
     show(45, r.WheelNormalChordalHeight);
     show(33, r.WheelMaxOuterDiameter);
-    r.RimWorkingWidth = static_cast<std::int32_t>(Trunc(ok(N_[14] * d1)));
-    showText(34, IntToStr(r.RimWorkingWidth));
+    r.RimWorkingWidth = static_cast<std::int32_t>(Trunc(ok(N_[c::kRimWidth] * d1)));
+    showWhole(34, r.RimWorkingWidth);
     show(35, RoundTo(ok(static_cast<double>(2.0L * ha + d2)), -3));
 }
 
 void Run::tipWidthsAndModification()
 {
-    DesignRecord& r = r_;
+    DesignValues& r = r_;
     const long double a = r.CentreDistance;
     const long double e = r.TipEccentricity;
     const long double Ra1 = r.WormTipArcRadius;
@@ -307,7 +305,7 @@ void Run::tipWidthsAndModification()
     const int z2 = r.WheelTeeth;
 
     show(48, RoundTo(ok(static_cast<double>(2.0L * (a + e - std::sqrt(ok(Ra1 * Ra1 - (0.5L * Lw) * (0.5L * Lw)))))), -3));
-    show(40, RoundTo(ok(static_cast<double>((a - std::sqrt(ok(Rf1 * Rf1 - (0.5L * Lw) * (0.5L * Lw)))) * (2.0L * N_[12]))), 0));
+    show(40, RoundTo(ok(static_cast<double>((a - std::sqrt(ok(Rf1 * Rf1 - (0.5L * Lw) * (0.5L * Lw)))) * (2.0L * N_[c::kWheelTipArc]))), 0));
 
     const long double theta = ok(std::atan((s1 / 2.0L) / (Ra1 - e + hn1)) * 180.0L / Pi + alpha);
     show(43, RoundTo(ok(static_cast<double>(2.0L * (s1 / 2.0L - tanDeg(theta) * hn1))), -2));
@@ -339,14 +337,29 @@ void Run::tipWidthsAndModification()
 
 QString resultSuffix(int label)
 {
-    const auto it = suffixes().find(label);
-    return it == suffixes().end() ? QString() : it->second;
+    const core::ResultLabel* row = core::resultLabel(label);
+    return row ? QString::fromUtf8(row->suffix) : QString();
 }
 
-GeometryOutcome calculateGeometry(const GeometryTexts& texts, const std::array<double, 16>& N, DesignRecord& record,
+GeometryOutcome calculate(const GeometryTexts& texts, const std::array<double, 16>& N, DesignValues& record,
+                          core::Results& results)
+{
+    results.written = 0;
+    return Run(texts, N, record, results).execute();
+}
+
+GeometryOutcome calculateGeometry(const GeometryTexts& texts, const std::array<double, 16>& N, DesignValues& record,
                                   ResultSink& sink)
 {
-    return Run(texts, N, record, sink).execute();
+    core::Results results;
+    const GeometryOutcome outcome = calculate(texts, N, record, results);
+    const auto rows = core::resultLabels();
+    for (int k = 0; k < results.written; ++k) {
+        if (rows[k].red)
+            sink.warning(rows[k].label, results.*rows[k].red);
+        sink.caption(rows[k].label, core::resultCaption(results, rows[k]));
+    }
+    return outcome;
 }
 
 } // namespace tpworm::calc
