@@ -9,4 +9,8 @@ namespace tpworm::cli {
 // status.
 int run(const QStringList& arguments);
 
+// `export`: with --automation the menu exports through the spreadsheet
+// application (app/cli_export_automation.cpp), otherwise run().
+int runExportCommand(const QStringList& arguments);
+
 } // namespace tpworm::cli

@@ -34,8 +34,10 @@ const Command kCommands[] = {
      "tpworm-cli design [COMMON] --centre-distance TEXT --teeth TEXT [--starts TEXT]\n"
      "                  [--grade 6|7|8] [--no-standard-backlash] [--save FILE.wpx] [FIELD=TEXT ...]"},
     {"open", Needs::Core, run, "tpworm-cli open   [COMMON] DESIGN-FILE"},
-    {"export", Needs::Core, run,
-     "tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls [worm|wheel|hob DESIGN-FILE OUTPUT.xls ...]"},
+    {"export", Needs::Core, runExportCommand,
+     "tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls [worm|wheel|hob DESIGN-FILE OUTPUT.xls ...]\n"
+     "tpworm-cli export --automation [--rules FILE] [--coefficients ...] [--whole-teeth]\n"
+     "                  worm|wheel|hob DESIGN-FILE OUTPUT.xls [...]"},
     {"drawing", Needs::Gui, kRunDrawing,
      "tpworm-cli drawing worm|wheel|hob [DESIGN] [TITLE] OUT.pdf|OUT.dxf|OUT.svg"},
     {"report", Needs::Gui, kRunReport,

@@ -2,27 +2,11 @@
 
 #include "core/cell_address.h"
 #include "core/numeric.h"
+#include "documents/automation.h"
 
 #include <stdexcept>
 
 namespace tpworm::documents {
-
-namespace {
-
-// The value forms of the parameter tables.
-QString number(long double value) { return FloatToStr(value); }
-QString number3(double value) { return FloatToStr(RoundTo(value, -3)); }
-
-// The hand is printed as the fixed text "右" in these tables.
-const QString RightHand = QStringLiteral("右");
-
-// C2 to C9 are the same in the three tables apart from C5 ... C9.
-QList<AutomationCell> head(const DesignRecord& d, const MenuFieldTexts& f)
-{
-    return {cellAt("C2", f.Edit4), cellAt("C3", f.Edit3), cellAt("C4", number(d.TransverseModule))};
-}
-
-} // namespace
 
 AutomationCell cellAt(const QString& a1, const QString& text)
 {
@@ -33,60 +17,71 @@ AutomationCell cellAt(const QString& a1, const QString& text)
     return {cell->row + 1, cell->column + 1, text};
 }
 
-QList<AutomationCell> menuWormCells(const DesignRecord& d, const MenuFieldTexts& f)
+QList<AutomationCell> automationCells(ParameterTable table, const DesignRecord& design, const FieldTexts& fields)
 {
-    return head(d, f) + QList<AutomationCell>{
-        cellAt("C5", number(d.EnclosedTeeth)),
-        cellAt("C6", d.GeneratingPlaneTiltText),
-        cellAt("C7", number(d.WorkingHalfAngle)),
-        cellAt("C8", number(d.ThroatLeadAngle)),
-        cellAt("C9", number(d.ProfileAngle)),
-        cellAt("B10", RightHand),
-        cellAt("B11", f.Edit9),
-        cellAt("C12", number(d.WormNormalChordalThickness)),
-        cellAt("C13", number(d.WormNormalChordalHeight)),
-        cellAt("C14", f.Edit11),
-        cellAt("C15", f.Edit12),
-        cellAt("C17", f.Edit13),
-        cellAt("C18", number3(d.ModifiedCentreDistance)),
-        cellAt("C19", number(d.ModifiedRatio)),
-        cellAt("C20", number3(d.ModifiedMainBaseDiameter)),
-        cellAt("C21", number3(d.ModifiedGeneratingPlaneTilt)),
-    };
+    QList<AutomationCell> cells;
+    for (const CellText& c : tableCells(table, design, fields))
+        cells.append({c.row + 1, c.column + 1, c.text});
+    return cells;
 }
 
-QList<AutomationCell> menuWheelCells(const DesignRecord& d, const MenuFieldTexts& f)
+namespace {
+
+// Closes the workbooks and ends the server after a failed call. Each step is
+// tried on its own: the server must end even when it refuses the others.
+void endServer(automation::Object& app)
 {
-    return head(d, f) + QList<AutomationCell>{
-        cellAt("C5", number(d.ThroatLeadAngle)),
-        cellAt("C6", number(d.ProfileAngle)),
-        cellAt("C7", number(d.WorkingHalfAngle)),
-        cellAt("C8", number(static_cast<long double>(d.ProfileAngle) - d.WorkingHalfAngle)),
-        cellAt("C9", d.GeneratingPlaneTiltText),
-        cellAt("B10", RightHand),
-        cellAt("C11", number(d.EnclosedTeeth)),
-        cellAt("C12", number(d.Backlash)),
-        cellAt("C13", number(d.WheelNormalChordalHeight)),
-        cellAt("C14", number(d.WheelNormalChordalThickness)),
-        cellAt("C15", f.Edit1),
-        cellAt("C16", QString()),
-        cellAt("C17", number(d.MainBaseDiameter)),
-    };
+    try {
+        app.object("ActiveWorkBook")->put("Saved", true);
+    } catch (const std::exception&) {
+        // nothing open, or the server is gone: Quit below still ends it
+    }
+    try {
+        app.object("WorkBooks")->call("Close");
+    } catch (const std::exception&) {
+        // as above
+    }
+    try {
+        app.call("Quit");
+    } catch (const std::exception&) {
+        // the backend ends its process when the last reference goes
+    }
 }
 
-QList<AutomationCell> menuHobCells(const DesignRecord& d, const MenuFieldTexts& f)
+} // namespace
+
+MenuExportResult runMenuExport(std::shared_ptr<automation::Object>& app, const QString& templatePath,
+                               const QList<AutomationCell>& cells, const MenuExportHooks& hooks)
 {
-    return head(d, f) + QList<AutomationCell>{
-        cellAt("C5", number(d.HobEnclosedTeeth)),
-        cellAt("C6", d.GeneratingPlaneTiltText),
-        cellAt("C7", number(d.WorkingHalfAngle)),
-        cellAt("C8", number(d.ThroatLeadAngle)),
-        cellAt("C9", number(d.ProfileAngle)),
-        cellAt("B10", RightHand),
-        cellAt("B11", f.Edit10),
-        cellAt("C12", number(static_cast<long double>(d.WormNormalChordalThickness) + d.Backlash)),
-        cellAt("C13", number(d.HobNormalChordalHeight)),
-    };
+    std::shared_ptr<automation::Object> server;
+    try {
+        server = automation::platformRegistry().create(QStringLiteral("Excel.Application"));
+        app = server;
+        server->put("Visible", false);
+        server->object("WorkBooks")->call("Open", {templatePath});
+        for (const AutomationCell& cell : cells)
+            server->object("Cells", {cell.row, cell.column})->put("Value", cell.text);
+
+        bool saved = false;
+        if (const std::optional<QString> chosen = hooks.chooseTarget ? hooks.chooseTarget() : std::nullopt) {
+            if (hooks.saving)
+                hooks.saving();
+            server->object("ActiveWorkBook")->call("Saveas", {*chosen});
+            saved = true;
+        }
+        server->object("ActiveWorkBook")->put("Saved", true);
+        server->object("WorkBooks")->call("Close");
+        server->call("Quit");
+        if (hooks.finished)
+            hooks.finished();
+        return {saved ? MenuExportOutcome::Saved : MenuExportOutcome::Cancelled, {}};
+    } catch (const std::exception& e) {
+        // Unlike a server left running invisibly after a failure, ours is
+        // ended before the user hears of it.
+        if (server)
+            endServer(*server);
+        return {MenuExportOutcome::Failed, QString::fromUtf8(e.what())};
+    }
 }
 
 } // namespace tpworm::documents

@@ -1,12 +1,23 @@
-// The cells the "文件" menu exports hand to the spreadsheet application: what
-// goes where in the worm, wheel and hob tables, as texts. Widget-free: the
-// field texts come in as plain values.
+// The "文件" menu exports without a window: the cells they hand the
+// spreadsheet application and the order of the automation calls. The cells
+// are the tool-bar map of documents/cell_maps.h, so the menu and the tool bar
+// put every value under the caption that names it; only the addressing
+// differs (the automation server counts rows and columns from 1).
 #pragma once
 
 #include "core/design_record.h"
+#include "documents/cell_maps.h"
 
 #include <QList>
 #include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace tpworm::automation {
+class Object;
+}
 
 namespace tpworm::documents {
 
@@ -19,24 +30,31 @@ struct AutomationCell {
     bool operator==(const AutomationCell&) const = default;
 };
 
-// The main-window field texts the menu tables print.
-struct MenuFieldTexts {
-    QString Edit1;  // centre distance
-    QString Edit3;  // wheel teeth
-    QString Edit4;  // worm starts
-    QString Edit9;  // grade text
-    QString Edit10; // hand
-    QString Edit11; // entry relief
-    QString Edit12; // exit relief
-    QString Edit13; // grinding allowance
-};
-
 // "C2" -> row 2, column 3. Throws std::invalid_argument on a malformed name.
 AutomationCell cellAt(const QString& a1, const QString& text);
 
-// Each list is in the order the cells are written.
-QList<AutomationCell> menuWormCells(const DesignRecord& design, const MenuFieldTexts& fields);
-QList<AutomationCell> menuWheelCells(const DesignRecord& design, const MenuFieldTexts& fields);
-QList<AutomationCell> menuHobCells(const DesignRecord& design, const MenuFieldTexts& fields);
+// The cells of the menu export of `table`, in the order they are written.
+QList<AutomationCell> automationCells(ParameterTable table, const DesignRecord& design, const FieldTexts& fields);
+
+// What the sequence asks of its caller: the save dialog (nullopt when it is
+// cancelled) and the progress window around the save.
+struct MenuExportHooks {
+    std::function<std::optional<QString>()> chooseTarget;
+    std::function<void()> saving;   // the save begins: show the progress
+    std::function<void()> finished; // the export went through: hide it
+};
+
+enum class MenuExportOutcome { Saved, Cancelled, Failed };
+
+struct MenuExportResult {
+    MenuExportOutcome outcome = MenuExportOutcome::Failed;
+    QString detail; // why it failed, for the command line; the window shows its own message
+};
+
+// One menu export: starts the server into `app` (kept there, as the window
+// keeps AutomationApp), opens `templatePath`, writes the cells, asks for the
+// target, saves, closes and quits. A failure ends the server before returning.
+MenuExportResult runMenuExport(std::shared_ptr<automation::Object>& app, const QString& templatePath,
+                               const QList<AutomationCell>& cells, const MenuExportHooks& hooks);
 
 } // namespace tpworm::documents

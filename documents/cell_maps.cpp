@@ -111,11 +111,6 @@ auto signedStored(char sign, QString DesignRecord::*member)
 {
     return [sign, member](const DesignRecord& d, const FieldTexts&) { return QChar::fromLatin1(sign) + d.*member; };
 }
-auto fixed(const QString& text)
-{
-    return [text](const DesignRecord&, const FieldTexts&) { return text; };
-}
-
 // The sum and difference are formed in extended precision, as every formula
 // is, and only then written in the general format.
 QString profileMinusHalfAngle(const DesignRecord& d, const FieldTexts&)
@@ -215,48 +210,6 @@ Rules tableRules(ParameterTable table)
     return {};
 }
 
-Rules automationRules(ParameterTable table)
-{
-    // The spreadsheet application is told the hand as the fixed text "右"
-    // in B10, whatever the hand field says.
-    const auto right = fixed(QStringLiteral("右"));
-    switch (table) {
-    case ParameterTable::Worm:
-        return wormHead() + Rules{
-            {"B10", right},
-            {"B11", field(9)},
-            {"C12", number(&R::WormNormalChordalThickness)},
-            {"C13", number(&R::WormNormalChordalHeight)},
-            {"C14", field(11)},
-            {"C15", field(12)},
-            {"C17", field(13)},
-            {"C18", number3(&R::ModifiedCentreDistance)},
-            {"C19", number(&R::ModifiedRatio)},
-            {"C20", number3(&R::ModifiedMainBaseDiameter)},
-            {"C21", number3(&R::ModifiedGeneratingPlaneTilt)},
-        };
-    case ParameterTable::Wheel:
-        return wheelHead() + Rules{
-            {"B10", right},
-            {"C11", number(&R::EnclosedTeeth)},
-            {"C12", number(&R::Backlash)},
-            {"C13", number(&R::WheelNormalChordalHeight)},
-            {"C14", number(&R::WheelNormalChordalThickness)},
-            {"C15", field(1)},
-            {"C16", fixed(QString())},
-            {"C17", number(&R::MainBaseDiameter)},
-        };
-    case ParameterTable::Hob:
-        return hobHead() + Rules{
-            {"B10", right},
-            {"B11", field(10)},
-            {"C12", hobChordalThickness},
-            {"C13", number(&R::HobNormalChordalHeight)},
-        };
-    }
-    return {};
-}
-
 } // namespace
 
 TableFiles tableFiles(ParameterTable table)
@@ -279,11 +232,6 @@ TableFiles automationTableFiles(ParameterTable table)
 QList<CellText> tableCells(ParameterTable table, const DesignRecord& design, const FieldTexts& fields)
 {
     return apply(tableRules(table), design, fields);
-}
-
-QList<CellText> automationTableCells(ParameterTable table, const DesignRecord& design, const FieldTexts& fields)
-{
-    return apply(automationRules(table), design, fields);
 }
 
 } // namespace tpworm::documents

@@ -100,10 +100,9 @@ TableFiles tableFiles(ParameterTable table);
 QList<CellText> tableCells(ParameterTable table, const DesignRecord& design, const FieldTexts& fields);
 
 // Template and proposed name of the menu exports through a spreadsheet
-// application (the same templates; names without an extension).
+// application (the same templates; names without an extension). Their cells
+// are tableCells' too: see documents/automation_cells.h.
 TableFiles automationTableFiles(ParameterTable table);
-// The cells the menu export hands the spreadsheet application, in order.
-QList<CellText> automationTableCells(ParameterTable table, const DesignRecord& design, const FieldTexts& fields);
 
 // Value forms of the tables: a result as its label shows it, and a result
 // rounded to thousandths first.

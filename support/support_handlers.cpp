@@ -112,9 +112,14 @@ void TForm1::RunUpdateCheck()
     DeferredClose deferredClose(*this);
     NoticeWindow notice(*Form7);
     try {
+        // One deadline for both downloads; no second try at a server that is not there.
+        support::DownloadLimits limits;
+        limits.deadline = QDeadlineTimer(support::kUpdateCheckBudgetMs);
         const QString noticeQuery = nextQuery(QString());
         const QString noticeFile = userFile(support::kNoticeFile);
-        if (support::DownloadFile(support::updateUrl(base, support::kNoticePath, noticeQuery), noticeFile)) {
+        const support::DownloadOutcome noticeDownload =
+            support::downloadFile(support::updateUrl(base, support::kNoticePath, noticeQuery), noticeFile, limits);
+        if (noticeDownload.ok) {
             // The maker's text is shown as it stands, never as markup.
             Label32->setTextFormat(Qt::PlainText);
             Label32->setText(support::decodeLine(support::readFirstLine(noticeFile)));
@@ -123,7 +128,10 @@ void TForm1::RunUpdateCheck()
         const QByteArray localVersion = support::readFirstLine(programFile(support::kLocalVersionFile));
 
         const QString versionFile = userFile(support::kRemoteVersionFile);
-        if (support::DownloadFile(support::updateUrl(base, support::kVersionPath, nextQuery(noticeQuery)), versionFile)) {
+        if (!noticeDownload.unreachable &&
+            support::downloadFile(support::updateUrl(base, support::kVersionPath, nextQuery(noticeQuery)), versionFile,
+                                  limits)
+                .ok) {
             if (support::isUpdateAvailable(localVersion, support::readFirstLine(versionFile)))
                 startTitleNotice(*Timer1, *Timer2);
         }

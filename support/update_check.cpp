@@ -1,5 +1,7 @@
 #include "support/update_check.h"
 
+#include "core/safe_file.h"
+
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -7,11 +9,11 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -41,6 +43,9 @@ public:
     {
         reply_->setReadBufferSize(limits_.maxBytes + 1);
         deadline_.setSingleShot(true);
+        // A coarse timer may fire a little early, which would leave a sliver
+        // of the shared deadline for a second, pointless request.
+        deadline_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&deadline_, &QTimer::timeout, [this] { fail(); });
         QObject::connect(reply_, &QNetworkReply::metaDataChanged, [this] { checkDeclaredLength(); });
         QObject::connect(reply_, &QNetworkReply::readyRead, [this] { take(); });
@@ -50,11 +55,15 @@ public:
     // Waits for the end of the transfer; the body when it arrived whole.
     std::optional<QByteArray> run()
     {
-        deadline_.start(limits_.timeoutMs);
+        const qint64 left = limits_.deadline.remainingTime(); // -1: no deadline
+        deadline_.start(left < 0 ? limits_.timeoutMs : static_cast<int>(std::min<qint64>(left, limits_.timeoutMs)));
         if (!reply_->isFinished())
             loop_.exec(QEventLoop::ExcludeUserInputEvents);
         deadline_.stop();
-        if (failed_ || reply_->error() != QNetworkReply::NoError)
+        const QNetworkReply::NetworkError error = reply_->error();
+        unreachable_ = !failed_ && (error == QNetworkReply::ConnectionRefusedError ||
+                                    error == QNetworkReply::HostNotFoundError);
+        if (failed_ || error != QNetworkReply::NoError)
             return std::nullopt;
         take();
         if (failed_)
@@ -64,6 +73,8 @@ public:
             return std::nullopt;
         return body_;
     }
+
+    bool unreachable() const { return unreachable_; }
 
 private:
     void fail()
@@ -95,33 +106,34 @@ private:
     QTimer deadline_;
     QByteArray body_;
     bool failed_ = false;
+    bool unreachable_ = false;
 };
-
-bool writeAtomically(const QString& path, const QByteArray& content)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(content) != content.size())
-        return false;
-    return file.commit();
-}
 
 } // namespace
 
 bool DownloadFile(const QString& address, const QString& localPath, const DownloadLimits& limits)
 {
+    return downloadFile(address, localPath, limits).ok;
+}
+
+DownloadOutcome downloadFile(const QString& address, const QString& localPath, const DownloadLimits& limits)
+{
     const QUrl url(address, QUrl::StrictMode);
     if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
-        return false;
+        return {};
+    if (limits.deadline.hasExpired())
+        return {};
     QNetworkAccessManager manager;
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setMaximumRedirectsAllowed(5);
     std::unique_ptr<QNetworkReply> reply(manager.get(request));
-    const std::optional<QByteArray> body = BoundedTransfer(reply.get(), limits).run();
-    return body && writeAtomically(localPath, *body);
+    BoundedTransfer transfer(reply.get(), limits);
+    const std::optional<QByteArray> body = transfer.run();
+    // The checked writer: on a full disk the earlier file stays as it was
+    // instead of becoming an empty one.
+    return {body && writeFileAtomically(localPath, *body).ok(), transfer.unreachable()};
 }
 
 QByteArray firstLine(const QByteArray& content)

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QString>
 #include <QTime>
 
@@ -29,6 +30,21 @@ inline const QString kLocalVersionFile = QStringLiteral("v.txt");
 struct DownloadLimits {
     int timeoutMs = 3000;        // for the whole transfer, connection included
     qint64 maxBytes = 64 * 1024; // a larger reply is a failed download
+    // The end of the whole check the transfer belongs to: the transfer stops
+    // there even when its own time-out is later.
+    QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever);
+};
+
+// The whole update check (both downloads) is over after this time, whatever
+// the server does, so a server that accepts and never answers delays the
+// main window by one time-out, not two.
+inline constexpr int kUpdateCheckBudgetMs = 3000;
+
+struct DownloadOutcome {
+    bool ok = false;
+    // No server at the address (connection refused, unknown host): the next
+    // download of the check would fail the same way, so it is not tried.
+    bool unreachable = false;
 };
 
 // A local file of the check that cannot be read. The message is the
@@ -52,6 +68,9 @@ QString updateUrl(const QString& base, const QString& path, const QString& query
 // be written. Never reports to the user. Runs a local event loop that takes
 // no user input, so windows are repainted while it waits.
 bool DownloadFile(const QString& address, const QString& localPath, const DownloadLimits& limits = {});
+// The same, telling also whether the server could not be reached at all.
+// Nothing is requested once the deadline of the limits has passed.
+DownloadOutcome downloadFile(const QString& address, const QString& localPath, const DownloadLimits& limits = {});
 
 // The first line of a text: up to the first CR or LF, without the line end.
 // A leading UTF-8 byte-order mark is not part of the line.

@@ -51,8 +51,10 @@ void MenuWormExport(benchmark::State& state)
 {
     QTemporaryDir scratch;
     const QString templatePath = wormTemplate(scratch);
-    const auto cells = documents::menuWormCells(
-        exampleDesign(), {"250", "45", "2", "7级(GB/T16445-1996)", "右旋", "2.5 * 30", "1.5 * 20", "0.5"});
+    documents::FieldTexts fields;
+    fields.edits = {"250", "22.5", "45", "2", "160", "2", "90", "0.3", "7级(GB/T16445-1996)", "右旋", "2.5 * 30",
+                    "1.5 * 20", "0.5"};
+    const auto cells = documents::automationCells(documents::ParameterTable::Worm, exampleDesign(), fields);
     double start = 0, fill = 0, save = 0, end = 0;
     for (auto _ : state) {
         QElapsedTimer clock;

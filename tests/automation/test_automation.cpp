@@ -52,9 +52,12 @@ DesignRecord workedExample()
     return record;
 }
 
-documents::MenuFieldTexts exampleFields()
+documents::FieldTexts exampleFields()
 {
-    return {"250", "45", "2", "7级 GB/T16445-1996", "左旋", "2.5 * 30", "1.5 * 20", "0.5"};
+    documents::FieldTexts f;
+    f.edits = {"250", "22.5", "45", "2", "160", "2", "90", "0.3", "7级 GB/T16445-1996", "左旋", "2.5 * 30",
+               "1.5 * 20", "0.5"};
+    return f;
 }
 
 using CellMap = std::map<QString, QString>;
@@ -75,58 +78,59 @@ QStringList order(const QList<documents::AutomationCell>& cells)
     return names;
 }
 
-TEST(MenuCellMaps, WormTableHoldsTheShownValuesInItsOwnLayout)
+// The menu export writes what the tool bar writes, value under its caption:
+// the worked example's values at the rows the templates name them.
+TEST(MenuCellMaps, WormTableHoldsEachValueUnderItsCaption)
 {
-    const auto cells = documents::menuWormCells(workedExample(), exampleFields());
+    const auto cells = documents::automationCells(documents::ParameterTable::Worm, workedExample(), exampleFields());
     const CellMap expected = {
         {"C2", "2"},       {"C3", "45"},      {"C4", "9.111"},   {"C5", "4.5"},
         {"C6", "13.758"},  {"C7", "16"},      {"C8", "11.446"},  {"C9", "22.97"},
-        {"B10", "右"},     {"B11", "7级 GB/T16445-1996"},         {"C12", "12.33"},
-        {"C13", "9.014"},  {"C14", "2.5 * 30"},                   {"C15", "1.5 * 20"},
-        {"C17", "0.5"},    {"C18", "252.278"}, {"C19", "22.75"},  {"C20", "161.778"},
-        {"C21", "13.804"},
+        {"B10", "左旋"},   {"B11", "7级 GB/T16445-1996"},         {"C12", "12.33"},
+        {"D13", "-0.045"}, {"C14", "9.014"},  {"C15", "2.5 * 30"}, {"C16", "1.5 * 20"},
+        {"C17", "0.020"},  {"C18", ""},       {"C20", "0.5"},    {"C21", "252.278"},
+        {"C22", "22.75"},  {"C23", "161.778"}, {"C24", "13.804"},
     };
     EXPECT_EQ(byName(cells), expected);
-    EXPECT_EQ(order(cells), (QStringList{"C2", "C3", "C4", "C5", "C6", "C7", "C8", "C9", "B10", "B11", "C12",
-                                         "C13", "C14", "C15", "C17", "C18", "C19", "C20", "C21"}));
+    EXPECT_EQ(order(cells), (QStringList{"C2", "C3", "C4", "C5", "C6", "C7", "C8", "C9", "B10", "B11", "C12", "D13",
+                                         "C14", "C15", "C16", "C17", "C18", "C20", "C21", "C22", "C23", "C24"}));
 }
 
-TEST(MenuCellMaps, WheelTableLeavesC16EmptyAndPutsTheMainBaseCircleInC17)
+TEST(MenuCellMaps, WheelTablePutsTheCentreDistanceAndTolerancesUnderTheirCaptions)
 {
-    const auto cells = documents::menuWheelCells(workedExample(), exampleFields());
+    const auto cells = documents::automationCells(documents::ParameterTable::Wheel, workedExample(), exampleFields());
     const CellMap expected = {
         {"C2", "2"},      {"C3", "45"},     {"C4", "9.111"},  {"C5", "11.446"}, {"C6", "22.97"},
-        {"C7", "16"},     {"C8", "6.97"},   {"C9", "13.758"}, {"B10", "右"},    {"C11", "4.5"},
-        {"C12", "0.3"},   {"C13", "9.262"}, {"C14", "15.43"}, {"C15", "250"},   {"C16", ""},
-        {"C17", "160"},
+        {"C7", "16"},     {"C8", "6.97"},   {"C9", "13.758"}, {"B10", "左旋"},  {"C11", "4.5"},
+        {"C12", "0.3"},   {"C13", "9.262"}, {"C14", "15.43"}, {"D15", "-0.060"}, {"C16", "250"},
+        {"C17", ""},      {"C18", ""},
     };
     EXPECT_EQ(byName(cells), expected);
-    EXPECT_EQ(order(cells), (QStringList{"C2", "C3", "C4", "C5", "C6", "C7", "C8", "C9", "B10", "C11", "C12",
-                                         "C13", "C14", "C15", "C16", "C17"}));
 }
 
-TEST(MenuCellMaps, HobTableWritesTheHandBelowTheFixedRightHand)
+TEST(MenuCellMaps, HobTableHoldsTheThicknessAndHeightUnderTheirCaptions)
 {
-    const auto cells = documents::menuHobCells(workedExample(), exampleFields());
+    const auto cells = documents::automationCells(documents::ParameterTable::Hob, workedExample(), exampleFields());
     const CellMap expected = {
         {"C2", "2"},   {"C3", "45"},   {"C4", "9.111"},   {"C5", "5"},      {"C6", "13.758"}, {"C7", "16"},
-        {"C8", "11.446"}, {"C9", "22.97"}, {"B10", "右"}, {"B11", "左旋"}, {"C12", "12.63"},
+        {"C8", "11.446"}, {"C9", "22.97"}, {"B10", "左旋"}, {"C11", "12.63"}, {"D11", "+0.060"},
         {"C13", "12.203"},
     };
     EXPECT_EQ(byName(cells), expected);
-    EXPECT_EQ(order(cells),
-              (QStringList{"C2", "C3", "C4", "C5", "C6", "C7", "C8", "C9", "B10", "B11", "C12", "C13"}));
 }
 
-TEST(MenuCellMaps, GradeTolerancesAreNotPrinted)
+// One map for both exports: the menu's cells are the tool bar's, shifted to
+// the server's 1-based addressing, in the same order.
+TEST(MenuCellMaps, AreTheToolBarMapInTheServersAddressing)
 {
     const DesignRecord d = workedExample();
-    for (const auto& cells : {documents::menuWormCells(d, exampleFields()),
-                              documents::menuWheelCells(d, exampleFields()),
-                              documents::menuHobCells(d, exampleFields())})
-        for (const documents::AutomationCell& c : cells)
-            for (const QString& tolerance : {d.GradeTolerance3, d.GradeTolerance8, d.GradeTolerance11})
-                EXPECT_FALSE(c.text.contains(tolerance)) << c.row << "," << c.column << " " << c.text.toStdString();
+    for (auto table : {documents::ParameterTable::Worm, documents::ParameterTable::Wheel, documents::ParameterTable::Hob}) {
+        const QList<documents::CellText> toolBar = documents::tableCells(table, d, exampleFields());
+        const QList<documents::AutomationCell> menu = documents::automationCells(table, d, exampleFields());
+        ASSERT_EQ(menu.size(), toolBar.size());
+        for (qsizetype i = 0; i < menu.size(); ++i)
+            EXPECT_EQ(menu[i], (documents::AutomationCell{toolBar[i].row + 1, toolBar[i].column + 1, toolBar[i].text}));
+    }
 }
 
 TEST(MenuCellMaps, CellNamesReadAsRowAndColumn)

@@ -253,6 +253,45 @@ TEST(CliDocuments, DesignSavesAFileThatOpensToTheSameDesignAndSeveralTablesExpor
     EXPECT_EQ(cli({"export", "worm", design}).exitCode, 2) << "an incomplete triple is a usage error";
 }
 
+// The menu export from the command line: the same cells as the tool-bar
+// export, written by the spreadsheet application, for several triples in one
+// run; without a spreadsheet application, the menu's message and exit 1.
+TEST(CliDocuments, AutomationExportWritesWhatTheToolBarWrites)
+{
+    QTemporaryDir dir;
+    const QString design = dir.filePath("made.wpx");
+    ASSERT_EQ(cli({"design", "--centre-distance", "250", "--teeth", "45", "--starts", "2", "--save", design}).exitCode, 0);
+    const QStringList tables = {"worm", "wheel", "hob"};
+    EXPECT_EQ(cli({"export", "--automation", "worm", design}).exitCode, 2) << "an incomplete triple is a usage error";
+    EXPECT_EQ(cli({"export", "--automation", "screw", design, dir.filePath("x.xls")}).exitCode, 2);
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TPWORM_SOFFICE", "/nonexistent/program/soffice.bin");
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(TPWORM_CLI), {"export", "--automation", "worm", design, dir.filePath("none.xls")});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("导出文件错误,或者您还没安装EXCEL,请核实后重试"));
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath("none.xls")));
+    }
+    if (!QFileInfo::exists("/usr/lib/libreoffice/program/soffice.bin"))
+        GTEST_SKIP() << "LibreOffice is not installed";
+    QStringList menu = {"export", "--automation"}, toolBar = {"export"};
+    for (const QString& t : tables) {
+        menu << t << design << dir.filePath("menu-" + t + ".xls");
+        toolBar << t << design << dir.filePath("tool-" + t + ".xls");
+    }
+    const CliResult m = cli(menu);
+    ASSERT_EQ(m.exitCode, 0) << m.err.toStdString();
+    ASSERT_EQ(cli(toolBar).exitCode, 0);
+    for (const QString& t : tables) {
+        const QString written = cli({"workbook", "cat", dir.filePath("menu-" + t + ".xls")}).out;
+        EXPECT_FALSE(written.isEmpty()) << t.toStdString();
+        EXPECT_EQ(written, cli({"workbook", "cat", dir.filePath("tool-" + t + ".xls")}).out) << t.toStdString();
+    }
+}
+
 // The design commands run on the core: the dynamic loader never maps the
 // toolkit's display libraries, not even with no display at all.
 TEST(CliDesign, NoWindowLibraryIsEverLoaded)

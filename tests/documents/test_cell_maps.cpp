@@ -233,26 +233,6 @@ TEST(ParameterTables, HobCellsInOrder)
                  {"D11", "+0.12"}, {"C13", "12.34"}});
 }
 
-TEST(ParameterTables, AutomationCellsInOrder)
-{
-    const DesignRecord d = sampleDesign();
-    const FieldTexts f = sampleFields();
-    expectCells(automationTableCells(ParameterTable::Worm, d, f),
-                {{"C2", "2"}, {"C3", "45"}, {"C4", "11.1111111111111"}, {"C5", "4.5"}, {"C6", "12.345"},
-                 {"C7", "16.5"}, {"C8", "4.7636416907262"}, {"C9", "22"}, {"B10", "右"},
-                 {"B11", "7j(GB/T16445-1996)"}, {"C12", "15.123"}, {"C13", "10.1"}, {"C14", "0.3 * 25"},
-                 {"C15", "0.2 * 20"}, {"C17", "0.5"}, {"C18", "250.187"}, {"C19", "22.4545454545455"},
-                 {"C20", "162.5"}, {"C21", "12.344"}});
-    expectCells(automationTableCells(ParameterTable::Wheel, d, f),
-                {{"C2", "2"}, {"C3", "45"}, {"C4", "11.1111111111111"}, {"C5", "4.7636416907262"}, {"C6", "22"},
-                 {"C7", "16.5"}, {"C8", "5.5"}, {"C9", "12.345"}, {"B10", "右"}, {"C11", "4.5"}, {"C12", "0.2"},
-                 {"C13", "9.876"}, {"C14", "17.05"}, {"C15", "250"}, {"C16", ""}, {"C17", "162.5"}});
-    expectCells(automationTableCells(ParameterTable::Hob, d, f),
-                {{"C2", "2"}, {"C3", "45"}, {"C4", "11.1111111111111"}, {"C5", "5"}, {"C6", "12.345"},
-                 {"C7", "16.5"}, {"C8", "4.7636416907262"}, {"C9", "22"}, {"B10", "右"}, {"B11", "左旋"},
-                 {"C12", "15.323"}, {"C13", "12.34"}});
-}
-
 TEST(ParameterTables, FilesAndProposedNames)
 {
     struct Case { ParameterTable table; const char* templ; const char* name; const char* bare; };

@@ -153,3 +153,29 @@ TEST(DecodeLine, ShowsUtf8AndGbkTextAndLeavesMarkupAlone)
     EXPECT_EQ(tpworm::support::decodeLine("\xD0\xC2\xB0\xE6\xB1\xBE"), QStringLiteral("新版本"));
     EXPECT_EQ(tpworm::support::decodeLine("<b>2.0</b> &amp;"), QStringLiteral("<b>2.0</b> &amp;"));
 }
+
+// The check's two downloads share one deadline: once a server that accepts and
+// never answers has used it up, the second is not even requested; a server
+// that is not there is reported as unreachable, so the check stops at once.
+TEST(DownloadFile, TheChecksDownloadsShareOneDeadline)
+{
+    LocalHttpServer server;
+    server.route("/stall", {200, "", 0, 0, true, true});
+    QTemporaryDir dir;
+    DownloadLimits limits{3000, kLimit};
+    limits.deadline = QDeadlineTimer(600);
+    const auto first = tpworm::support::downloadFile(server.address() + "/stall", dir.filePath("gg"), limits);
+    EXPECT_FALSE(first.ok);
+    EXPECT_FALSE(first.unreachable) << "the server accepted";
+    EXPECT_TRUE(limits.deadline.hasExpired()) << "the first transfer ended before the shared deadline";
+    const auto second = tpworm::support::downloadFile(server.address() + "/stall", dir.filePath("v-up.txt"), limits);
+    EXPECT_FALSE(second.ok);
+    EXPECT_EQ(server.requests().size(), 1) << "a download was started after the deadline";
+
+    const auto refused = tpworm::support::downloadFile("http://127.0.0.1:1/uploads/v.txt", dir.filePath("gg"));
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.unreachable);
+    const auto served = tpworm::support::downloadFile(server.address() + "/missing", dir.filePath("gg"));
+    EXPECT_FALSE(served.ok);
+    EXPECT_FALSE(served.unreachable) << "a 404 comes from a server that is there";
+}

@@ -1,0 +1,115 @@
+#!/usr/bin/python3
+"""The speed table of the kept spreadsheet server, the workbook engine and the
+update check, measured here and printed, with the ratio against python3-xlrd
+reading the same file.
+
+  bench/speed_table.py BUILD-DIR [--runs N]
+
+Rows:
+  1. the menu export through LibreOffice: `tpworm-cli export --automation`
+     whole process, one triple (the first export of a run) and five triples
+     (each later export = (t5 - t1) / 4); medians of N runs.
+  2./3. the workbook engine: bench/workbook/workbook_rows.py (the engine's own
+     benchmark) when it is there; otherwise the rows say that it is missing.
+  4. the update check before the main window (bench_update_check): a server
+     that accepts and never answers, and a refused connection. This times the
+     check's two downloads as the window runs them, not the window itself.
+"""
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+XLS_TOOL = os.path.join(HERE, "..", "tests", "automation", "xls_tool.py")
+
+
+def timed(argv, **kw):
+    start = time.perf_counter()
+    done = subprocess.run(argv, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, **kw)
+    elapsed = time.perf_counter() - start
+    if done.returncode != 0:
+        sys.exit("failed: %s\n%s" % (" ".join(argv), done.stderr.decode(errors="replace")))
+    return elapsed
+
+
+def key_values(text):
+    values = {}
+    for line in text.splitlines():
+        if "=" in line and " " not in line.split("=", 1)[0]:
+            k, v = line.split("=", 1)
+            values[k] = v
+    return values
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("build")
+    parser.add_argument("--runs", type=int, default=3)
+    args = parser.parse_args()
+    build = os.path.abspath(args.build)
+    cli = os.path.join(build, "tpworm-cli")
+    rows = []
+
+    with tempfile.TemporaryDirectory() as work:
+        design = os.path.join(work, "d.wpx")
+        timed([cli, "design", "--centre-distance", "250", "--teeth", "45", "--starts", "2", "--save", design])
+        one, five = [], []
+        for run in range(args.runs):
+            out = os.path.join(work, "w%d.xls" % run)
+            one.append(timed([cli, "export", "--automation", "worm", design, out]))
+            triples = []
+            for k in range(5):
+                triples += ["worm", design, os.path.join(work, "w%d-%d.xls" % (run, k))]
+            five.append(timed([cli, "export", "--automation"] + triples))
+        first = statistics.median(one)
+        later = max(0.0, (statistics.median(five) - first) / 4)
+        xlrd = statistics.median(timed(["/usr/bin/python3", XLS_TOOL, "dump", os.path.join(work, "w0.xls")])
+                                 for _ in range(args.runs))
+        rows.append(("one menu export through LibreOffice, first of a run (whole process)",
+                     "%.2f s" % first, "%.0f× xlrd reading it (%.0f ms)" % (first / xlrd, xlrd * 1000),
+                     "≤ 0.7 s"))
+        rows.append(("each later menu export of the same run", "%.0f ms" % (later * 1000),
+                     "%.0f× xlrd" % (later / xlrd), "≤ 60 ms"))
+
+    engine = os.path.join(HERE, "workbook", "workbook_rows.py")
+    if os.path.exists(engine):
+        done = subprocess.run(["/usr/bin/python3", engine, build, "--runs", str(args.runs)],
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        v = key_values(done.stdout)
+        if done.returncode == 0 and "workbook_set_ms" in v:
+            set_ms, xlrd_ms = float(v["workbook_set_ms"]), float(v["xlrd_read_ms"])
+            rows.append(("`tpworm-cli workbook set`, 100,000 text cells, 25 cells",
+                         "%.0f ms, %s MiB" % (set_ms, v.get("workbook_set_peak_mib", "?")),
+                         "%.2f× xlrd reading it (%.0f ms)" % (set_ms / xlrd_ms, xlrd_ms),
+                         "≤ 50 ms, ≤ 2 × file + 15 MiB"))
+            rows.append(("the engine in-process, 1k / 10k / 100k cells",
+                         "%s / %s / %s ms" % (v.get("inprocess_1k_ms"), v.get("inprocess_10k_ms"),
+                                              v.get("inprocess_100k_ms")),
+                         "growth %s× / %s×" % (v.get("growth_10k_over_1k"), v.get("growth_100k_over_10k")),
+                         "10× cells ≤ 10.5× time"))
+        else:
+            rows.append(("workbook engine rows", "not measured: %s failed" % engine, "", ""))
+    else:
+        rows.append(("workbook engine rows (workbook set, in-process growth)",
+                     "not measured here: the engine's benchmark bench/workbook/workbook_rows.py is not on this branch",
+                     "", ""))
+
+    bench = os.path.join(build, "bench", "bench_update_check")
+    done = subprocess.run([bench, str(args.runs)], stdout=subprocess.PIPE, text=True, check=True)
+    v = key_values(done.stdout)
+    rows.append(("update check, server accepts and never answers (both downloads)",
+                 "%s ms" % v["update_check_stalling_ms"], "", "≤ 3.1 s"))
+    rows.append(("update check, connection refused", "%s ms" % v["update_check_refused_ms"], "", "≤ 0.3 s"))
+
+    print("| what | measured | against python3-xlrd | target |")
+    print("|---|---|---|---|")
+    for row in rows:
+        print("| %s |" % " | ".join(row))
+
+
+if __name__ == "__main__":
+    main()
