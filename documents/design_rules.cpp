@@ -1,5 +1,7 @@
 #include "documents/design_rules.h"
 
+#include "rules/rules_sources.h"
+
 #include <QLocale>
 
 namespace tpworm::documents {
@@ -68,9 +70,9 @@ QString ruleRecordMessage(const RuleRecord& record, const Coefficients& inForce)
     return text;
 }
 
-QString rulesProvenance(const QString&)
+QString rulesProvenance(const QString& databasePath)
 {
-    return {};
+    return rules::provenanceSummary(databasePath);
 }
 
 } // namespace tpworm::documents

@@ -113,6 +113,8 @@ QString reportHtml(const ShownDesign& d, const ReportInfo& info)
     html += QStringLiteral("<h2>5 警告</h2>") + warnings(d);
     html += QStringLiteral("<h2>6 计算法则</h2>");
     html += QStringLiteral("<p>规则数据库：%1</p>").arg(escaped(d.rulesDatabase.isEmpty() ? QStringLiteral("（未记录）") : d.rulesDatabase));
+    for (const QString& line : d.rulesSources.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        html += QStringLiteral("<p>%1</p>").arg(escaped(line));
     if (d.rulesModified)
         html += QStringLiteral("<p><b>%1</b></p>").arg(escaped(d.rulesNotice));
     html += QStringLiteral("<p>计算所用的计算法则系数：</p>") + coefficients(d);

@@ -1,5 +1,7 @@
 #include "drawing/shown_design.h"
 
+#include "rules/rules_sources.h"
+
 #include "calc/geometry.h"
 #include "core/numeric.h"
 
@@ -82,6 +84,7 @@ ShownDesign shownDesign(const core::DesignForm& form, const QString& rulesDataba
     d.warnings = form.warnings();
     d.results = form.results();
     d.rulesDatabase = QFileInfo(rulesDatabase).fileName();
+    d.rulesSources = rules::rulesSourcesText(rulesDatabase);
     d.rulesModified = form.rulesModified();
     if (d.rulesModified)
         d.rulesNotice = QStringLiteral("注意：默认计算法则已被修改...");

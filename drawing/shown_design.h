@@ -53,6 +53,7 @@ struct ShownDesign {
     // words are added here by whoever fills this design.
     QStringList warnings;
     QString rulesDatabase;       // the file the rules were read from
+    QString rulesSources;        // where each of its tables comes from, a line each
     bool rulesModified = false;  // the window's "注意：默认计算法则已被修改..." notice
     QString rulesNotice;         // that notice's text when shown
     // Where the drive check's section goes once that capability exists: its
