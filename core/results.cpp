@@ -1,4 +1,5 @@
 #include "core/results.h"
+#include "core/translation.h"
 
 #include "core/numeric.h"
 
@@ -102,7 +103,8 @@ QString resultText(const Results& results, const ResultLabel& row)
 
 QString resultCaption(const Results& results, const ResultLabel& row)
 {
-    return resultText(results, row) + QString::fromUtf8(row.suffix);
+    // The suffix in the language in force: the window, the listing and the JSON alike.
+    return resultText(results, row) + uiText(row.suffix);
 }
 
 } // namespace tpworm::core
