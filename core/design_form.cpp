@@ -739,15 +739,15 @@ QByteArray designListing(const DesignForm& form)
 {
     QString out;
     for (const ResultGroup& group : resultGroups()) {
-        out += QLatin1Char('[') + QString::fromUtf8(group.title).trimmed() + QStringLiteral("]\n");
+        out += QLatin1Char('[') + uiText(group.title).trimmed() + QStringLiteral("]\n");
         for (int number : group.labels)
             out += (form.label(number).red ? QStringLiteral("! ") : QStringLiteral("  ")) + form.label(number).caption
                    + QLatin1Char('\n');
     }
-    out += QLatin1Char('[') + QString::fromUtf8(kRecommendedTitle).trimmed() + QStringLiteral("]\n");
+    out += QLatin1Char('[') + uiText(kRecommendedTitle).trimmed() + QStringLiteral("]\n");
     for (const auto& [caption, field] : kRecommendedFields)
-        out += QStringLiteral("  ") + QString::fromUtf8(caption) + form.text(field) + QLatin1Char('\n');
-    out += QStringLiteral("  ") + QString::fromUtf8(kGradeCaption) + form.text(Field::GradeText) + QLatin1Char('\n');
+        out += QStringLiteral("  ") + uiText(caption) + form.text(field) + QLatin1Char('\n');
+    out += QStringLiteral("  ") + uiText(kGradeCaption) + form.text(Field::GradeText) + QLatin1Char('\n');
     return out.toUtf8();
 }
 
