@@ -68,12 +68,12 @@ RulesOptions parseRules(const QStringList& arguments)
     throw UsageError("rules show, rules export TABLE OUT.csv, or rules import TABLE IN.csv");
 }
 
-rules::TableSpec specOf(const RulesOptions& o, const QString& table)
+rules::TableLayout layoutOf(const RulesOptions& o, const QString& table)
 {
     if (!rules::editableTables().contains(table))
         throw rules::RulesError(QStringLiteral("%1 不是可导入导出的数据表；可用的有：%2")
                                     .arg(table, rules::editableTables().join(QStringLiteral(", "))));
-    return rules::readTableSpec(o.database, table);
+    return rules::readTableLayout(o.database, table);
 }
 
 int show(const RulesOptions& o, QTextStream& out)
@@ -86,15 +86,15 @@ int show(const RulesOptions& o, QTextStream& out)
 
 int exportTable(const RulesOptions& o, QTextStream& out, QTextStream& err)
 {
-    const rules::TableSpec spec = specOf(o, o.positional[0]);
-    const rules::TableTexts data = rules::readTable(o.database, spec);
-    const WriteOutcome written = writeFileAtomically(o.positional[1], rules::tableToCsv(spec, data));
+    const rules::TableLayout layout = layoutOf(o, o.positional[0]);
+    const rules::TableTexts data = rules::readTable(o.database, layout);
+    const WriteOutcome written = writeFileAtomically(o.positional[1], rules::tableToCsv(layout, data));
     if (!written.ok()) {
         err << QStringLiteral("tpworm-cli: 表格没有导出：%1").arg(written.error) << Qt::endl;
         return 1;
     }
     out << QStringLiteral("数据表 %1 的 %2 行已导出到 %3")
-               .arg(spec.name)
+               .arg(layout.name)
                .arg(data.rows.size())
                .arg(QDir::toNativeSeparators(o.positional[1]))
         << Qt::endl;
@@ -103,20 +103,20 @@ int exportTable(const RulesOptions& o, QTextStream& out, QTextStream& err)
 
 int importTable(const RulesOptions& o, QTextStream& out, QTextStream& err)
 {
-    const rules::TableSpec spec = specOf(o, o.positional[0]);
+    const rules::TableLayout layout = layoutOf(o, o.positional[0]);
     const QString file = o.positional[1];
     QList<rules::Problem> problems;
-    const rules::TableTexts data = rules::readCsvFile(file, spec, problems);
+    const rules::TableTexts data = rules::readCsvFile(file, layout, problems);
     if (problems.isEmpty()) {
         rules::SourceUpdate source;
         source.source = o.source ? *o.source : QStringLiteral("用户导入：%1").arg(QFileInfo(file).fileName());
         source.coversAbove = o.coversAbove;
         source.coversUpto = o.coversUpto;
-        problems = rules::writeTable(o.database, spec, data, source);
+        problems = rules::writeTable(o.database, layout, data, source);
     }
     if (!problems.isEmpty()) {
         err << QStringLiteral("tpworm-cli: 文件 %1 不能导入数据表 %2，计算法则数据库没有改变（行号从标题行的下一行数起）：")
-                   .arg(QDir::toNativeSeparators(file), spec.name)
+                   .arg(QDir::toNativeSeparators(file), layout.name)
             << Qt::endl;
         for (const rules::Problem& problem : problems)
             err << QStringLiteral("  ") << problem.text() << Qt::endl;
@@ -124,7 +124,7 @@ int importTable(const RulesOptions& o, QTextStream& out, QTextStream& err)
     }
     out << QStringLiteral("已把 %1 行导入数据表 %2（%3）")
                .arg(data.rows.size())
-               .arg(spec.name, QDir::toNativeSeparators(o.database))
+               .arg(layout.name, QDir::toNativeSeparators(o.database))
         << Qt::endl;
     return 0;
 }

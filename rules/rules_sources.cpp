@@ -56,9 +56,9 @@ QList<TableSource> readSources(const QString& databasePath)
 {
     QList<TableSource> sources;
     for (const QString& table : editableTables()) {
-        TableSpec spec;
+        TableLayout layout;
         try {
-            spec = readTableSpec(databasePath, table);
+            layout = readTableLayout(databasePath, table);
         } catch (const RulesError&) {
             // A table the database does not hold is simply not offered; a
             // database that cannot be opened fails below.
@@ -68,9 +68,9 @@ QList<TableSource> readSources(const QString& databasePath)
         }
         TableSource s;
         s.table = table;
-        s.title = spec.title;
-        s.keyUnit = spec.keyUnit;
-        s.rowCount = int(readTable(databasePath, spec).rows.size());
+        s.title = layout.title;
+        s.keyUnit = layout.keyUnit;
+        s.rowCount = int(readTable(databasePath, layout).rows.size());
         sources << s;
     }
     static QAtomicInt counter;

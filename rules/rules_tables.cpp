@@ -181,7 +181,7 @@ QString valueText(const QVariant& value)
 
 } // namespace
 
-long double TableSpec::largestKey() const
+long double TableLayout::largestKey() const
 {
     if (keyUnit == QLatin1String("mm"))
         return kLargestCentreDistance;
@@ -190,7 +190,7 @@ long double TableSpec::largestKey() const
     return 0;
 }
 
-int TableSpec::indexOf(const QString& columnName) const
+int TableLayout::indexOf(const QString& columnName) const
 {
     for (int c = 0; c < columns.size(); ++c)
         if (columns[c].name == columnName)
@@ -213,21 +213,21 @@ QStringList editableTables()
     return {"6ji", "7ji", "8ji", "xiuyuan", "xiuyuanchangdu", "friction", "rated_power"};
 }
 
-TableSpec readTableSpec(const QString& databasePath, const QString& table)
+TableLayout readTableLayout(const QString& databasePath, const QString& table)
 {
     Database database(databasePath, true);
     QSqlQuery query(database.db());
-    TableSpec spec;
-    spec.name = table;
+    TableLayout layout;
+    layout.name = table;
     const KnownTable* known = knownTable(table);
-    spec.title = known ? QString::fromUtf8(known->title) : table;
+    layout.title = known ? QString::fromUtf8(known->title) : table;
     if (known && known->keyUnit)
-        spec.keyUnit = QString::fromUtf8(known->keyUnit);
+        layout.keyUnit = QString::fromUtf8(known->keyUnit);
     // rules_sources may name the key of a table this program does not know.
     if (query.exec(QStringLiteral("SELECT key_unit FROM %1 WHERE table_name = '%2'")
                        .arg(kSourcesTable, QString(table).replace(QLatin1Char('\''), QStringLiteral("''"))))
         && query.next() && !query.value(0).isNull())
-        spec.keyUnit = query.value(0).toString();
+        layout.keyUnit = query.value(0).toString();
     query.finish();
 
     if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table))))
@@ -238,11 +238,11 @@ TableSpec readTableSpec(const QString& databasePath, const QString& table)
         const QString declared = query.value(2).toString();
         const bool primaryKey = query.value(5).toInt() != 0;
         if (position == 0 && primaryKey && name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0) {
-            spec.numbered = true;
+            layout.numbered = true;
             ++position;
             continue;
         }
-        ColumnSpec column;
+        ColumnLayout column;
         column.name = name;
         column.storedAsText = isTextType(declared);
         const KnownColumn* knownColumn = nullptr;
@@ -259,71 +259,71 @@ TableSpec readTableSpec(const QString& databasePath, const QString& table)
             column.heading = name;
             column.kind = column.storedAsText ? ColumnKind::Text : ColumnKind::Number;
             // A range table keeps its bounds in columns 1 and 2.
-            if (spec.isRangeTable() && position == 1)
+            if (layout.isRangeTable() && position == 1)
                 column.kind = ColumnKind::LowerBound;
-            if (spec.isRangeTable() && position == 2)
+            if (layout.isRangeTable() && position == 2)
                 column.kind = ColumnKind::UpperBound;
-            const QString unit = keyUnitText(spec.keyUnit);
+            const QString unit = keyUnitText(layout.keyUnit);
             if (column.kind == ColumnKind::LowerBound)
                 column.heading = QStringLiteral("%1 大于 (%2)").arg(name, unit);
             if (column.kind == ColumnKind::UpperBound)
                 column.heading = QStringLiteral("%1 至 (%2)").arg(name, unit);
         }
-        spec.columns << column;
+        layout.columns << column;
         ++position;
     }
-    if (spec.columns.isEmpty())
+    if (layout.columns.isEmpty())
         throw RulesError(QStringLiteral("计算法则数据库中没有数据表 %1").arg(table));
-    return spec;
+    return layout;
 }
 
-TableTexts readTable(const QString& databasePath, const TableSpec& spec)
+TableTexts readTable(const QString& databasePath, const TableLayout& layout)
 {
     Database database(databasePath, true);
     QSqlQuery query(database.db());
     query.setForwardOnly(true);
     QStringList names;
-    for (const ColumnSpec& column : spec.columns)
+    for (const ColumnLayout& column : layout.columns)
         names << quoted(column.name);
-    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(names.join(QLatin1Char(',')), quoted(spec.name))))
-        throw RulesError(QStringLiteral("无法读取数据表 %1：%2").arg(spec.name, query.lastError().text()));
+    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(names.join(QLatin1Char(',')), quoted(layout.name))))
+        throw RulesError(QStringLiteral("无法读取数据表 %1：%2").arg(layout.name, query.lastError().text()));
     TableTexts data;
     while (query.next()) {
         QStringList row;
-        for (int c = 0; c < spec.columns.size(); ++c)
+        for (int c = 0; c < layout.columns.size(); ++c)
             row << valueText(query.value(c));
         data.rows << row;
     }
     return data;
 }
 
-QList<Problem> validateTable(const TableSpec& spec, const TableTexts& data)
+QList<Problem> validateTable(const TableLayout& layout, const TableTexts& data)
 {
     QList<Problem> problems;
     auto add = [&](int row, int column, const QString& message) {
-        problems.append({row, column < 0 ? QString() : spec.columns[column].name, message});
+        problems.append({row, column < 0 ? QString() : layout.columns[column].name, message});
     };
     // A range table must answer every key; another table may be empty (the
     // rated powers ship so, for the user's own data).
     if (data.rows.isEmpty()) {
-        if (spec.isRangeTable())
+        if (layout.isRangeTable())
             add(0, -1, QStringLiteral("表中没有数据行"));
         return problems;
     }
-    const int lower = spec.isRangeTable() ? 0 : -1;
-    const int upper = spec.isRangeTable() ? 1 : -1;
+    const int lower = layout.isRangeTable() ? 0 : -1;
+    const int upper = layout.isRangeTable() ? 1 : -1;
     std::optional<long double> previousUpper;
     for (int r = 0; r < data.rows.size(); ++r) {
         const QStringList& row = data.rows[r];
         const int shownRow = r + 1;
-        if (row.size() != spec.columns.size()) {
-            add(shownRow, -1, QStringLiteral("有 %1 个值，此表每行应有 %2 个").arg(row.size()).arg(spec.columns.size()));
+        if (row.size() != layout.columns.size()) {
+            add(shownRow, -1, QStringLiteral("有 %1 个值，此表每行应有 %2 个").arg(row.size()).arg(layout.columns.size()));
             continue;
         }
         QList<std::optional<long double>> numbers(row.size());
         for (int c = 0; c < row.size(); ++c) {
             const QString text = row[c].trimmed();
-            if (spec.columns[c].kind == ColumnKind::Text) {
+            if (layout.columns[c].kind == ColumnKind::Text) {
                 if (text.isEmpty())
                     add(shownRow, c, QStringLiteral("不能为空"));
                 continue;
@@ -333,7 +333,7 @@ QList<Problem> validateTable(const TableSpec& spec, const TableTexts& data)
                 add(shownRow, c, QStringLiteral("不能为空，须填数字"));
             else if (!readsAsNumber(text, value))
                 add(shownRow, c, QStringLiteral("“%1”不是数字").arg(text));
-            else if (spec.columns[c].magnitude && (text.startsWith(u'-') || text.startsWith(u'+')))
+            else if (layout.columns[c].magnitude && (text.startsWith(u'-') || text.startsWith(u'+')))
                 add(shownRow, c, QStringLiteral("“%1”须写成不带正负号的数值（参数表在数值前加符号）").arg(text));
             else
                 numbers[c] = value;
@@ -352,10 +352,10 @@ QList<Problem> validateTable(const TableSpec& spec, const TableTexts& data)
             add(shownRow, lower,
                 QStringLiteral("下限 %1 须等于上一行的上限 %2，范围之间不能有空档或重叠")
                     .arg(shownNumber(*low), shownNumber(*previousUpper)));
-        if (r == data.rows.size() - 1 && high && *high < spec.largestKey())
+        if (r == data.rows.size() - 1 && high && *high < layout.largestKey())
             add(shownRow, upper,
                 QStringLiteral("最后一行的上限 %1 小于可输入的最大值 %2 %3，较大的输入将查不到范围")
-                    .arg(shownNumber(*high), shownNumber(spec.largestKey()), keyUnitText(spec.keyUnit)));
+                    .arg(shownNumber(*high), shownNumber(layout.largestKey()), keyUnitText(layout.keyUnit)));
         previousUpper = high;
     }
     return problems;
@@ -375,24 +375,24 @@ void check(bool done, const QSqlQuery& query)
 }
 
 // Every row of the table replaced by the data, numbered 1, 2, ... in order.
-void replaceRows(QSqlQuery& query, const TableSpec& spec, const TableTexts& data)
+void replaceRows(QSqlQuery& query, const TableLayout& layout, const TableTexts& data)
 {
-    check(query.exec(QStringLiteral("DELETE FROM %1").arg(quoted(spec.name))), query);
+    check(query.exec(QStringLiteral("DELETE FROM %1").arg(quoted(layout.name))), query);
     QStringList names, marks;
-    if (spec.numbered)
+    if (layout.numbered)
         names << QStringLiteral("ID"), marks << QStringLiteral("?");
-    for (const ColumnSpec& column : spec.columns)
+    for (const ColumnLayout& column : layout.columns)
         names << quoted(column.name), marks << QStringLiteral("?");
     check(query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(quoted(spec.name), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))),
+                            .arg(quoted(layout.name), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))),
           query);
     for (int r = 0; r < data.rows.size(); ++r) {
         int bound = 0;
-        if (spec.numbered)
+        if (layout.numbered)
             query.bindValue(bound++, r + 1);
-        for (int c = 0; c < spec.columns.size(); ++c) {
+        for (int c = 0; c < layout.columns.size(); ++c) {
             const QString text = data.rows[r][c].trimmed();
-            const ColumnSpec& column = spec.columns[c];
+            const ColumnLayout& column = layout.columns[c];
             // Texts the parameter tables print are kept as typed.
             if (column.storedAsText || column.kind == ColumnKind::Text)
                 query.bindValue(bound++, text);
@@ -405,7 +405,7 @@ void replaceRows(QSqlQuery& query, const TableSpec& spec, const TableTexts& data
 
 // The table's row of rules_sources, dated today; the table itself is made
 // in a rule set saved before it existed.
-void recordSource(QSqlQuery& query, const TableSpec& spec, const SourceUpdate& source)
+void recordSource(QSqlQuery& query, const TableLayout& layout, const SourceUpdate& source)
 {
     check(query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (table_name TEXT PRIMARY KEY, source TEXT NOT NULL, "
                                     "changed TEXT NOT NULL, reference_values INTEGER NOT NULL, key_unit TEXT, "
@@ -417,11 +417,11 @@ void recordSource(QSqlQuery& query, const TableSpec& spec, const SourceUpdate& s
                             .arg(kSourcesTable)),
           query);
     const QVariant noNumber(QMetaType::fromType<double>());
-    query.bindValue(0, spec.name);
+    query.bindValue(0, layout.name);
     query.bindValue(1, source.source);
     query.bindValue(2, QDate::currentDate().toString(Qt::ISODate));
     query.bindValue(3, source.referenceValues ? 1 : 0);
-    query.bindValue(4, spec.keyUnit.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(spec.keyUnit));
+    query.bindValue(4, layout.keyUnit.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(layout.keyUnit));
     query.bindValue(5, source.coversAbove ? QVariant(double(*source.coversAbove)) : noNumber);
     query.bindValue(6, source.coversUpto ? QVariant(double(*source.coversUpto)) : noNumber);
     check(query.exec(), query);
@@ -429,22 +429,22 @@ void recordSource(QSqlQuery& query, const TableSpec& spec, const SourceUpdate& s
 
 } // namespace
 
-QList<Problem> writeTable(const QString& databasePath, const TableSpec& spec, const TableTexts& data,
+QList<Problem> writeTable(const QString& databasePath, const TableLayout& layout, const TableTexts& data,
                           const SourceUpdate& source)
 {
-    const QList<Problem> problems = validateTable(spec, data);
+    const QList<Problem> problems = validateTable(layout, data);
     if (!problems.isEmpty())
         return problems;
     Database database(databasePath, false);
     QSqlDatabase db = database.db();
     if (!db.transaction())
-        throw RulesError(QStringLiteral("无法开始写入数据表 %1：%2").arg(spec.name, db.lastError().text()));
+        throw RulesError(QStringLiteral("无法开始写入数据表 %1：%2").arg(layout.name, db.lastError().text()));
     QString failure;
     {
         QSqlQuery query(db);
         try {
-            replaceRows(query, spec, data);
-            recordSource(query, spec, source);
+            replaceRows(query, layout, data);
+            recordSource(query, layout, source);
         } catch (const StatementFailed& failed) {
             failure = failed.reason;
         }
@@ -453,7 +453,7 @@ QList<Problem> writeTable(const QString& databasePath, const TableSpec& spec, co
         failure = db.lastError().text();
     if (!failure.isEmpty()) {
         db.rollback();
-        throw RulesError(QStringLiteral("数据表 %1 没有写入：%2").arg(spec.name, failure));
+        throw RulesError(QStringLiteral("数据表 %1 没有写入：%2").arg(layout.name, failure));
     }
     return {};
 }
@@ -563,10 +563,10 @@ int firstLineNotUtf8(const QByteArray& bytes)
 
 } // namespace
 
-QByteArray tableToCsv(const TableSpec& spec, const TableTexts& data)
+QByteArray tableToCsv(const TableLayout& layout, const TableTexts& data)
 {
     QStringList heading;
-    for (const ColumnSpec& column : spec.columns)
+    for (const ColumnLayout& column : layout.columns)
         heading << csvField(column.name);
     QString text = heading.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     for (const QStringList& row : data.rows) {
@@ -578,7 +578,7 @@ QByteArray tableToCsv(const TableSpec& spec, const TableTexts& data)
     return text.toUtf8();
 }
 
-TableTexts csvToTable(const QByteArray& input, const TableSpec& spec, QList<Problem>& problems)
+TableTexts csvToTable(const QByteArray& input, const TableLayout& layout, QList<Problem>& problems)
 {
     TableTexts data;
     QByteArray bytes = input;
@@ -607,19 +607,19 @@ TableTexts csvToTable(const QByteArray& input, const TableSpec& spec, QList<Prob
     }
     // Heading: the database names of the columns, in any order.
     const QStringList heading = records.first().fields;
-    QList<int> position(spec.columns.size(), -1);
+    QList<int> position(layout.columns.size(), -1);
     for (int h = 0; h < heading.size(); ++h) {
-        const int c = spec.indexOf(heading[h]);
+        const int c = layout.indexOf(heading[h]);
         if (c < 0)
-            problems.append({0, heading[h], QStringLiteral("标题行中的这一列不属于数据表 %1").arg(spec.name)});
+            problems.append({0, heading[h], QStringLiteral("标题行中的这一列不属于数据表 %1").arg(layout.name)});
         else if (position[c] >= 0)
             problems.append({0, heading[h], QStringLiteral("标题行中这一列出现了两次")});
         else
             position[c] = h;
     }
-    for (int c = 0; c < spec.columns.size(); ++c)
+    for (int c = 0; c < layout.columns.size(); ++c)
         if (position[c] < 0)
-            problems.append({0, spec.columns[c].name, QStringLiteral("标题行缺少这一列（%1）").arg(spec.columns[c].heading)});
+            problems.append({0, layout.columns[c].name, QStringLiteral("标题行缺少这一列（%1）").arg(layout.columns[c].heading)});
     if (!problems.isEmpty())
         return data;
     for (int r = 1; r < records.size(); ++r) {
@@ -633,16 +633,16 @@ TableTexts csvToTable(const QByteArray& input, const TableSpec& spec, QList<Prob
             continue;
         }
         QStringList row;
-        for (int c = 0; c < spec.columns.size(); ++c)
+        for (int c = 0; c < layout.columns.size(); ++c)
             row << fields[position[c]];
         data.rows << row;
     }
-    if (records.size() == 1 && spec.isRangeTable())
+    if (records.size() == 1 && layout.isRangeTable())
         problems.append({0, QString(), QStringLiteral("文件只有标题行，没有数据行")});
     return data;
 }
 
-TableTexts readCsvFile(const QString& path, const TableSpec& spec, QList<Problem>& problems)
+TableTexts readCsvFile(const QString& path, const TableLayout& layout, QList<Problem>& problems)
 {
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
@@ -660,9 +660,9 @@ TableTexts readCsvFile(const QString& path, const TableSpec& spec, QList<Problem
         problems.append({0, QString(), QStringLiteral("无法读取文件 %1：%2").arg(shown, read.error)});
         return {};
     }
-    TableTexts data = csvToTable(bytes, spec, problems);
+    TableTexts data = csvToTable(bytes, layout, problems);
     if (problems.isEmpty())
-        problems = validateTable(spec, data);
+        problems = validateTable(layout, data);
     return data;
 }
 

@@ -36,7 +36,7 @@ enum class ColumnKind {
     Text,       // any text but an empty one
 };
 
-struct ColumnSpec {
+struct ColumnLayout {
     QString name;        // the database column's name, also the CSV heading
     QString heading;     // what the grid shows: the quantity, its symbol, its unit
     ColumnKind kind = ColumnKind::Text;
@@ -46,12 +46,12 @@ struct ColumnSpec {
     bool magnitude = false;
 };
 
-struct TableSpec {
+struct TableLayout {
     QString name;
     QString title;          // the table's readable name
     QString keyUnit;        // "mm", "teeth", or empty: not a range table
     bool numbered = false;  // column 0 is the row number ID (1, 2, ...), not shown
-    QList<ColumnSpec> columns; // stored order, ID left out
+    QList<ColumnLayout> columns; // stored order, ID left out
 
     bool isRangeTable() const { return !keyUnit.isEmpty(); }
     // The key the last row must reach: 99999 mm or 999 teeth.
@@ -60,7 +60,7 @@ struct TableSpec {
 };
 
 // A table's values as texts, one list per row in stored order, one text per
-// column of the spec (ID left out).
+// column of the layout (ID left out).
 struct TableTexts {
     QList<QStringList> rows;
     bool operator==(const TableTexts&) const = default;
@@ -81,19 +81,19 @@ struct Problem {
 // offered. Only those present in a database are offered for it.
 QStringList editableTables();
 
-// Reads the spec of a table from the database at path: its columns as the
+// Reads the layout of a table from the database at path: its columns as the
 // database declares them, with the headings and kinds this program knows for
 // the shipped tables, and for other tables what the declared column types and
 // the key unit of rules_sources tell. Errors: RulesError (no such table).
-TableSpec readTableSpec(const QString& databasePath, const QString& table);
+TableLayout readTableLayout(const QString& databasePath, const QString& table);
 
 // Every value of the table as text, in stored order. Numbers stored as
 // numbers are written as the program writes numbers. Errors: RulesError.
-TableTexts readTable(const QString& databasePath, const TableSpec& spec);
+TableTexts readTable(const QString& databasePath, const TableLayout& layout);
 
-// Every problem of the data against the spec, in row order; none when the
+// Every problem of the data against the layout, in row order; none when the
 // table may be written.
-QList<Problem> validateTable(const TableSpec& spec, const TableTexts& data);
+QList<Problem> validateTable(const TableLayout& layout, const TableTexts& data);
 
 // What the write records in rules_sources about the table.
 struct SourceUpdate {
@@ -109,22 +109,22 @@ struct SourceUpdate {
 // Returns the problems; when there are any, the file is not opened for
 // writing at all. Errors: RulesError when the database refuses the write (it
 // is then rolled back).
-QList<Problem> writeTable(const QString& databasePath, const TableSpec& spec, const TableTexts& data,
+QList<Problem> writeTable(const QString& databasePath, const TableLayout& layout, const TableTexts& data,
                           const SourceUpdate& source);
 
 // The table as CSV: UTF-8 without byte-order mark, a heading line of the
 // column names, then one line per row; fields quoted where they hold a comma,
 // a quote or a line break; lines end in CRLF.
-QByteArray tableToCsv(const TableSpec& spec, const TableTexts& data);
+QByteArray tableToCsv(const TableLayout& layout, const TableTexts& data);
 
-// Reads CSV bytes as a table of the spec. The heading line must name every
-// column of the spec (the database names, in any order) and nothing else;
+// Reads CSV bytes as a table of the layout. The heading line must name every
+// column of the layout (the database names, in any order) and nothing else;
 // every line must have one field per heading. The problems say what is
 // wrong, with the row and the column; the values are then not to be used.
-TableTexts csvToTable(const QByteArray& bytes, const TableSpec& spec, QList<Problem>& problems);
+TableTexts csvToTable(const QByteArray& bytes, const TableLayout& layout, QList<Problem>& problems);
 
 // Reads a CSV file of at most kMaxCsvBytes (also refusing a FIFO or a
 // device) and checks it as csvToTable and validateTable do.
-TableTexts readCsvFile(const QString& path, const TableSpec& spec, QList<Problem>& problems);
+TableTexts readCsvFile(const QString& path, const TableLayout& layout, QList<Problem>& problems);
 
 } // namespace tpworm::rules

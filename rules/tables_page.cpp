@@ -146,9 +146,9 @@ void TablesPage::message(const QString& text) { main_.showMessage(text, rules::k
 
 void TablesPage::load()
 {
-    const QString shown = spec_.name;
+    const QString shown = layout_.name;
     dirty_ = false;
-    spec_ = {};
+    layout_ = {};
     TableBox->clear();
     QList<rules::TableSource> sources;
     try {
@@ -179,14 +179,14 @@ void TablesPage::tableChosen(int index)
 {
     const QString table = TableBox->itemData(index).toString();
     if (!showTable(table))
-        TableBox->setCurrentIndex(TableBox->findData(spec_.name));
+        TableBox->setCurrentIndex(TableBox->findData(layout_.name));
 }
 
 bool TablesPage::showTable(const QString& table)
 {
-    if (dirty_ && table != spec_.name) {
+    if (dirty_ && table != layout_.name) {
         MessageBox box;
-        box.text = QStringLiteral("数据表 %1 的修改尚未保存，是否放弃这些修改？").arg(spec_.name);
+        box.text = QStringLiteral("数据表 %1 的修改尚未保存，是否放弃这些修改？").arg(layout_.name);
         box.caption = rules::kMessageCaption;
         box.buttons = MessageBox::Buttons::YesNo;
         box.icon = MessageBox::Icon::Warning;
@@ -195,8 +195,8 @@ bool TablesPage::showTable(const QString& table)
     }
     const QString path = main_.rulesDatabasePath();
     try {
-        spec_ = rules::readTableSpec(path, table);
-        fillGrid(rules::readTable(path, spec_));
+        layout_ = rules::readTableLayout(path, table);
+        fillGrid(rules::readTable(path, layout_));
         source_ = rules::findSource(rules::readSources(path), table).value_or(rules::TableSource{});
     } catch (const std::exception& error) {
         showInformation(QStringLiteral("数据表 %1 无法读取：%2").arg(table, QString::fromStdString(error.what())));
@@ -214,16 +214,16 @@ void TablesPage::fillGrid(const rules::TableTexts& data)
 {
     filling_ = true;
     Grid->clear();
-    Grid->setColumnCount(int(spec_.columns.size()));
+    Grid->setColumnCount(int(layout_.columns.size()));
     Grid->setRowCount(int(data.rows.size()));
     QStringList headings;
-    for (const rules::ColumnSpec& column : spec_.columns)
+    for (const rules::ColumnLayout& column : layout_.columns)
         headings << column.heading;
     Grid->setHorizontalHeaderLabels(headings);
-    for (int c = 0; c < spec_.columns.size(); ++c)
-        Grid->horizontalHeaderItem(c)->setToolTip(QStringLiteral("数据库中的列名：%1").arg(spec_.columns[c].name));
+    for (int c = 0; c < layout_.columns.size(); ++c)
+        Grid->horizontalHeaderItem(c)->setToolTip(QStringLiteral("数据库中的列名：%1").arg(layout_.columns[c].name));
     for (int r = 0; r < data.rows.size(); ++r)
-        for (int c = 0; c < data.rows[r].size() && c < spec_.columns.size(); ++c)
+        for (int c = 0; c < data.rows[r].size() && c < layout_.columns.size(); ++c)
             Grid->setItem(r, c, new QTableWidgetItem(data.rows[r][c]));
     filling_ = false;
 }
@@ -235,10 +235,10 @@ void TablesPage::showSource()
     filling_ = false;
     CoversAboveEdit->setText(boundText(source_.coversAbove));
     CoversUptoEdit->setText(boundText(source_.coversUpto));
-    const bool ranges = spec_.isRangeTable();
+    const bool ranges = layout_.isRangeTable();
     for (QWidget* w : {static_cast<QWidget*>(CoversAboveEdit), static_cast<QWidget*>(CoversUptoEdit)})
         w->setEnabled(ranges);
-    CoverageUnitLabel->setText(ranges ? QStringLiteral("%1（留空：不限；超出时主窗口提示）").arg(unitText(spec_.keyUnit))
+    CoverageUnitLabel->setText(ranges ? QStringLiteral("%1（留空：不限；超出时主窗口提示）").arg(unitText(layout_.keyUnit))
                                       : QStringLiteral("（此表不按范围查找）"));
     QString state;
     if (!source_.recorded)
@@ -268,9 +268,9 @@ void TablesPage::addRow()
     const int row = Grid->currentRow() < 0 ? Grid->rowCount() : Grid->currentRow() + 1;
     Grid->insertRow(row);
     // A new range starts where the one before it ends.
-    if (spec_.isRangeTable() && row > 0 && Grid->item(row - 1, 1))
+    if (layout_.isRangeTable() && row > 0 && Grid->item(row - 1, 1))
         Grid->setItem(row, 0, new QTableWidgetItem(Grid->item(row - 1, 1)->text()));
-    Grid->setCurrentCell(row, spec_.isRangeTable() ? 1 : 0);
+    Grid->setCurrentCell(row, layout_.isRangeTable() ? 1 : 0);
     dirty_ = true;
 }
 
@@ -285,13 +285,13 @@ void TablesPage::deleteRow()
 
 void TablesPage::importCsv()
 {
-    if (spec_.name.isEmpty())
+    if (layout_.name.isEmpty())
         return;
     const std::optional<QString> file = main_.dialogs().chooseFile(this, OpenDialogCsv);
     if (!file)
         return;
     QList<rules::Problem> problems;
-    const rules::TableTexts data = rules::readCsvFile(*file, spec_, problems);
+    const rules::TableTexts data = rules::readCsvFile(*file, layout_, problems);
     if (!problems.isEmpty()) {
         showProblems(problems, false);
         message(QStringLiteral("文件 %1 有 %2 处问题，没有读入；问题列在表格页下方，行号从标题行的下一行数起。")
@@ -313,26 +313,26 @@ void TablesPage::importCsv()
 
 void TablesPage::exportCsv()
 {
-    if (spec_.name.isEmpty())
+    if (layout_.name.isEmpty())
         return;
-    SaveDialogCsv.fileName = spec_.name + QStringLiteral(".csv");
+    SaveDialogCsv.fileName = layout_.name + QStringLiteral(".csv");
     const std::optional<QString> file = main_.dialogs().chooseFile(this, SaveDialogCsv);
     if (!file)
         return;
-    const WriteOutcome written = writeFileAtomically(*file, rules::tableToCsv(spec_, gridData()));
+    const WriteOutcome written = writeFileAtomically(*file, rules::tableToCsv(layout_, gridData()));
     if (!written.ok()) {
         message(QStringLiteral("表格没有导出到 %1。\n%2").arg(QDir::toNativeSeparators(*file), written.error));
         return;
     }
-    showInformation(QStringLiteral("数据表 %1 已导出到 %2").arg(spec_.name, QDir::toNativeSeparators(*file)));
+    showInformation(QStringLiteral("数据表 %1 已导出到 %2").arg(layout_.name, QDir::toNativeSeparators(*file)));
 }
 
 bool TablesPage::saveTable()
 {
-    if (spec_.name.isEmpty() || readOnly())
+    if (layout_.name.isEmpty() || readOnly())
         return false;
     const rules::TableTexts data = gridData();
-    QList<rules::Problem> problems = rules::validateTable(spec_, data);
+    QList<rules::Problem> problems = rules::validateTable(layout_, data);
     rules::SourceUpdate update;
     update.source = SourceEdit->toPlainText().trimmed();
     if (update.source.isEmpty())
@@ -342,7 +342,7 @@ bool TablesPage::saveTable()
     if (!problems.isEmpty()) {
         showProblems(problems, true);
         message(QStringLiteral("数据表 %1 有 %2 处问题，没有保存；问题列在表格页下方，改正后再保存。")
-                    .arg(spec_.name)
+                    .arg(layout_.name)
                     .arg(problems.size()));
         return false;
     }
@@ -350,13 +350,13 @@ bool TablesPage::saveTable()
     // of their own.
     update.referenceValues = source_.recorded && source_.referenceValues && update.source == source_.source;
     try {
-        rules::writeTable(main_.rulesDatabasePath(), spec_, data, update);
+        rules::writeTable(main_.rulesDatabasePath(), layout_, data, update);
     } catch (const std::exception& error) {
         showInformation(QString::fromStdString(error.what()));
         message(rules::kSaveFailed);
         return false;
     }
-    const QString table = spec_.name;
+    const QString table = layout_.name;
     dirty_ = false;
     showTable(table);
     message(rules::kSaveSucceeded);
@@ -391,7 +391,7 @@ void TablesPage::problemChosen(int index)
     if (index < 0 || index >= problems_.size())
         return;
     const rules::Problem& problem = problems_[index];
-    const int column = spec_.indexOf(problem.column);
+    const int column = layout_.indexOf(problem.column);
     if (problem.row > 0 && problem.row <= Grid->rowCount())
         Grid->setCurrentCell(problem.row - 1, std::max(0, column));
 }

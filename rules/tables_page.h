@@ -42,8 +42,8 @@ public:
     // Shows the table; with unsaved edits of another table, asks first and
     // returns false when the user keeps them.
     bool showTable(const QString& table);
-    QString currentTable() const { return spec_.name; }
-    const rules::TableSpec& spec() const { return spec_; }
+    QString currentTable() const { return layout_.name; }
+    const rules::TableLayout& layout() const { return layout_; }
 
     void addRow();
     void deleteRow();
@@ -89,7 +89,7 @@ private:
     void message(const QString& text);
 
     TForm1& main_;
-    rules::TableSpec spec_;
+    rules::TableLayout layout_;
     rules::TableSource source_;
     QList<rules::Problem> problems_;
     bool dirty_ = false;

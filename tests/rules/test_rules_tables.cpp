@@ -29,10 +29,10 @@ struct TablesFixture : ::testing::Test {
     }
 };
 
-QStringList columnNames(const TableSpec& spec)
+QStringList columnNames(const TableLayout& layout)
 {
     QStringList names;
-    for (const ColumnSpec& c : spec.columns)
+    for (const ColumnLayout& c : layout.columns)
         names << c.name;
     return names;
 }
@@ -41,7 +41,7 @@ QStringList columnNames(const TableSpec& spec)
 
 TEST_F(TablesFixture, SpecsNameEveryColumnWithItsUnitAndKeepTheStoredPositions)
 {
-    const TableSpec grade = readTableSpec(db, "7ji");
+    const TableLayout grade = readTableLayout(db, "7ji");
     EXPECT_TRUE(grade.numbered) << "ID is the row number, not a column the user edits";
     ASSERT_EQ(grade.columns.size(), 16) << "columns 1 to 16 of the look-up";
     EXPECT_EQ(grade.columns[0].kind, ColumnKind::LowerBound);
@@ -59,14 +59,14 @@ TEST_F(TablesFixture, SpecsNameEveryColumnWithItsUnitAndKeepTheStoredPositions)
     }
     EXPECT_EQ(grade.largestKey(), 99999.0L);
 
-    const TableSpec lengths = readTableSpec(db, "xiuyuanchangdu");
+    const TableLayout lengths = readTableLayout(db, "xiuyuanchangdu");
     EXPECT_EQ(lengths.keyUnit, "teeth");
     EXPECT_EQ(lengths.largestKey(), 999.0L);
     EXPECT_EQ(lengths.columns[1].heading, "蜗轮齿数 至 (齿)");
     EXPECT_EQ(lengths.columns[2].kind, ColumnKind::Text) << "relief lengths are joined to text";
-    EXPECT_FALSE(readTableSpec(db, "xiuyuan").columns[2].storedAsText) << "relief amounts are numbers";
+    EXPECT_FALSE(readTableLayout(db, "xiuyuan").columns[2].storedAsText) << "relief amounts are numbers";
 
-    EXPECT_THROW(readTableSpec(db, "no_such_table"), RulesError);
+    EXPECT_THROW(readTableLayout(db, "no_such_table"), RulesError);
 }
 
 TEST_F(TablesFixture, ATableOfUnknownColumnsTakesItsKindsFromTheDeclaredTypes)
@@ -76,18 +76,18 @@ TEST_F(TablesFixture, ATableOfUnknownColumnsTakesItsKindsFromTheDeclaredTypes)
                 "CREATE TABLE friction (ID INTEGER PRIMARY KEY, speed_above REAL, speed_upto REAL, mu REAL, note TEXT)",
                 "INSERT INTO friction VALUES (1, -1, 5, 0.05, 'a'), (2, 5, 99999, 0.03, 'b')",
                 "UPDATE rules_sources SET key_unit = 'mm' WHERE table_name = 'friction'"});
-    const TableSpec spec = readTableSpec(db, "friction");
-    ASSERT_EQ(spec.columns.size(), 4);
-    EXPECT_EQ(spec.columns[0].kind, ColumnKind::LowerBound) << "the key unit of rules_sources makes it a range table";
-    EXPECT_EQ(spec.columns[2].kind, ColumnKind::Number);
-    EXPECT_EQ(spec.columns[3].kind, ColumnKind::Text);
-    EXPECT_TRUE(validateTable(spec, readTable(db, spec)).isEmpty());
+    const TableLayout layout = readTableLayout(db, "friction");
+    ASSERT_EQ(layout.columns.size(), 4);
+    EXPECT_EQ(layout.columns[0].kind, ColumnKind::LowerBound) << "the key unit of rules_sources makes it a range table";
+    EXPECT_EQ(layout.columns[2].kind, ColumnKind::Number);
+    EXPECT_EQ(layout.columns[3].kind, ColumnKind::Text);
+    EXPECT_TRUE(validateTable(layout, readTable(db, layout)).isEmpty());
     EXPECT_TRUE(findSource(readSources(db), "friction").has_value()) << "offered once it exists";
 
     // A table that is not a range table may be emptied, also from a file with
     // its heading only.
     runSql(db, {"CREATE TABLE rated_power (ID INTEGER PRIMARY KEY, centre_distance_mm REAL, rated_input_power_kw REAL)"});
-    const TableSpec power = readTableSpec(db, "rated_power");
+    const TableLayout power = readTableLayout(db, "rated_power");
     EXPECT_FALSE(power.isRangeTable());
     QList<Problem> problems;
     const TableTexts none = csvToTable("centre_distance_mm,rated_input_power_kw\r\n", power, problems);
@@ -102,15 +102,15 @@ TEST_F(TablesFixture, ATableOfUnknownColumnsTakesItsKindsFromTheDeclaredTypes)
 TEST_F(TablesFixture, ShippedTablesPassTheirOwnChecks)
 {
     for (const TableSource& s : readSources(db)) {
-        const TableSpec spec = readTableSpec(db, s.table);
-        EXPECT_TRUE(validateTable(spec, readTable(db, spec)).isEmpty()) << s.table.toStdString();
+        const TableLayout layout = readTableLayout(db, s.table);
+        EXPECT_TRUE(validateTable(layout, readTable(db, layout)).isEmpty()) << s.table.toStdString();
     }
 }
 
 TEST_F(TablesFixture, ValidationNamesEveryProblemWithItsRowAndColumn)
 {
-    const TableSpec spec = readTableSpec(db, "xiuyuanchangdu");
-    const TableTexts good = readTable(db, spec);
+    const TableLayout layout = readTableLayout(db, "xiuyuanchangdu");
+    const TableTexts good = readTable(db, layout);
     struct Case {
         const char* why;
         std::function<void(TableTexts&)> change;
@@ -130,18 +130,18 @@ TEST_F(TablesFixture, ValidationNamesEveryProblemWithItsRowAndColumn)
     for (const Case& c : cases) {
         TableTexts data = good;
         c.change(data);
-        const QList<Problem> problems = validateTable(spec, data);
+        const QList<Problem> problems = validateTable(layout, data);
         ASSERT_FALSE(problems.isEmpty()) << c.why;
         const bool named = std::any_of(problems.begin(), problems.end(), [&](const Problem& p) {
             return p.row == c.row && p.column == c.column && p.message.contains(QString::fromUtf8(c.says));
         });
         EXPECT_TRUE(named) << c.why << ": " << problems.first().text().toStdString();
     }
-    EXPECT_EQ(validateTable(spec, TableTexts{}).size(), 1) << "a range table without rows";
+    EXPECT_EQ(validateTable(layout, TableTexts{}).size(), 1) << "a range table without rows";
 
     // A first range may start below zero; a tolerance carries no sign, since
     // the parameter tables put "±", "-" or "+" in front of it.
-    const TableSpec grade = readTableSpec(db, "7ji");
+    const TableLayout grade = readTableLayout(db, "7ji");
     TableTexts signedValue = readTable(db, grade);
     signedValue.rows[0][0] = "-5";
     signedValue.rows[0][2] = "-0.01";
@@ -155,20 +155,20 @@ TEST_F(TablesFixture, ValidationNamesEveryProblemWithItsRowAndColumn)
     many.rows[0][2] = "";
     many.rows[5][1] = "x";
     many.rows.last()[1] = "150.5";
-    EXPECT_GE(validateTable(spec, many).size(), 3);
+    EXPECT_GE(validateTable(layout, many).size(), 3);
 }
 
 TEST_F(TablesFixture, WriteReplacesTheTableAndItsSourceInOneTransaction)
 {
-    const TableSpec spec = readTableSpec(db, "7ji");
-    TableTexts data = readTable(db, spec);
+    const TableLayout layout = readTableLayout(db, "7ji");
+    TableTexts data = readTable(db, layout);
     data.rows.removeAt(1); // rows 1 and 2 merge into one range
     data.rows[0][1] = "80";
     data.rows[0][2] = "0.0111";
     SourceUpdate source{"Q/XX 12-2020 本厂标准", false, std::nullopt, 1600.0L};
-    ASSERT_TRUE(writeTable(db, spec, data, source).isEmpty());
+    ASSERT_TRUE(writeTable(db, layout, data, source).isEmpty());
 
-    EXPECT_EQ(readTable(db, spec), data);
+    EXPECT_EQ(readTable(db, layout), data);
     EXPECT_EQ(queryValue(db, "SELECT worm_pitch_deviation FROM \"7ji\" WHERE ID = 1").toString(), "0.0111");
     EXPECT_EQ(queryValue(db, "SELECT typeof(worm_pitch_deviation) FROM \"7ji\" WHERE ID = 1").toString(), "text");
     EXPECT_EQ(queryValue(db, "SELECT typeof(centre_distance_upto_mm) FROM \"7ji\" WHERE ID = 1").toString(), "real");
@@ -184,7 +184,7 @@ TEST_F(TablesFixture, WriteReplacesTheTableAndItsSourceInOneTransaction)
     // A refused table never opens the file for writing.
     const QByteArray before = fileBytes(db);
     data.rows[3][1] = "1";
-    EXPECT_FALSE(writeTable(db, spec, data, source).isEmpty());
+    EXPECT_FALSE(writeTable(db, layout, data, source).isEmpty());
     EXPECT_EQ(fileBytes(db), before);
 }
 
@@ -194,10 +194,10 @@ TEST_F(TablesFixture, ARuleSetWithoutSourcesGetsTheTableOnItsFirstWrite)
     for (const TableSource& s : readSources(db))
         EXPECT_FALSE(s.recorded) << s.table.toStdString();
     EXPECT_TRUE(referenceNotice(readSources(db)).details.contains("来源未记录"));
-    const TableSpec spec = readTableSpec(db, "8ji");
+    const TableLayout layout = readTableLayout(db, "8ji");
     SourceUpdate source;
     source.source = "GB/T16445-1996 表 3";
-    ASSERT_TRUE(writeTable(db, spec, readTable(db, spec), source).isEmpty());
+    ASSERT_TRUE(writeTable(db, layout, readTable(db, layout), source).isEmpty());
     EXPECT_TRUE(findSource(readSources(db), "8ji")->recorded);
     EXPECT_EQ(findSource(readSources(db), "8ji")->keyUnit, "mm");
 }
@@ -205,32 +205,32 @@ TEST_F(TablesFixture, ARuleSetWithoutSourcesGetsTheTableOnItsFirstWrite)
 TEST_F(TablesFixture, CsvRoundTripsEveryTable)
 {
     for (const QString table : {"6ji", "xiuyuan", "xiuyuanchangdu"}) {
-        const TableSpec spec = readTableSpec(db, table);
-        const TableTexts data = readTable(db, spec);
-        const QByteArray bytes = tableToCsv(spec, data);
-        EXPECT_TRUE(bytes.startsWith(columnNames(spec).join(',').toUtf8() + "\r\n")) << "a heading line of column names";
+        const TableLayout layout = readTableLayout(db, table);
+        const TableTexts data = readTable(db, layout);
+        const QByteArray bytes = tableToCsv(layout, data);
+        EXPECT_TRUE(bytes.startsWith(columnNames(layout).join(',').toUtf8() + "\r\n")) << "a heading line of column names";
         QList<Problem> problems;
-        EXPECT_EQ(csvToTable(bytes, spec, problems), data) << table.toStdString();
+        EXPECT_EQ(csvToTable(bytes, layout, problems), data) << table.toStdString();
         EXPECT_TRUE(problems.isEmpty());
     }
 }
 
 TEST_F(TablesFixture, CsvReadsWhatSpreadsheetsWrite)
 {
-    const TableSpec spec = readTableSpec(db, "xiuyuanchangdu");
+    const TableLayout layout = readTableLayout(db, "xiuyuanchangdu");
     // A byte-order mark, columns in another order, quoted fields with a
     // comma and a doubled quote, LF line ends and a blank line at the end.
     const QByteArray bytes = "\xEF\xBB\xBF" "wheel_teeth_upto,wheel_teeth_above,exit_relief_length,entry_relief_length\n"
                              "40,-1,\"3,5°\",\"7\"\"\"\n"
                              "999,40,2°,5°\n\n";
     QList<Problem> problems;
-    const TableTexts data = csvToTable(bytes, spec, problems);
+    const TableTexts data = csvToTable(bytes, layout, problems);
     ASSERT_TRUE(problems.isEmpty()) << problems.first().text().toStdString();
     ASSERT_EQ(data.rows.size(), 2);
     EXPECT_EQ(data.rows[0], QStringList({"-1", "40", "7\"", "3,5°"}));
-    EXPECT_TRUE(validateTable(spec, data).isEmpty());
+    EXPECT_TRUE(validateTable(layout, data).isEmpty());
     // Written back, the comma and the quote are quoted again.
-    EXPECT_TRUE(tableToCsv(spec, data).contains("\"7\"\"\",\"3,5°\""));
+    EXPECT_TRUE(tableToCsv(layout, data).contains("\"7\"\"\",\"3,5°\""));
 }
 
 TEST_F(TablesFixture, SourcesTextsTellReferenceValuesAndTheCoveredRange)
@@ -282,18 +282,18 @@ TEST_F(TablesFixture, AWriteThatFailsPartWayLeavesTheTableAsItWas)
     // The rows are replaced first, the source row last: refusing the last
     // statement shows that the rows go back as well.
     runSql(db, {"CREATE TRIGGER refuse BEFORE INSERT ON rules_sources BEGIN SELECT RAISE(ABORT, 'refused here'); END"});
-    const TableSpec spec = readTableSpec(db, "xiuyuan");
-    const TableTexts before = readTable(db, spec);
+    const TableLayout layout = readTableLayout(db, "xiuyuan");
+    const TableTexts before = readTable(db, layout);
     TableTexts changed = before;
     changed.rows[0][2] = "0.33";
     SourceUpdate source;
     source.source = "本厂经验";
     try {
-        writeTable(db, spec, changed, source);
+        writeTable(db, layout, changed, source);
         ADD_FAILURE() << "the write was refused";
     } catch (const RulesError& error) {
         EXPECT_TRUE(QString::fromStdString(error.what()).contains("refused here"));
     }
-    EXPECT_EQ(readTable(db, spec), before);
+    EXPECT_EQ(readTable(db, layout), before);
     EXPECT_TRUE(findSource(readSources(db), "xiuyuan")->referenceValues);
 }

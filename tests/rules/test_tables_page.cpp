@@ -95,12 +95,12 @@ QStringList listed(const TablesPage& page)
 // standard backlash of 0.333.
 QString ownGradeTable(const QString& db, const QString& path)
 {
-    const rules::TableSpec spec = rules::readTableSpec(db, "7ji");
-    rules::TableTexts data = rules::readTable(db, spec);
+    const rules::TableLayout layout = rules::readTableLayout(db, "7ji");
+    rules::TableTexts data = rules::readTable(db, layout);
     EXPECT_EQ(data.rows[4][1], "250");
     data.rows[4][2] = "0.0444";
     data.rows[4][15] = "0.333";
-    writeBytes(path, rules::tableToCsv(spec, data));
+    writeBytes(path, rules::tableToCsv(layout, data));
     return path;
 }
 
