@@ -41,8 +41,9 @@ const Command kCommands[] = {
     {"drawing", Needs::Gui, kRunDrawing,
      "tpworm-cli drawing worm|wheel|hob [DESIGN] [TITLE] OUT.pdf|OUT.dxf|OUT.svg"},
     {"report", Needs::Gui, kRunReport,
-     "tpworm-cli report [DESIGN] [TITLE] OUT.pdf\n"
+     "tpworm-cli report [DESIGN] [DUTY] [TITLE] OUT.pdf\n"
      "           DESIGN: the options of design, or --file DESIGN-FILE;\n"
+     "           DUTY: the duty options of rate (--power, --speed, ...), the pair as --material-pair KEY;\n"
      "           TITLE: --name, --number, --material, --designer, --date TEXT"},
     {"rate", Needs::Core, runRate,
      "tpworm-cli rate   [COMMON] (--centre-distance TEXT --teeth TEXT [design options] | --file DESIGN-FILE)\n"
