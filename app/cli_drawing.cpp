@@ -63,13 +63,14 @@ void printLines(const QStringList& lines)
         std::fprintf(stderr, "%s\n", line.toUtf8().constData());
 }
 
-// The design the options name, shown as the window would show it; nothing
-// when it did not calculate (the reasons printed).
+// The rules database the options name, or the program's.
 QString rulesPath(const DesignOptions& options)
 {
     return options.rules.isEmpty() ? rulesDatabaseFor(runningProgramPaths().programDir) : options.rules;
 }
 
+// The design the options name, shown as the window would show it; nothing
+// when it did not calculate (the reasons printed).
 std::optional<drawing::ShownDesign> design(const DesignOptions& options)
 {
     const QString programDir = runningProgramPaths().programDir;
