@@ -313,7 +313,7 @@ QString fill(const QString& name, const QString& argument, const ContentData& da
     if (name == "relief_amounts") return reliefAmounts(data.rules);
     if (name == "relief_lengths") return reliefLengths(data.rules);
     if (name == "recommendations") return recommendations(data.rules, argument);
-    if (name == "example_specification") return exampleSpecification(data.example);
+    if (name == "example_drive_data") return exampleSpecification(data.example);
     if (name == "example_results") return exampleResults(data.example);
     if (name == "result") return escaped(data.example.value(argument.toInt()));
     if (name == "value") return recordValue(data.example, argument);
