@@ -61,13 +61,16 @@ constexpr int kDesignColumns = int(std::size(kColumns));
 
 // The drive check of each candidate, between the key results and the
 // warnings; the housing surface's caption says whether it is estimated.
+// Short captions keep the table narrow; the tooltip names the quantity as
+// the drive check window does.
 struct RatingColumn {
     const char* key;
     const char* caption;
+    const char* tooltip;
 };
 const RatingColumn kRatingColumns[] = {
-    {"eta", "效率 η"}, {"T2", "输出转矩 T2（N·m）"}, {"S", "散热面积 S（m²）"},
-    {"to", "油温 to（°C）"}, {"thermal", "热平衡校核"},
+    {"eta", "效率 η", "总效率 η = ηm·ηo"}, {"T2", "T2（N·m）", "输出转矩 T2"}, {"S", "S（m²）", "箱体散热面积 S"},
+    {"to", "油温 to（°C）", "油温 to"}, {"thermal", "热平衡", "热平衡校核"},
 };
 constexpr int kRatingColumnCount = int(std::size(kRatingColumns));
 const int kWarningColumn = kDesignColumns + kRatingColumnCount;
@@ -109,7 +112,7 @@ VariantsWindow::VariantsWindow(TForm1& form) : QDialog(&form), form_(form)
 {
     setObjectName(QStringLiteral("VariantsWindow"));
     setWindowTitle(QStringLiteral("方案比较"));
-    resize(1100, 540);
+    resize(1360, 560);
     auto* layout = new QVBoxLayout(this);
     createDutyRow();
     table_ = new QTableWidget(this);
@@ -122,6 +125,8 @@ VariantsWindow::VariantsWindow(TForm1& form) : QDialog(&form), form_(form)
         captions << QString::fromUtf8(c.caption);
     captions << QStringLiteral("警告");
     table_->setHorizontalHeaderLabels(captions);
+    for (int k = 0; k < kRatingColumnCount; ++k)
+        table_->horizontalHeaderItem(kDesignColumns + k)->setToolTip(QString::fromUtf8(kRatingColumns[k].tooltip));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSortingEnabled(true);
@@ -255,11 +260,11 @@ void VariantsWindow::refresh()
     }
     QTableWidgetItem* areaHeader = table_->horizontalHeaderItem(ratingColumn("S"));
     if (duty && duty->housingArea) {
-        areaHeader->setText(uiText("散热面积 S（m²，输入值）"));
+        areaHeader->setText(uiText("S（m²，输入值）"));
         areaHeader->setToolTip(uiText("各方案均取“传动校核”窗口中输入的箱体散热面积 S = %1 m²")
                                    .arg(dutyTexts.housingArea.trimmed()));
     } else {
-        areaHeader->setText(uiText("散热面积 S（m²，估算）"));
+        areaHeader->setText(uiText("S（m²，估算）"));
         areaHeader->setToolTip(uiText("各方案按自己的中心距估算 S = 9×10⁻⁵·a^1.85 m²（估算值，无散热片的箱体）；"
                                       "在“传动校核”窗口中输入 S 则各方案均取该值"));
     }
@@ -333,6 +338,10 @@ void VariantsWindow::refresh()
         }
     }
     table_->setSortingEnabled(true);
+    // Narrow columns, so that the drive check stands beside the design
+    // without scrolling; the warnings keep the width they have.
+    for (int column = 0; column < kWarningColumn; ++column)
+        table_->resizeColumnToContents(column);
 
     if (duty) {
         const QString material = MaterialBox->currentText();

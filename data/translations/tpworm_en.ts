@@ -518,6 +518,22 @@ Rules source recorded in the file: </translation>
         <translation>SVG files (*.svg)|*.svg</translation>
     </message>
     <message>
+        <source>S（m²）</source>
+        <translation>S (m²)</translation>
+    </message>
+    <message>
+        <source>S（m²，估算）</source>
+        <translation>S (m², estimated)</translation>
+    </message>
+    <message>
+        <source>S（m²，输入值）</source>
+        <translation>S (m², typed)</translation>
+    </message>
+    <message>
+        <source>T2（N·m）</source>
+        <translation>T2 (N·m)</translation>
+    </message>
+    <message>
         <source>W6Mo5Cr4V2（参考）</source>
         <translation>W6Mo5Cr4V2 (reference)</translation>
     </message>
@@ -1282,18 +1298,6 @@ The tolerances and standard backlash shown are the table's values, which its sou
         <translation>Heat transfer αs:</translation>
     </message>
     <message>
-        <source>散热面积 S（m²）</source>
-        <translation>Surface S (m²)</translation>
-    </message>
-    <message>
-        <source>散热面积 S（m²，估算）</source>
-        <translation>Surface S (m², estimated)</translation>
-    </message>
-    <message>
-        <source>散热面积 S（m²，输入值）</source>
-        <translation>Surface S (m², typed)</translation>
-    </message>
-    <message>
         <source>数值</source>
         <translation>Value</translation>
     </message>
@@ -1762,6 +1766,10 @@ Check that the file exists, or reinstall the software.</translation>
     <message>
         <source>滚刀齿顶宽，单位 mm</source>
         <translation>Hob tip width, mm</translation>
+    </message>
+    <message>
+        <source>热平衡</source>
+        <translation>Heat check</translation>
     </message>
     <message>
         <source>热平衡校核</source>
@@ -2326,10 +2334,6 @@ Check that the file exists, or reinstall the software.</translation>
     <message>
         <source>输出转矩 T2</source>
         <translation>Output torque T2</translation>
-    </message>
-    <message>
-        <source>输出转矩 T2（N·m）</source>
-        <translation>Output torque T2 (N·m)</translation>
     </message>
     <message>
         <source>输出转速 n2</source>
