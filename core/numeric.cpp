@@ -98,19 +98,36 @@ long double StrToFloat(const QString& text)
     while (end > i && text[end - 1] == QLatin1Char(' ')) --end;
 
     std::string ascii;
+    ascii.reserve(std::size_t(end - i) + 2);
     if (i < end && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
         ascii += char(text[i++].unicode());
     bool mantissa = false;
-    while (i < end && isDigit(text[i])) { ascii += char(text[i++].unicode()); mantissa = true; }
+    // The digits as a whole number and the count after the separator, for
+    // the short texts a design holds.
+    std::uint64_t whole = 0;
+    int significant = 0;
+    int decimals = 0;
+    auto digit = [&](QChar c, bool fraction) {
+        ascii += char(c.unicode());
+        if (whole != 0 || c != QLatin1Char('0'))
+            ++significant;
+        if (significant <= 19)
+            whole = whole * 10 + (c.unicode() - '0');
+        if (fraction)
+            ++decimals;
+    };
+    while (i < end && isDigit(text[i])) { digit(text[i++], false); mantissa = true; }
     if (i < end && text[i] == g_decimalSeparator) {
         ascii += '.';
         ++i;
         mantissa = true;
-        while (i < end && isDigit(text[i])) ascii += char(text[i++].unicode());
+        while (i < end && isDigit(text[i])) digit(text[i++], true);
     }
     if (!mantissa)
         throw ConvertError(text);
+    bool exponent = false;
     if (i < end && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        exponent = true;
         ascii += 'e';
         ++i;
         if (i < end && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
@@ -122,6 +139,18 @@ long double StrToFloat(const QString& text)
     }
     if (i != end)
         throw ConvertError(text);
+
+    // Up to 19 significant digits and 27 decimals without an exponent: the
+    // whole number and the power of ten are both exact in extended precision,
+    // so their quotient is the correctly rounded value, as strtold gives it
+    // (both round to nearest).
+    if (!exponent && significant <= 19 && decimals <= 27) {
+        static const long double kPow10[28] = {
+            1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+            1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+        const long double magnitude = static_cast<long double>(whole) / kPow10[decimals];
+        return ascii[0] == '-' ? -magnitude : magnitude;
+    }
 
     // strtold does not take "." or "-." alone; they stand for zero.
     std::string number = ascii;

@@ -331,3 +331,30 @@ TEST(FloatToStr, SameTextAsTheGeneralConversionForEveryKindOfValue)
 }
 
 } // namespace
+
+namespace {
+
+// Short decimal texts are read as a whole number over a power of ten; that
+// must be the value the C library's correctly rounded strtold gives, for
+// every length up to the limits of that way and past them.
+TEST(StrToFloat, SameValueAsTheCLibrary)
+{
+    std::mt19937_64 random(7);
+    int differ = 0;
+    for (int k = 0; k < 200000; ++k) {
+        const int digits = 1 + int(random() % 24);
+        std::string text = random() % 4 == 0 ? "-" : "";
+        for (int d = 0; d < digits; ++d)
+            text += char('0' + random() % 10);
+        const int point = int(random() % (digits + 1));
+        if (point < digits)
+            text.insert(text.size() - std::size_t(digits - point), ".");
+        const long double fast = StrToFloat(QString::fromStdString(text));
+        const long double reference = std::strtold(text.c_str(), nullptr);
+        if ((fast != reference || std::signbit(fast) != std::signbit(reference)) && ++differ <= 10)
+            ADD_FAILURE() << text;
+    }
+    EXPECT_EQ(differ, 0);
+}
+
+} // namespace
