@@ -332,8 +332,11 @@ bool exactDigits(long double magnitude, Digits15& out)
         1490116119384765625ULL, 7450580596923828125ULL};
     constexpr std::uint64_t kLow = 100000000000000ULL; // 10^14
     constexpr std::uint64_t kHigh = 10 * kLow;        // 10^15
-    // floor(log10(2^e2)) is the decimal exponent or one below it.
-    int e10 = static_cast<int>(std::floor(e2 * 0.30102999566398119521L));
+    if (e2 < -50 || e2 > 50)
+        return false; // outside 1e-13 ... 1e15 in any case
+    // floor(log10(2^e2)) (78913 / 2^18 is log10(2) to the digits needed for
+    // these exponents) is the decimal exponent or one below it.
+    int e10 = (e2 * 78913) >> 18;
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int k = e10 - 14; // value / 10^k has fifteen digits before the point
         if (k > 0 || k < -27)
