@@ -155,27 +155,6 @@ QByteArray takeWorkbookStream(Entry& root)
         "The file is a compound document but holds no Excel workbook (no Workbook stream)."));
 }
 
-void writeStorage(GsfOutfile* storage, const Entry& entry)
-{
-    for (const Entry& child : entry.children) {
-        const QByteArray name = child.name.toUtf8();
-        GPtr<GsfOutput> output(gsf_outfile_new_child(storage, name.constData(), child.isStorage));
-        if (!output)
-            throw ContainerError(QStringLiteral("The workbook cannot be written: entry \"%1\" cannot be created.")
-                                     .arg(child.name));
-        if (child.isStorage) {
-            gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(output.get()), child.classId.data());
-            writeStorage(GSF_OUTFILE(output.get()), child);
-        } else if (!child.data.isEmpty()
-                   && !gsf_output_write(output.get(), static_cast<size_t>(child.data.size()),
-                                        reinterpret_cast<const guint8*>(child.data.constData()))) {
-            throw ContainerError(QStringLiteral("The workbook cannot be written: entry \"%1\" failed.")
-                                     .arg(child.name));
-        }
-        gsf_output_close(output.get());
-    }
-}
-
 } // namespace
 
 Document readDocument(const QByteArray& file)
@@ -197,40 +176,6 @@ Document readDocument(const QByteArray& file)
     Reader reader(file.size());
     reader.readStorage(ole.get(), document.root, 0);
     document.workbookStream = takeWorkbookStream(document.root);
-    return document;
-}
-
-void writeDocument(const Entry& root, const QByteArray& workbookStream,
-                   const std::function<void(const QByteArray& document)>& use)
-{
-    routeLibgsfLog();
-    GPtr<GsfOutput> sink(gsf_output_memory_new());
-    GPtr<GsfOutfile> ole(gsf_outfile_msole_new(sink.get()));
-    if (!sink || !ole)
-        throw ContainerError(QStringLiteral("The workbook cannot be written: out of memory."));
-    gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(ole.get()), root.classId.data());
-
-    Entry withWorkbook;
-    Entry stream;
-    stream.name = QStringLiteral("Workbook");
-    stream.data = workbookStream;
-    withWorkbook.children.push_back(std::move(stream));
-    withWorkbook.children.insert(withWorkbook.children.end(), root.children.begin(), root.children.end());
-    writeStorage(ole.get(), withWorkbook);
-
-    if (!gsf_output_close(GSF_OUTPUT(ole.get())))
-        throw ContainerError(QStringLiteral("The workbook cannot be written: the compound document failed."));
-    const gsf_off_t size = gsf_output_size(sink.get());
-    const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
-    use(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size)));
-}
-
-QByteArray writeDocument(const Entry& root, const QByteArray& workbookStream)
-{
-    QByteArray document;
-    writeDocument(root, workbookStream, [&document](const QByteArray& view) {
-        document = QByteArray(view.constData(), view.size());
-    });
     return document;
 }
 

@@ -1,6 +1,7 @@
-// The OLE2 compound-document container, read and written through libgsf. The
-// record layer sees only the bytes of the workbook stream and an opaque tree
-// of every other entry, which is written back unchanged.
+// The OLE2 compound-document container, read through libgsf and written by
+// the engine itself (compound_writer.cpp). The record layer sees only the
+// bytes of the workbook stream and an opaque tree of every other entry, which
+// is written back unchanged.
 #pragma once
 
 #include "workbook/workbook.h"
@@ -39,11 +40,12 @@ struct Document {
 // documents without a BIFF8 workbook stream, with a message saying which it is.
 Document readDocument(const QByteArray& file);
 
-// Builds the compound document with the workbook stream put back at the root.
+// Builds the compound document with the workbook stream put back at the root,
+// in one buffer of the document's exact size. The workbook stream is laid out
+// in consecutive sectors, so writeWorkbook receives the place of all its
+// workbookSize bytes and writes them there: the stream is never held twice.
+QByteArray writeDocument(const Entry& root, qsizetype workbookSize,
+                         const std::function<void(char* workbook)>& writeWorkbook);
 QByteArray writeDocument(const Entry& root, const QByteArray& workbookStream);
-// The same, handing the bytes to use while they are held by the writer, so
-// that saving to a file needs no copy of the whole document.
-void writeDocument(const Entry& root, const QByteArray& workbookStream,
-                   const std::function<void(const QByteArray& document)>& use);
 
 } // namespace tpworm::workbook::container
