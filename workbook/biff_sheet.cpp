@@ -220,12 +220,22 @@ void FirstSheet::load(const QByteArray& stream, qsizetype start, qsizetype end, 
             use(number++, id, static_cast<std::uint32_t>(offset), length, depth);
         });
     };
-    eachRecord([&](std::size_t i, std::uint16_t id, std::uint32_t, std::uint16_t, int depth) {
+    // Cells per row, so that each row's list is made at its size.
+    std::vector<std::uint32_t> cellsInRow;
+    std::size_t rowsNeeded = 0;
+    eachRecord([&](std::size_t i, std::uint16_t id, std::uint32_t at, std::uint16_t length, int depth) {
         ++count;
         if (depth != 1) return;
         if (isCellTableRecord(id)) {
             if (!first) first = i;
             last = i;
+            if (id != kDbCell && !isTrailingRecord(id) && length >= 2) {
+                const std::uint16_t row = peekU16(stream, at + 4);
+                if (row >= cellsInRow.size())
+                    cellsInRow.resize(std::min<std::size_t>(std::max<std::size_t>(row + 1u, 2 * cellsInRow.size()), 0x10000));
+                if (id != kRow) ++cellsInRow[row];
+                rowsNeeded = std::max<std::size_t>(rowsNeeded, row + 1u);
+            }
         }
         if (id == kDimensions && !dimensionsAt) dimensionsAt = i;
         if (id == kWindow2 && !window2At) window2At = i;
@@ -243,6 +253,12 @@ void FirstSheet::load(const QByteArray& stream, qsizetype start, qsizetype end, 
     } else if (window2At) {
         prefixEnd = suffixStart = *window2At;
     }
+
+    rows_.reserve(rowsNeeded);
+    for (std::size_t r = 0; r < rowsNeeded; ++r)
+        if (cellsInRow[r] > 0) rowAt(static_cast<std::uint16_t>(r)).cells.reserve(std::min<std::uint32_t>(cellsInRow[r], 256));
+    firstRow_ = lastRow_ = -1; // rows are present once they have a ROW record or cells
+    cellsInRow = {};
 
     eachRecord([&](std::size_t i, std::uint16_t id, std::uint32_t at, std::uint16_t length, int depth) {
         if (i < prefixEnd) {
@@ -315,7 +331,8 @@ SheetRow& FirstSheet::rowAt(std::uint16_t row)
 {
     if (row >= rows_.size()) {
         // Rows come in order: the table grows by steps, not by a row at a time.
-        if (row >= rows_.capacity()) rows_.reserve(std::max<std::size_t>(row + 1u, 2 * rows_.capacity()));
+        if (row >= rows_.capacity())
+            rows_.reserve(std::min<std::size_t>(std::max<std::size_t>(row + 1u, 2 * rows_.capacity()), 0x10000));
         rows_.resize(row + 1u);
     }
     if (firstRow_ < 0 || row < firstRow_) firstRow_ = row;

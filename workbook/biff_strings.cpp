@@ -264,6 +264,7 @@ void SharedStrings::load(const Record& sst)
     source_ = sst;
     hasSource_ = true;
     loaded_.clear();
+    loadedCount_ = 0;
     added_.clear();
     addedIndex_.clear();
     resolvedCount_ = 0;
@@ -280,12 +281,16 @@ void SharedStrings::load(const Record& sst)
     ContinuedReader reader(source_, "SST");
     referenceCount_ = reader.u32();
     const std::uint32_t unique = reader.u32();
-    loaded_.reserve(static_cast<std::size_t>(std::min<qsizetype>(unique, reader.remainingTotal() / 3)));
+    loadedCount_ = 0;
+    loaded_.reserve(static_cast<std::size_t>(std::min<qsizetype>(unique, reader.remainingTotal() / 3) / kPlaceStride + 1));
     // Some writers state more strings than they wrote; the cells decide later
     // whether a missing one is needed. Every string is checked here as
     // decoding it would check it, so that asking for one later cannot fail.
     for (std::uint32_t i = 0; i < unique && !reader.atEnd(); ++i) {
         const auto [segment, position] = reader.place();
+        if (i % kPlaceStride == 0)
+            loaded_.push_back(Place{static_cast<std::uint32_t>(segment), static_cast<std::uint32_t>(position)});
+        ++loadedCount_;
         const std::uint16_t length = reader.u16();
         const std::uint8_t options = reader.u8();
         const bool wide = (options & kHighByte) != 0;
@@ -296,16 +301,34 @@ void SharedStrings::load(const Record& sst)
         if (extendedSize > static_cast<std::uint32_t>(reader.remainingTotal()))
             throw BiffError(QStringLiteral("The workbook is damaged: a shared string is cut short."));
         reader.skip(extendedSize);
-        loaded_.push_back(Place{static_cast<std::uint32_t>(segment), static_cast<std::uint32_t>(position)});
     }
     appendable_ = reader.atEnd();
 }
 
+namespace {
+
+// Passes over one string of the table, checked when loading.
+void skipString(ContinuedReader& reader)
+{
+    const std::uint16_t length = reader.u16();
+    const std::uint8_t options = reader.u8();
+    const std::uint16_t runCount = (options & kRich) ? reader.u16() : 0;
+    const std::uint32_t extendedSize = (options & kExtended) ? reader.u32() : 0;
+    reader.readCharacters(length, (options & kHighByte) != 0, nullptr);
+    reader.skip(4 * qsizetype(runCount));
+    reader.skip(extendedSize);
+}
+
+} // namespace
+
 ContinuedReader SharedStrings::readerAt(std::size_t index) const
 {
-    const Place& place = loaded_[index];
+    const Place& place = loaded_[index / kPlaceStride];
     const qsizetype remaining = sourceSize_ - segmentStart_[place.segment] - place.position;
-    return ContinuedReader(source_, "SST", place.segment, place.position, remaining);
+    ContinuedReader reader(source_, "SST", place.segment, place.position, remaining);
+    for (std::size_t k = 0; k < index % kPlaceStride; ++k)
+        skipString(reader);
+    return reader;
 }
 
 SstString SharedStrings::decode(std::size_t index, bool full) const
@@ -326,28 +349,16 @@ SstString SharedStrings::decode(std::size_t index, bool full) const
     return s;
 }
 
-bool SharedStrings::isPlainText(std::size_t index, QString& text) const
-{
-    ContinuedReader reader = readerAt(index);
-    const std::uint16_t length = reader.u16();
-    const std::uint8_t options = reader.u8();
-    if (options & (kRich | kExtended))
-        return false;
-    text.clear();
-    reader.readCharacters(length, (options & kHighByte) != 0, &text);
-    return true;
-}
-
 SstString SharedStrings::at(qsizetype index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return i < loaded_.size() ? decode(i, true) : added_[i - loaded_.size()];
+    return i < loadedCount_ ? decode(i, true) : added_[i - loadedCount_];
 }
 
 QString SharedStrings::textAt(qsizetype index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return i < loaded_.size() ? decode(i, false).text : added_[i - loaded_.size()].text;
+    return i < loadedCount_ ? decode(i, false).text : added_[i - loadedCount_].text;
 }
 
 namespace {
@@ -394,18 +405,31 @@ void SharedStrings::resolve() const
         any = true;
     }
     QString candidate;
-    for (std::size_t i = 0; any && i < loaded_.size(); ++i) {
+    ContinuedReader reader(source_, "SST", 8);
+    for (std::size_t i = 0; any && i < loadedCount_; ++i) {
         // Hashed as stored, not decoded: most strings are never compared.
-        ContinuedReader reader = readerAt(i);
+        const ContinuedReader here = reader;
         const std::uint16_t length = reader.u16();
         const std::uint8_t options = reader.u8();
-        if ((options & (kRich | kExtended)) || !lengths[length]) continue;
+        const std::uint16_t runCount = (options & kRich) ? reader.u16() : 0;
+        const std::uint32_t extendedSize = (options & kExtended) ? reader.u32() : 0;
+        const bool wanted = !(options & (kRich | kExtended)) && lengths[length];
         std::uint32_t hash = kUnitsHashStart;
-        reader.readCharacters(length, (options & kHighByte) != 0, nullptr, &hash);
+        reader.readCharacters(length, (options & kHighByte) != 0, nullptr, wanted ? &hash : nullptr);
+        reader.skip(4 * qsizetype(runCount));
+        reader.skip(extendedSize);
+        if (!wanted) continue;
         bool decoded = false;
         for (std::size_t slot = hash & (tableSize - 1); slotText[slot] != 0; slot = (slot + 1) & (tableSize - 1)) {
             if (slotHash[slot] != hash) continue;
-            if (!decoded) decoded = isPlainText(i, candidate);
+            if (!decoded) {
+                ContinuedReader text = here;
+                const std::uint16_t units = text.u16();
+                const std::uint8_t flags = text.u8();
+                candidate.clear();
+                text.readCharacters(units, (flags & kHighByte) != 0, &candidate);
+                decoded = true;
+            }
             const std::size_t k = slotText[slot] - 1;
             // The last of equal strings is the one found.
             if (candidate == added_[k].text) match_[k] = static_cast<std::uint32_t>(i);
@@ -418,7 +442,7 @@ void SharedStrings::resolve() const
         if (match_[k] != kNoMatch) {
             savedIndex_[k] = match_[k];
         } else {
-            savedIndex_[k] = static_cast<std::uint32_t>(loaded_.size() + kept_.size());
+            savedIndex_[k] = static_cast<std::uint32_t>(loadedCount_ + kept_.size());
             kept_.push_back(static_cast<std::uint32_t>(k));
         }
     }
@@ -427,15 +451,15 @@ void SharedStrings::resolve() const
 
 std::uint32_t SharedStrings::savedIndex(std::uint32_t index) const
 {
-    if (index < loaded_.size() || index >= static_cast<std::uint32_t>(size())) return index;
+    if (index < loadedCount_ || index >= static_cast<std::uint32_t>(size())) return index;
     resolve();
-    return savedIndex_[index - loaded_.size()];
+    return savedIndex_[index - loadedCount_];
 }
 
 qsizetype SharedStrings::savedSize() const
 {
     resolve();
-    return static_cast<qsizetype>(loaded_.size() + kept_.size());
+    return static_cast<qsizetype>(loadedCount_ + kept_.size());
 }
 
 void SharedStrings::addReferences(std::int64_t delta)
@@ -481,19 +505,16 @@ Record SharedStrings::buildSst(std::vector<std::pair<std::size_t, qsizetype>>& b
         sst.continues = source_.continues;
         putU32(sst.data, 0, referenceCount_);
         putU32(sst.data, 4, static_cast<std::uint32_t>(savedSize()));
-        for (; next < loaded_.size(); ++next) {
-            if (next % perBucket != 0) continue;
-            std::size_t segment = loaded_[next].segment;
-            qsizetype position = loaded_[next].position;
-            bucketStarts.emplace_back(segment, position);
-        }
+        for (; next < loadedCount_; next += perBucket)
+            bucketStarts.push_back(readerAt(next).place());
+        next = loadedCount_;
     } else {
         appendU32(sst.data, referenceCount_);
         appendU32(sst.data, static_cast<std::uint32_t>(savedSize()));
     }
     SegmentWriter out(sst);
     for (std::size_t i = next; i < static_cast<std::size_t>(savedSize()); ++i)
-        appendString(out, i < loaded_.size() ? decode(i, true) : added_[kept_[i - loaded_.size()]], i, perBucket,
+        appendString(out, i < loadedCount_ ? decode(i, true) : added_[kept_[i - loadedCount_]], i, perBucket,
                      bucketStarts);
     return sst;
 }

@@ -94,7 +94,7 @@ public:
     void load(const Record& sst);
 
     // The loaded strings and those added since.
-    qsizetype size() const { return static_cast<qsizetype>(loaded_.size() + added_.size()); }
+    qsizetype size() const { return static_cast<qsizetype>(loadedCount_ + added_.size()); }
     SstString at(qsizetype index) const;
     QString textAt(qsizetype index) const;
 
@@ -129,7 +129,6 @@ private:
     ContinuedReader readerAt(std::size_t index) const;
     // Decodes a loaded string; text only when full is false.
     SstString decode(std::size_t index, bool full) const;
-    bool isPlainText(std::size_t index, QString& text) const;
     // Matches the added texts against the loaded table (savedIndex).
     void resolve() const;
 
@@ -139,7 +138,11 @@ private:
     bool appendable_ = true;
     std::vector<qsizetype> segmentStart_; // logical offset of each segment in source_
     qsizetype sourceSize_ = 0;
+    // Where every kPlaceStride-th loaded string starts: the ones between are
+    // found by passing over those before them.
+    static constexpr std::size_t kPlaceStride = 8;
     std::vector<Place> loaded_;
+    std::size_t loadedCount_ = 0;
     std::vector<SstString> added_;
     QHash<QString, std::uint32_t> addedIndex_;
 

@@ -33,12 +33,21 @@ struct Entry {
 
 struct Document {
     Entry root;                        // the root storage; the workbook stream is not among its children
+    // Where the file holds the stream in consecutive sectors (as Excel,
+    // LibreOffice and this engine write it), a view of the file's bytes: the
+    // file must then outlive the document's use. Otherwise a copy.
     QByteArray workbookStream;
+    bool workbookIsView = false;
 };
 
 // Splits a compound document. Refuses files that are no compound document, and
 // documents without a BIFF8 workbook stream, with a message saying which it is.
 Document readDocument(const QByteArray& file);
+
+// Where the bytes of the root's one stream named Workbook (of size bytes) lie
+// in the file when they lie in consecutive sectors; -1 when they do not, or
+// when the file's tables leave any doubt.
+qsizetype contiguousWorkbookStream(const QByteArray& file, qsizetype size);
 
 // Builds the compound document with the workbook stream put back at the root,
 // in one buffer of the document's exact size. The workbook stream is laid out

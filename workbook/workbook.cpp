@@ -58,6 +58,7 @@ struct Workbook::Impl {
     bool loaded = false;
 
     container::Entry root;
+    QByteArray file;   // the file's bytes, when the stream is a view of them
     QByteArray stream;
     std::vector<Record> globals;
     qsizetype globalsEnd = 0;
@@ -81,7 +82,9 @@ struct Workbook::Impl {
         std::vector<std::pair<std::size_t, qsizetype>> buckets;
     };
 
-    void parse(const QByteArray& file);
+    // bytes: a buffer of its own (not raw data of the caller's), which the
+    // stream may be a view of.
+    void parse(const QByteArray& bytes);
     void checkStreamStart() const;
     void readGlobals();
     void handleGlobalsBof(const Record& record) const;
@@ -97,10 +100,11 @@ struct Workbook::Impl {
     QByteArray saveDocument() const;
 };
 
-void Workbook::Impl::parse(const QByteArray& file)
+void Workbook::Impl::parse(const QByteArray& bytes)
 {
-    container::Document document = container::readDocument(file);
+    container::Document document = container::readDocument(bytes);
     root = std::move(document.root);
+    if (document.workbookIsView) file = bytes;
     stream = std::move(document.workbookStream);
     checkStreamStart();
     readGlobals();
@@ -350,7 +354,10 @@ void Workbook::LoadFromBuffer(const QByteArray& bytes)
     try {
         if (bytes.size() > kMaxFileSize)
             throw WorkbookError(QStringLiteral("The file is too large for an Excel 97-2003 workbook."));
-        fresh->parse(bytes);
+        // The stream may stay a view of the bytes: they must be ours.
+        QByteArray owned = bytes;
+        if (!owned.data_ptr().isMutable()) owned = QByteArray(bytes.constData(), bytes.size());
+        fresh->parse(owned);
     } catch (...) {
         auto empty = std::make_unique<Impl>();
         empty->fileName = d->fileName;
