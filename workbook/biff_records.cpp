@@ -135,22 +135,6 @@ void FieldReader::skip(qsizetype bytes)
     pos_ += bytes;
 }
 
-std::uint16_t peekU16(const QByteArray& data, qsizetype at)
-{
-    if (at < 0 || at + 2 > data.size())
-        throwTooShort("BIFF");
-    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(data[at])
-                                      | (static_cast<std::uint8_t>(data[at + 1]) << 8));
-}
-
-std::uint32_t peekU32(const QByteArray& data, qsizetype at)
-{
-    if (at < 0 || at + 4 > data.size())
-        throwTooShort("BIFF");
-    return static_cast<std::uint32_t>(peekU16(data, at))
-           | (static_cast<std::uint32_t>(peekU16(data, at + 2)) << 16);
-}
-
 void appendU8(QByteArray& out, std::uint8_t value)
 {
     out.append(static_cast<char>(value));

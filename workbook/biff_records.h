@@ -160,8 +160,23 @@ private:
 // Throws the error for a record too short for its fixed fields.
 [[noreturn]] void throwTooShort(const char* recordName);
 
-std::uint16_t peekU16(const QByteArray& data, qsizetype at);
-std::uint32_t peekU32(const QByteArray& data, qsizetype at);
+// Inline: the record walks call these for every record header.
+inline std::uint16_t peekU16(const QByteArray& data, qsizetype at)
+{
+    if (at < 0 || at + 2 > data.size()) [[unlikely]]
+        throwTooShort("BIFF");
+    unsigned char p[2];
+    std::memcpy(p, data.constData() + at, 2);
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+inline std::uint32_t peekU32(const QByteArray& data, qsizetype at)
+{
+    if (at < 0 || at + 4 > data.size()) [[unlikely]]
+        throwTooShort("BIFF");
+    unsigned char p[4];
+    std::memcpy(p, data.constData() + at, 4);
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
 void appendU8(QByteArray& out, std::uint8_t value);
 void appendU16(QByteArray& out, std::uint16_t value);
 void appendU32(QByteArray& out, std::uint32_t value);

@@ -87,8 +87,8 @@ std::uint16_t runLength(const Record& record, qsizetype bytesPerCell)
     if (body < bytesPerCell || body % bytesPerCell != 0)
         throwTooShort(recordName(record.id));
     const qsizetype count = body / bytesPerCell;
-    const std::uint16_t first = peekU16(record.data, 2);
-    const std::uint16_t last = peekU16(record.data, record.data.size() - 2);
+    const std::uint16_t first = FieldReader(record.data, recordName(record.id), 2).u16();
+    const std::uint16_t last = FieldReader(record.data, recordName(record.id), record.data.size() - 2).u16();
     if (last < first || last - first + 1 != count)
         throw BiffError(QStringLiteral("The workbook is damaged: a %1 record's cells do not match its columns.")
                             .arg(QLatin1String(recordName(record.id))));

@@ -228,8 +228,12 @@ QByteArray writeDocument(const Entry& root, qsizetype workbookSize,
     const qsizetype fatStart = directoryStart + directorySectors;
     const qsizetype difatStart = fatStart + fatSectors;
 
-    QByteArray document(kSectorSize * (1 + totalSectors), '\0');
+    // Not cleared first: every byte is written below, the streams' bytes by
+    // their writers and the rest of their last sectors here.
+    QByteArray document(kSectorSize * (1 + totalSectors), Qt::Uninitialized);
     char* const base = document.data();
+    std::memset(base, 0, kSectorSize);
+    std::memset(base + kSectorSize * (1 + directoryStart), 0, kSectorSize * directorySectors);
     auto sector = [base](qsizetype number) { return base + kSectorSize * (1 + number); };
     auto miniSector = [&](qsizetype number) { return sector(miniStreamStart) + kMiniSectorSize * number; };
 
@@ -312,10 +316,16 @@ QByteArray writeDocument(const Entry& root, qsizetype workbookSize,
         put32(entry + 120, static_cast<std::uint32_t>(node.size));
     }
 
-    // The streams' bytes.
+    // The streams' bytes, and zeros to the end of their last sectors.
+    if (miniStreamSectors)
+        std::memset(sector(miniStreamStart), 0, kSectorSize * miniStreamSectors);
     for (const Node& node : nodes) {
         if (node.type != kStreamType || node.size == 0) continue;
         char* at = node.mini ? miniSector(node.start) : sector(node.start);
+        if (!node.mini) {
+            const qsizetype padded = kSectorSize * sectorsFor(node.size, kSectorSize);
+            std::memset(at + node.size, 0, static_cast<std::size_t>(padded - node.size));
+        }
         if (node.isWorkbook)
             writeWorkbook(at);
         else
