@@ -1,0 +1,29 @@
+// The steps of the worm surfaces that the wheel's and the tests reuse.
+#pragma once
+
+#include "model/meshing.h"
+
+#include <vector>
+
+namespace tpworm::model {
+
+// Sets g.tangentAngle so that the left flank crosses the reference arc of the
+// throat's axial section (u = referenceRadius, v = 0) at psi = thickness /
+// (2 referenceRadius): the thread, centred on the line of centres, has the
+// design's thickness there; the right flank follows by symmetry.
+void placeThread(Generation& g);
+
+// The grid values of the worm flanks: u from past the tip to past the root,
+// v (symmetric about 0) far enough that every row passes the ends of the
+// working length by the margin.
+struct WormGridAxes {
+    std::vector<long double> u;
+    std::vector<long double> v;
+};
+WormGridAxes wormGridAxes(const DesignValues& d, const Generation& g, const SurfaceSampling& sampling);
+
+// One flank of thread 0 on the grid.
+SurfaceGrid wormFlankGrid(const Generation& g, Flank flank, const std::vector<long double>& us,
+                          const std::vector<long double>& vs);
+
+} // namespace tpworm::model
