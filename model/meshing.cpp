@@ -55,8 +55,6 @@ Line leftContactLine(const Generation& g, long double theta)
     return {P, D};
 }
 
-// The distance of a worm-frame point from the pair's wheel-axis circle in its
-// axial section (the grid's u) and its angle psi about the wheel axis there.
 
 } // namespace
 

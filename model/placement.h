@@ -27,3 +27,24 @@ SurfaceGrid wormFlankGrid(const Generation& g, Flank flank, const std::vector<lo
                           const std::vector<long double>& vs);
 
 } // namespace tpworm::model
+
+namespace tpworm::model {
+
+// The hob placed on its throat and the motion in which it cuts the wheel:
+// the pair's centre distance and ratio, the hob's half angle (HobHalfAngle)
+// bounding the travel of a tooth space through it.
+struct HobCut {
+    Generation hob;
+    long double centreDistance = 0;
+    long double ratio = 0;
+    long double halfAngle = 0; // radians
+};
+HobCut hobCut(const DesignValues& d);
+
+// The left wall of the wheel's tooth space at radius u and height vw (wheel
+// frame): the largest wheel angle at which the hob's left flank crosses that
+// circle while the space travels through the hob. theta, s: the hob flank's
+// parameters, a guess in (NaN: estimated) and the answer out.
+WheelFlankPoint wheelFlankPoint(const HobCut& cut, long double u, long double vw, long double& theta, long double& s);
+
+} // namespace tpworm::model
