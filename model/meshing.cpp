@@ -289,49 +289,45 @@ long double distanceToGeneratingPlane(const Generation& g, Flank flank, const Ve
     const Vec X = flank == Flank::Left ? wormPoint : mirrorX(wormPoint);
     // Signed distance of X from the plane of theta carried into the worm
     // frame: h(theta) = n(theta) . Rz(i theta) X - p(theta). The contact is
-    // where h is stationary (h' = 0 is the meshing equation). Scan theta over
-    // the turns near the point's own angle, then Newton on h'.
+    // where h is stationary: h' = -i n . v12, the meshing equation.
     auto h = [&](long double t) {
         const Plane pl = leftPlane(g, t);
         return dot(pl.n, wormToFixed(X, g.ratio * t)) - pl.p;
     };
-    auto dh = [&](long double t) {
-        const Plane pl = leftPlane(g, t);
-        return meshingFunction(g, Flank::Left, t, wormToFixed(X, g.ratio * t)) * g.ratio;
-        (void)pl;
-    };
-    const long double chi = std::atan2(X.y, X.x);
-    long double best = std::numeric_limits<long double>::infinity(), bestTheta = 0;
-    // One turn of the worm is 2 pi / i of tool angle; the stationary points
-    // of h come once per turn. Look over the turns within the tool's
-    // working range (half a tool turn either way is far beyond it).
+    auto dh = [&](long double t) { return meshingFunction(g, Flank::Left, t, wormToFixed(X, g.ratio * t)); };
+    // One turn of the worm is 2 pi / i of tool angle; h' changes sign twice
+    // per turn. Over the turns within half a tool turn either way (far
+    // beyond any working range), bracket every sign change of h' by a scan
+    // and bisect; keep the stationary point whose h is nearest zero.
     const long double turn = 2.0L * Pi / g.ratio;
-    for (int k = -static_cast<int>(0.5L * g.ratio) - 1; k <= static_cast<int>(0.5L * g.ratio) + 1; ++k) {
-        long double t = -chi / g.ratio + k * turn;
-        // Newton on h'(t) = 0 with h'' by a difference.
-        bool ok = false;
-        for (int it = 0; it < 50; ++it) {
-            const long double d1 = dh(t);
-            const long double e = 1e-7L * turn;
-            const long double d2 = (dh(t + e) - dh(t - e)) / (2.0L * e);
-            if (d2 == 0)
-                break;
-            long double step = d1 / d2;
-            if (std::fabs(step) > 0.25L * turn)
-                step = step > 0 ? 0.25L * turn : -0.25L * turn;
-            t -= step;
-            if (std::fabs(step) < 1e-18L * (1.0L + std::fabs(t))) {
-                ok = true;
-                break;
+    const int perTurn = 24;
+    const int halfTurns = static_cast<int>(0.5L * g.ratio) + 1;
+    long double best = std::numeric_limits<long double>::infinity(), bestTheta = 0;
+    long double t0 = -halfTurns * turn, d0 = dh(t0);
+    for (int k = 1; k <= 2 * halfTurns * perTurn; ++k) {
+        const long double t1 = -halfTurns * turn + k * turn / perTurn;
+        const long double d1 = dh(t1);
+        if ((d0 > 0) != (d1 > 0)) {
+            long double lo = t0, hi = t1, dlo = d0;
+            for (int it = 0; it < 200 && hi - lo > 1e-18L * (1.0L + std::fabs(hi)); ++it) {
+                const long double mid = 0.5L * (lo + hi);
+                const long double dm = dh(mid);
+                if ((dm > 0) == (dlo > 0)) {
+                    lo = mid;
+                    dlo = dm;
+                } else {
+                    hi = mid;
+                }
+            }
+            const long double t = 0.5L * (lo + hi);
+            const long double value = h(t);
+            if (std::fabs(value) < std::fabs(best)) {
+                best = value;
+                bestTheta = t;
             }
         }
-        if (!ok)
-            continue;
-        const long double value = h(t);
-        if (std::fabs(value) < std::fabs(best)) {
-            best = value;
-            bestTheta = t;
-        }
+        t0 = t1;
+        d0 = d1;
     }
     if (thetaOut)
         *thetaOut = flank == Flank::Left ? bestTheta : -bestTheta;
@@ -348,6 +344,52 @@ long double wheelMeshingFunction(long double a, long double i, const Vec& X1, co
     const Vec w{0, -1, 0};
     const Vec v12 = (1.0L / i) * cross(w, Xf - C) - cross(kEz, Xf);
     return dot(nf, v12);
+}
+
+} // namespace tpworm::model
+
+namespace tpworm::model {
+
+std::vector<Vec> wormWheelContactPoints(const Generation& g, Flank flank, long double phi, long double u,
+                                        long double vFrom, long double vTo, int samples)
+{
+    // The worm-wheel motion is the generating motion (the wheel turns with
+    // the tool): the meshing function of the worm flank point of section v,
+    // with the flank's normal, in the fixed frame at worm angle phi.
+    auto f = [&](long double v, Vec& X) {
+        const FlankPoint fp = wormFlankPoint(g, flank, u, v, std::numeric_limits<long double>::quiet_NaN());
+        if (!fp.ok)
+            return std::numeric_limits<long double>::quiet_NaN();
+        X = fp.point;
+        const Vec Xf = wormToFixed(fp.point, phi);
+        const Vec nf = wormToFixed(fp.normal, phi);
+        return dot(nf, relativeVelocity(g, flank, Xf)) / norm(relativeVelocity(g, flank, Xf));
+    };
+    std::vector<Vec> points;
+    Vec X;
+    long double v0 = vFrom, f0 = f(v0, X);
+    for (int k = 1; k <= samples; ++k) {
+        const long double v1 = vFrom + (vTo - vFrom) * k / samples;
+        const long double f1 = f(v1, X);
+        if (!std::isnan(f0) && !std::isnan(f1) && (f0 > 0) != (f1 > 0)) {
+            long double lo = v0, hi = v1, flo = f0;
+            for (int it = 0; it < 200 && hi - lo > 1e-16L * (1.0L + std::fabs(hi)); ++it) {
+                const long double mid = 0.5L * (lo + hi);
+                const long double fm = f(mid, X);
+                if ((fm > 0) == (flo > 0)) {
+                    lo = mid;
+                    flo = fm;
+                } else {
+                    hi = mid;
+                }
+            }
+            f(0.5L * (lo + hi), X);
+            points.push_back(X);
+        }
+        v0 = v1;
+        f0 = f1;
+    }
+    return points;
 }
 
 } // namespace tpworm::model

@@ -22,9 +22,14 @@ struct WormGridAxes {
 };
 WormGridAxes wormGridAxes(const DesignValues& d, const Generation& g, const SurfaceSampling& sampling);
 
-// One flank of thread 0 on the grid.
+// One flank of thread 0 on the grid; nodes past tip or root (u outside
+// [uTip, uRoot]) that have no contact are extrapolated (counted).
 SurfaceGrid wormFlankGrid(const Generation& g, Flank flank, const std::vector<long double>& us,
-                          const std::vector<long double>& vs);
+                          const std::vector<long double>& vs, long double uTip, long double uRoot, int* extrapolated);
+// Fills the unsolved nodes of a grid outside u in [uFrom, uTo] by continuing
+// each column linearly; throws for one inside.
+void fillOvershoot(SurfaceGrid& grid, const std::vector<char>& solved, const std::vector<long double>& us,
+                   long double uFrom, long double uTo, int* extrapolated);
 
 } // namespace tpworm::model
 

@@ -67,6 +67,10 @@ struct WormSurfaces {
     long double workingLength = 0;
     long double shoulderSize = 0;
     long double margin = 0;
+    // Grid nodes in the margin past tip or root where no contact line reaches
+    // (the plane does not touch the worm there): continued linearly along
+    // their column, per flank of thread 0.
+    int extrapolatedNodes = 0;
     std::vector<FlankPair> threads; // one per start, in turn about the worm axis
 };
 
@@ -79,6 +83,7 @@ struct WheelSurfaces {
     long double rootArcRadius = 0; // of the tooth-space bottom, about the worm axis
     long double rimWidth = 0;
     long double margin = 0;
+    int extrapolatedNodes = 0; // as for the worm, left wall
     FlankPair space; // one tooth space; the others follow by turns of 2π/teeth
 };
 

@@ -201,15 +201,18 @@ WheelSurfaces wheelSurfaces(const DesignValues& d, const SurfaceSampling& sampli
     left.rows = sampling.rows;
     left.cols = sampling.cols;
     left.points.resize(us.size() * vs.size());
+    std::vector<char> solved(us.size() * vs.size(), 0);
     for (int r = 0; r < left.rows; ++r) {
         for (int c = 0; c < left.cols; ++c) {
             long double theta = kNaN, s = 0;
             const WheelFlankPoint p = wheelFlankPoint(cut, us[r], vs[c], theta, s);
             if (!p.ok)
-                throw std::runtime_error("model: a wheel flank grid node has no solution");
+                continue;
             left.points[static_cast<std::size_t>(r) * left.cols + c] = toPoint(p.point);
+            solved[static_cast<std::size_t>(r) * left.cols + c] = 1;
         }
     }
+    fillOvershoot(left, solved, us, Rh - e, 0.5L * d.WheelMaxOuterDiameter, &w.extrapolatedNodes);
     // The right wall is the left one's image under the half turn about the
     // wheel's x axis, (x, y, z) -> (x, -y, -z), which takes height v to -v.
     SurfaceGrid right = left;

@@ -45,12 +45,13 @@ void placeThread(Generation& g)
 }
 
 SurfaceGrid wormFlankGrid(const Generation& g, Flank flank, const std::vector<long double>& us,
-                          const std::vector<long double>& vs)
+                          const std::vector<long double>& vs, long double uTip, long double uRoot, int* extrapolated)
 {
     SurfaceGrid grid;
     grid.rows = static_cast<int>(us.size());
     grid.cols = static_cast<int>(vs.size());
     grid.points.resize(us.size() * vs.size());
+    std::vector<char> solved(us.size() * vs.size(), 0);
     std::vector<long double> previousRow(vs.size(), kNaN);
     for (int r = 0; r < grid.rows; ++r) {
         long double guess = kNaN;
@@ -58,13 +59,45 @@ SurfaceGrid wormFlankGrid(const Generation& g, Flank flank, const std::vector<lo
             const long double start = !std::isnan(previousRow[c]) ? previousRow[c] : guess;
             const FlankPoint fp = wormFlankPoint(g, flank, us[r], vs[c], start);
             if (!fp.ok)
-                throw std::runtime_error("model: a worm flank grid node has no solution");
+                continue;
             grid.points[static_cast<std::size_t>(r) * grid.cols + c] = toPoint(fp.point);
+            solved[static_cast<std::size_t>(r) * grid.cols + c] = 1;
             previousRow[c] = fp.theta;
             guess = fp.theta;
         }
     }
+    fillOvershoot(grid, solved, us, uTip, uRoot, extrapolated);
     return grid;
+}
+
+void fillOvershoot(SurfaceGrid& grid, const std::vector<char>& solved, const std::vector<long double>& us,
+                   long double uFrom, long double uTo, int* extrapolated)
+{
+    // Past the root (or the tip) the contact lines of some sections stop
+    // short of the margin: the plane never touches the worm there, which the
+    // part does not need, but the modeller's oversized body does. Such nodes
+    // continue their column linearly in u from the two nearest solved nodes;
+    // a node inside the part without a solution is a fault.
+    for (int c = 0; c < grid.cols; ++c)
+        for (int r = 0; r < grid.rows; ++r) {
+            const std::size_t k = static_cast<std::size_t>(r) * grid.cols + c;
+            if (solved[k])
+                continue;
+            if (us[r] >= uFrom && us[r] <= uTo)
+                throw std::runtime_error("model: a flank grid node inside the part has no solution");
+            const int dir = us[r] > uTo ? -1 : 1;
+            int r1 = r + dir;
+            while (r1 >= 0 && r1 < grid.rows && !solved[static_cast<std::size_t>(r1) * grid.cols + c])
+                r1 += dir;
+            const int r2 = r1 + dir;
+            if (r1 < 0 || r1 >= grid.rows || r2 < 0 || r2 >= grid.rows || !solved[static_cast<std::size_t>(r2) * grid.cols + c])
+                throw std::runtime_error("model: a flank grid column has too few solved nodes");
+            const Vec p1 = toVec(grid.at(r1, c)), p2 = toVec(grid.at(r2, c));
+            const long double t = (us[r] - us[r1]) / (us[r1] - us[r2]);
+            grid.points[k] = toPoint(p1 + t * (p1 - p2));
+            if (extrapolated)
+                ++*extrapolated;
+        }
 }
 
 WormGridAxes wormGridAxes(const DesignValues& d, const Generation& g, const SurfaceSampling& sampling)
@@ -128,7 +161,8 @@ WormSurfaces wormSurfaces(const DesignValues& d, const SurfaceSampling& sampling
     w.margin = sampling.margin;
 
     FlankPair first;
-    first.left = wormFlankGrid(g, Flank::Left, axes.u, axes.v);
+    first.left = wormFlankGrid(g, Flank::Left, axes.u, axes.v, d.WormTipArcRadius - d.TipEccentricity,
+                               d.WormRootArcRadius, &w.extrapolatedNodes);
     // The right flank is the image of the left under the half turn about x,
     // which takes the section of angle v to that of -v: on the shared
     // (symmetric) v values it is the left grid read backwards.
