@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
 
@@ -341,6 +344,47 @@ TEST_P(ModelCase, WormAndWheelTouchWithoutOverlap)
             EXPECT_LT(smallest, 2e-3L);
         }
     }
+}
+
+// The worm flank against a direct sampled envelope in numpy
+// (tests/model/envelope_check.py): the smallest crossing angle over the plane
+// positions, computed without the contact lines, at nodes over the part.
+TEST_P(ModelCase, WormFlankAgreesWithASampledEnvelope)
+{
+    const DesignValues d = design(GetParam());
+    Generation g = wormGeneration(d, false);
+    placeThread(g);
+    const long double a = d.CentreDistance, uTip = d.WormTipArcRadius - d.TipEccentricity, uRoot = d.WormRootArcRadius;
+    QJsonArray nodes;
+    for (int r = 0; r <= 3; ++r)
+        for (int c = -3; c <= 3; ++c) {
+            const long double u = uTip + (uRoot - uTip) * (0.1L + 0.8L * r / 3);
+            const long double v = 0.8L * DegToRad(d.WorkingHalfAngle) * d.Ratio * c / 3;
+            const FlankPoint fp = wormFlankPoint(g, Flank::Left, u, v, kNaN);
+            ASSERT_TRUE(fp.ok);
+            nodes.append(QJsonArray{static_cast<double>(u), static_cast<double>(v), static_cast<double>(sectionPsi(a, fp.point))});
+        }
+    const QJsonObject input{{"a", d.CentreDistance},
+                            {"i", d.Ratio},
+                            {"rb", 0.5 * d.MainBaseDiameter},
+                            {"beta", static_cast<double>(g.tilt)},
+                            {"tangent", static_cast<double>(g.tangentAngle)},
+                            {"teeth", d.WheelTeeth},
+                            {"zone", QJsonArray{static_cast<double>(uTip), static_cast<double>(uRoot), 0.5 * d.RimWorkingWidth}},
+                            {"nodes", nodes}};
+    QProcess python;
+    python.start(QStringLiteral(TPWORM_PYTHON3), {QStringLiteral(TPWORM_SOURCE_DIR "/tests/model/envelope_check.py")});
+    ASSERT_TRUE(python.waitForStarted());
+    python.write(QJsonDocument(input).toJson());
+    python.closeWriteChannel();
+    ASSERT_TRUE(python.waitForFinished(120000));
+    const QString out = QString::fromUtf8(python.readAllStandardOutput()).trimmed();
+    ASSERT_EQ(python.exitCode(), 0) << out.toStdString() << python.readAllStandardError().toStdString();
+    bool ok = false;
+    const double worst = out.toDouble(&ok);
+    ASSERT_TRUE(ok) << out.toStdString();
+    EXPECT_LT(worst, 1e-7) << name(GetParam()) << ": largest difference in mm";
+    RecordProperty("largest_difference_mm", out.toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Designs, ModelCase, ::testing::ValuesIn(kCases));
