@@ -21,6 +21,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <ostream>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -59,6 +60,7 @@ DesignValues design(const Case& c)
 }
 
 std::string name(const Case& c) { return std::string(c.centreDistance) + "/" + c.teeth + "/" + c.starts; }
+void PrintTo(const Case& c, std::ostream* os) { *os << name(c); }
 
 long double sectionU(long double a, const Vec& X) { return std::hypot(a - std::hypot(X.x, X.y), X.z); }
 long double sectionPsi(long double a, const Vec& X) { return std::atan2(X.z, a - std::hypot(X.x, X.y)); }
@@ -387,4 +389,7 @@ TEST_P(ModelCase, WormFlankAgreesWithASampledEnvelope)
     RecordProperty("largest_difference_mm", out.toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Designs, ModelCase, ::testing::ValuesIn(kCases));
+// Names from the drive data, so that the names ctest lists are the ones run.
+INSTANTIATE_TEST_SUITE_P(Designs, ModelCase, ::testing::ValuesIn(kCases), [](const ::testing::TestParamInfo<Case>& info) {
+    return std::string("a") + info.param.centreDistance + "_z" + info.param.teeth + "_s" + info.param.starts;
+});
