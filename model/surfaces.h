@@ -18,6 +18,10 @@
 
 #include <vector>
 
+namespace tpworm {
+struct DesignValues;
+}
+
 namespace tpworm::model {
 
 struct Point {
@@ -47,6 +51,13 @@ struct SurfaceGrid {
 // The grids overshoot the part on every side (past tip, root, working length
 // or rim width, by `margin`), so the modeller closes an oversized body and
 // trims it with the blank's surfaces of revolution.
+// Left: the worm flank facing +z (worm frame), and the wheel wall on the +y
+// side of the space (wheel frame), which meets it; right: the other, the
+// image of the left under the half turn about x (x, y, z) -> (x, -y, -z),
+// which maps the pair onto itself. On the worm the right grid's column c is
+// that image of the left grid's column cols-1-c (v runs symmetrically about
+// 0), on the wheel likewise for the height v. The grid points are in the
+// part's own frame: worm frame at worm angle 0, wheel frame at wheel angle 0.
 struct FlankPair {
     SurfaceGrid left;
     SurfaceGrid right;
@@ -63,6 +74,10 @@ struct WormSurfaces {
     long double workingLength = 0;
     long double shoulderSize = 0;
     long double margin = 0;
+    // Grid nodes in the margin past tip or root where no contact line reaches
+    // (the plane does not touch the worm there): continued linearly along
+    // their column, per flank of thread 0.
+    int extrapolatedNodes = 0;
     std::vector<FlankPair> threads; // one per start, in turn about the worm axis
 };
 
@@ -71,11 +86,30 @@ struct WheelSurfaces {
     long double centreDistance = 0;
     long double throatDiameter = 0;
     long double maxOuterDiameter = 0;
-    long double tipArcRadius = 0;  // of the rim's throat, about the worm axis
-    long double rootArcRadius = 0; // of the tooth-space bottom, about the worm axis
+    long double tipArcRadius = 0;  // of the rim's throat, about the worm axis (label 40's formula, unrounded)
+    long double rootArcRadius = 0; // of the tooth-space bottom, about the worm axis: a + e - Rh, the hob's tip
     long double rimWidth = 0;
     long double margin = 0;
+    int extrapolatedNodes = 0; // as for the worm, left wall
     FlankPair space; // one tooth space; the others follow by turns of 2π/teeth
 };
+
+// How densely the grids sample the flanks and how far they overshoot the part.
+struct SurfaceSampling {
+    int rows = 21;             // values of u
+    int cols = 161;            // values of v (the worm's columns span the turns of the thread)
+    long double margin = 2.0L; // mm past tip, root, working length or rim width
+    // The worm as ground to the modified drive (一般型修形: a', i', db', beta',
+    // xiuxing.html section 4); false: the worm of the unmodified drive. The
+    // hob, and with it the wheel, always follows the unmodified drive.
+    bool modifiedWorm = true;
+};
+
+// The worm's threads (all starts, both flanks), from the envelope of the
+// generating plane; the wheel's tooth space, from the envelope of the hob.
+// Throws std::runtime_error when the design has not been calculated or a
+// grid node has no solution.
+WormSurfaces wormSurfaces(const DesignValues& design, const SurfaceSampling& sampling = {});
+WheelSurfaces wheelSurfaces(const DesignValues& design, const SurfaceSampling& sampling = {});
 
 } // namespace tpworm::model
