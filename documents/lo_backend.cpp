@@ -485,8 +485,12 @@ Reference<css::lang::XComponent> Server::open(const QString& path)
         document = loader->loadComponentFromURL(
             fileUrl(path), rtl::OUString("_blank"), 0,
             // The server runs headless: a workbook shown in it would have no
-            // screen to go to, so it is always loaded hidden.
+            // screen to go to, so it is always loaded hidden. Read-only, so
+            // that no lock file is made beside the template (a server killed
+            // from outside would leave it there) and the template itself can
+            // never be stored over: the exports store to other names.
             properties({property("Hidden", css::uno::Any(true)),
+                        property("ReadOnly", css::uno::Any(true)),
                         property("MacroExecutionMode", css::uno::Any(sal_Int16(0))),
                         property("UpdateDocMode", css::uno::Any(sal_Int16(0)))}));
     } catch (const css::uno::Exception& e) {

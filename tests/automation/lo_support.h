@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
+#include <QUrl>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -116,7 +117,11 @@ public:
     }
     QString path(const QString& name) const { return dir.filePath(name); }
     // The server processes whose profile lies in this scratch folder.
-    QStringList servers() const { return processesMentioning(dir.path()); }
+    QStringList servers() const
+    {
+        return processesMentioning(QStringLiteral("-env:UserInstallation=") +
+                                   QUrl::fromLocalFile(dir.path()).toString(QUrl::FullyEncoded));
+    }
     // Their process numbers.
     QList<qint64> serverPids() const
     {

@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -260,7 +261,7 @@ TEST_F(MenuExports, FailuresMidwayShowTheMessageAndLeaveTheServerForTheNextExpor
     QFile file(target);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "earlier table");
-    EXPECT_EQ(QFileInfo(target).permissions() & 0x7777, QFile::Permissions(0x4444)) << "still 0444";
+    EXPECT_EQ(QFileInfo(target).permissions() & 0x0777, QFile::Permissions(0x0444)) << "still read-only";
     EXPECT_TRUE(form->Form2->isVisible());
     QTest::mouseClick(form->Form2->Button1, Qt::LeftButton);
     EXPECT_FALSE(form->Form2->isVisible());
@@ -296,6 +297,29 @@ TEST_F(MenuExports, TwentyExportsOfARunShareOneServer)
         ASSERT_TRUE(QFileInfo::exists(target));
     }
     EXPECT_EQ(readSheet(scratch.path("table 19")).at("C2").second, form->Edit4->text());
+}
+
+// Opening the "文件" menu with the exports enabled starts the server, and the
+// export picked from it uses that one; with the exports disabled nothing starts.
+TEST_F(MenuExports, OpeningTheFileMenuStartsTheServerTheExportThenUses)
+{
+    if (!automation::hasLibreOfficeBackend())
+        GTEST_SKIP() << "built without the LibreOffice backend";
+    ASSERT_FALSE(form->N3->isEnabled());
+    emit form->N1->aboutToShow();
+    EXPECT_EQ(scratch.servers(), QStringList()) << "started with nothing to export";
+    calculate();
+    emit form->N1->aboutToShow();
+    const qint64 early = theServer();
+    ASSERT_NE(early, 0);
+    emit form->N1->aboutToShow(); // once more: still the one server
+    EXPECT_EQ(theServer(), early);
+    const QString target = scratch.path("after the menu opened");
+    program->dialogs.files = {target};
+    form->N3->trigger();
+    EXPECT_EQ(messages(), QStringList());
+    EXPECT_EQ(theServer(), early);
+    EXPECT_EQ(readSheet(target).at("C2").second, form->Edit4->text());
 }
 
 // A server killed from outside between two exports is seen at the next one,
