@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
@@ -203,6 +204,38 @@ public:
         QFile::remove(profile()); // a file where the folder should be
     }
 
+    // LibreOffice runs its graphics self-tests (tens of seconds on a busy
+    // machine) on every start of a profile that has not recorded the version
+    // it last ran, and only a window it shows records it: a headless server
+    // would test at every start. The profile is ours alone, so the version
+    // of the installation that starts it is recorded in it beforehand.
+    void recordVersion(const QString& version)
+    {
+        static const QByteArray key = "oor:name=\"ooSetupLastVersion\"";
+        const QByteArray item = "<item oor:path=\"/org.openoffice.Setup/Product\"><prop " + key +
+                                " oor:op=\"fuse\"><value>" + version.toUtf8() + "</value></prop></item>\n";
+        const QString path = profile() + QStringLiteral("/user/registrymodifications.xcu");
+        QFile file(path);
+        QByteArray content;
+        if (file.open(QIODevice::ReadOnly))
+            content = file.readAll();
+        file.close();
+        if (content.contains(key))
+            return;
+        const qsizetype end = content.lastIndexOf("</oor:items>");
+        if (end < 0)
+            content = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+                      "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+                      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n" +
+                      item + "</oor:items>\n";
+        else
+            content.insert(end, item);
+        QDir().mkpath(profile() + QStringLiteral("/user"));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(content);
+    }
+
 private:
     QString record() const { return root_ + QStringLiteral("/server"); }
 
@@ -275,6 +308,7 @@ public:
 
 private:
     void checkInstallation() const;
+    QString version();
     void startProcess();
     bool connect(QString& failure);
     Reference<css::uno::XComponentContext> bootstrapLocal() const;
@@ -315,6 +349,8 @@ Server::Server(const LibreOfficeSettings& settings) : settings_(settings)
     pipeName_ = QStringLiteral("tpworm-%1-%2").arg(QCoreApplication::applicationPid()).arg(++servers);
     profileWasKept_ = home_->hasProfile();
     try {
+        if (const QString v = version(); !v.isEmpty())
+            home_->recordVersion(v);
         startProcess();
     } catch (...) {
         quit();
@@ -331,6 +367,26 @@ void Server::checkInstallation() const
         throw Error(QStringLiteral("LibreOffice is not installed (no program %1)").arg(settings_.program));
     if (!QFileInfo::exists(settings_.bootstrapIni))
         throw Error(QStringLiteral("LibreOffice is incomplete (no %1)").arg(settings_.bootstrapIni));
+}
+
+// "7.4" of "LibreOffice 7.4.7.2 40(Build:2)"; empty when it cannot be told.
+// Asked once per program run: the answer comes without a full start.
+QString Server::version()
+{
+    static QString known;
+    if (!known.isEmpty())
+        return known;
+    QProcess ask;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), home_->temporary());
+    ask.setProcessEnvironment(environment);
+    ask.start(settings_.program, {QStringLiteral("--version")});
+    if (!ask.waitForFinished(30000))
+        return {};
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("LibreOffice (\\d+\\.\\d+)")).match(QString::fromUtf8(ask.readAllStandardOutput()));
+    known = match.hasMatch() ? match.captured(1) : QString();
+    return known;
 }
 
 void Server::startProcess()
@@ -406,6 +462,8 @@ void Server::ready()
         }
         home_->removeProfile();
         home_->emptyTemporary();
+        if (const QString v = version(); !v.isEmpty())
+            home_->recordVersion(v);
         startProcess();
         if (!connect(failure))
             throw Error(failure);

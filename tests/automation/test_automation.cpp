@@ -532,7 +532,7 @@ protected:
             if (name != QLatin1String("soffice.bin"))
                 ASSERT_TRUE(QFile::link(real.filePath(name), fake + "/" + name)) << name.toStdString();
         starts = scratch.path("starts");
-        writeFile(fake + "/soffice.bin", QStringLiteral("#!/bin/sh\necho \"$*\" >> '%1'\nexit 3\n").arg(starts).toUtf8());
+        writeFile(fake + "/soffice.bin", QStringLiteral("#!/bin/sh\n[ \"$1\" = --version ] && exit 0\necho \"$*\" >> '%1'\nexit 3\n").arg(starts).toUtf8());
         QFile::setPermissions(fake + "/soffice.bin", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         program = std::make_unique<ScopedEnv>("TPWORM_SOFFICE", fake + "/soffice.bin");
     }
