@@ -44,6 +44,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <map>
 #include <vector>
 
 namespace tpworm::automation {
@@ -373,9 +374,9 @@ void Server::checkInstallation() const
 // Asked once per program run: the answer comes without a full start.
 QString Server::version()
 {
-    static QString known;
-    if (!known.isEmpty())
-        return known;
+    static std::map<QString, QString> known; // by program
+    if (const auto found = known.find(settings_.program); found != known.end())
+        return found->second;
     QProcess ask;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TMPDIR"), home_->temporary());
@@ -385,8 +386,7 @@ QString Server::version()
         return {};
     const QRegularExpressionMatch match =
         QRegularExpression(QStringLiteral("LibreOffice (\\d+\\.\\d+)")).match(QString::fromUtf8(ask.readAllStandardOutput()));
-    known = match.hasMatch() ? match.captured(1) : QString();
-    return known;
+    return known[settings_.program] = match.hasMatch() ? match.captured(1) : QString();
 }
 
 void Server::startProcess()
@@ -543,12 +543,8 @@ Reference<css::lang::XComponent> Server::open(const QString& path)
         document = loader->loadComponentFromURL(
             fileUrl(path), rtl::OUString("_blank"), 0,
             // The server runs headless: a workbook shown in it would have no
-            // screen to go to, so it is always loaded hidden. Read-only, so
-            // that no lock file is made beside the template (a server killed
-            // from outside would leave it there) and the template itself can
-            // never be stored over: the exports store to other names.
+            // screen to go to, so it is always loaded hidden.
             properties({property("Hidden", css::uno::Any(true)),
-                        property("ReadOnly", css::uno::Any(true)),
                         property("MacroExecutionMode", css::uno::Any(sal_Int16(0))),
                         property("UpdateDocMode", css::uno::Any(sal_Int16(0)))}));
     } catch (const css::uno::Exception& e) {

@@ -298,13 +298,15 @@ protected:
     {
         return automation::platformRegistry().create("Excel.Application");
     }
-    // Temporary files of refused or failed saves beside the targets.
+    // Temporary files of refused or failed saves beside the targets
+    // (LibreOffice's lock file of the open template, ".~lock.template.xls#",
+    // is LibreOffice's, not a save's).
     QStringList besideTargets() const
     {
         QStringList hidden;
         for (const QString& name : QDir(scratch.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                                                         QDir::NoDotAndDotDot))
-            if (name.startsWith(QLatin1Char('.')))
+            if (name.startsWith(QLatin1Char('.')) && !name.startsWith(QLatin1String(".~lock.template.xls")))
                 hidden << name;
         return hidden;
     }
@@ -358,7 +360,12 @@ TEST_F(LibreOfficeBackend, WritesTextCellsSavesUnderTheNameAsGivenAndKeepsTheSer
     expected["C14"] = {"text", "2.5 * 30"};
     expected.erase("C16");
     expected["C4"] = {"text", "1E15"};
-    EXPECT_EQ(readSheet(target), expected);
+    const Sheet written = readSheet(target);
+    EXPECT_EQ(written, expected);
+    for (const auto& [cell, value] : expected)
+        EXPECT_EQ(written.count(cell) ? written.at(cell) : (std::pair<QString, QString>{}), value) << cell.toStdString();
+    for (const auto& [cell, value] : written)
+        EXPECT_EQ(expected.count(cell), 1u) << "unexpected " << cell.toStdString();
     EXPECT_EQ(before.at("E26"), (std::pair<QString, QString>{"number", "3.5"}));
 }
 
@@ -553,10 +560,10 @@ TEST_F(FailingInstallation, AKeptProfileIsMadeAnewOnceThenTheCreationFails)
     ASSERT_EQ(scratch.homes().size(), 1);
     const QString profile = scratch.homes().at(0) + "/profile";
     QDir().mkpath(profile + "/user");
-    writeFile(profile + "/user/registrymodifications.xcu", "damaged");
+    writeFile(profile + "/user/damaged", "damaged");
     EXPECT_THROW(automation::platformRegistry().create("Excel.Application"), Error);
     EXPECT_EQ(startCount(), 3) << "the kept profile, then a new one";
-    EXPECT_FALSE(QFileInfo::exists(profile + "/user/registrymodifications.xcu")) << "the damaged profile was removed";
+    EXPECT_FALSE(QFileInfo::exists(profile + "/user/damaged")) << "the damaged profile was removed";
     EXPECT_EQ(scratch.leftovers(), QStringList());
 }
 
