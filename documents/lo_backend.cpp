@@ -45,6 +45,7 @@
 #include <cerrno>
 #include <csignal>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace tpworm::automation {
@@ -324,6 +325,7 @@ private:
     Reference<css::uno::XComponentContext> local_;
     Reference<css::frame::XDesktop2> desktop_;
     std::vector<Reference<css::lang::XComponent>> documents_; // the last is active
+    QStringList copies_; // of the opened workbooks, removed when they are closed
     bool profileWasKept_ = false;
     bool ended_ = false;
 };
@@ -537,11 +539,22 @@ Reference<css::lang::XComponent> Server::open(const QString& path)
     ready();
     if (!QFileInfo(path).isFile())
         throw Error(QStringLiteral("the workbook %1 does not exist").arg(path));
+    // LibreOffice puts a lock file beside every workbook it opens, and one
+    // left by a server killed from outside makes the next opening fail. So
+    // the server opens a copy in its own temporary folder, which goes with it
+    // and is cleared at the next start.
+    static int opened = 0;
+    const QString copy =
+        QStringLiteral("%1/open-%2-%3").arg(home_->temporary()).arg(++opened).arg(QFileInfo(path).fileName());
+    QFile::remove(copy);
+    if (!QFile::copy(path, copy))
+        throw Error(QStringLiteral("the workbook %1 cannot be opened").arg(path));
+    copies_ << copy;
     Reference<css::lang::XComponent> document;
     try {
         Reference<css::frame::XComponentLoader> loader(desktop_, UNO_QUERY_THROW);
         document = loader->loadComponentFromURL(
-            fileUrl(path), rtl::OUString("_blank"), 0,
+            fileUrl(copy), rtl::OUString("_blank"), 0,
             // The server runs headless: a workbook shown in it would have no
             // screen to go to, so it is always loaded hidden.
             properties({property("Hidden", css::uno::Any(true)),
@@ -648,6 +661,8 @@ void Server::closeAll()
             failure = fromUno(e.Message);
         }
     }
+    for (const QString& copy : std::exchange(copies_, {}))
+        QFile::remove(copy);
     if (!failure.isNull())
         throw Error(QStringLiteral("a workbook cannot be closed: %1").arg(failure));
 }

@@ -298,15 +298,14 @@ protected:
     {
         return automation::platformRegistry().create("Excel.Application");
     }
-    // Temporary files of refused or failed saves beside the targets
-    // (LibreOffice's lock file of the open template, ".~lock.template.xls#",
-    // is LibreOffice's, not a save's).
+    // Temporary files of refused or failed saves beside the targets, and
+    // lock files beside the template (a killed server would leave them).
     QStringList besideTargets() const
     {
         QStringList hidden;
         for (const QString& name : QDir(scratch.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                                                         QDir::NoDotAndDotDot))
-            if (name.startsWith(QLatin1Char('.')) && !name.startsWith(QLatin1String(".~lock.template.xls")))
+            if (name.startsWith(QLatin1Char('.')))
                 hidden << name;
         return hidden;
     }
