@@ -19,6 +19,7 @@ using namespace tpworm::workbook::testing;
 namespace {
 
 struct Parts {
+    QByteArray file; // the stream may be a view of it
     QByteArray stream;
     std::vector<Record> globals;
     SharedStrings strings;
@@ -32,7 +33,8 @@ Parts partsOf(const QString& name)
     QFile file(corpusDir() + u'/' + name);
     file.open(QIODevice::ReadOnly);
     Parts p;
-    p.stream = container::readDocument(file.readAll()).workbookStream;
+    p.file = file.readAll();
+    p.stream = container::readDocument(p.file).workbookStream;
     qsizetype end = 0;
     p.globals = readSubstream(p.stream, 0, end);
     // The strings keep views of the stream: load them from the kept globals.
