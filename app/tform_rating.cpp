@@ -1,6 +1,7 @@
 #include "app/tform_rating.h"
 
 #include "app/appearance.h"
+#include "app/duty_inputs.h"
 #include "app/icons.h"
 #include "app/tform1.h"
 #include "core/numeric.h"
@@ -29,8 +30,6 @@ const QString kWindowName = QStringLiteral("FormRating");
 const QString kActionName = QStringLiteral("RatingAction");
 const QString kButtonName = QStringLiteral("RatingButton");
 const QString kTitle = QStringLiteral("传动校核");
-// The last item of the material list: μ typed in its own field.
-const QString kTypedFriction = QStringLiteral("直接输入摩擦系数 μ");
 
 QString value3(long double v) { return FloatToStr(RoundTo(double(v), -3)); }
 QString value4(long double v) { return FloatToStr(RoundTo(double(v), -4)); }
@@ -188,63 +187,19 @@ void TFormRating::createResults()
     static_cast<QVBoxLayout*>(layout())->addWidget(ResultGroup);
 }
 
-void TFormRating::reloadMaterials()
+void TFormRating::reloadMaterials() { tablesProblem_ = inputs().reloadMaterials(main_.rulesDatabasePath()); }
+
+void TFormRating::materialChanged() { inputs().materialChanged(); }
+
+DutyInputs TFormRating::inputs() const
 {
-    // The pair chosen before; the first pair of the table on the first fill.
-    const QVariant current = MaterialBox->count() > 0 ? MaterialBox->currentData() : QVariant();
-    MaterialBox->blockSignals(true);
-    MaterialBox->clear();
-    tablesProblem_.clear();
-    try {
-        const rating::RatingTables tables = rating::loadRatingTables(main_.rulesDatabasePath());
-        for (const rating::FrictionCurve& c : tables.friction)
-            MaterialBox->addItem(c.name, c.key);
-    } catch (const rating::RatingError& e) {
-        tablesProblem_ = e.message();
-    }
-    MaterialBox->addItem(kTypedFriction, QString());
-    const int again = current.isValid() ? MaterialBox->findData(current) : -1;
-    MaterialBox->setCurrentIndex(again >= 0 ? again : 0);
-    MaterialBox->blockSignals(false);
-    materialChanged();
+    return {PowerEdit,    SpeedEdit,        MaterialBox, FrictionEdit,       AmbientEdit,
+            OilLimitEdit, HeatTransferEdit, AreaEdit,    OtherEfficiencyEdit};
 }
 
-void TFormRating::materialChanged()
-{
-    const bool typed = MaterialBox->currentData().toString().isEmpty();
-    FrictionEdit->setEnabled(typed);
-}
+rating::DutyTexts TFormRating::dutyTexts() const { return inputs().read(); }
 
-rating::DutyTexts TFormRating::dutyTexts() const
-{
-    rating::DutyTexts d;
-    d.inputPower = PowerEdit->text();
-    d.wormSpeed = SpeedEdit->text();
-    d.material = MaterialBox->currentData().toString();
-    d.friction = d.material.isEmpty() ? FrictionEdit->text() : QString();
-    d.ambient = AmbientEdit->text();
-    d.oilLimit = OilLimitEdit->text();
-    d.heatTransfer = HeatTransferEdit->text();
-    d.housingArea = AreaEdit->text();
-    d.otherEfficiency = OtherEfficiencyEdit->text();
-    return d;
-}
-
-void TFormRating::setDutyTexts(const rating::DutyTexts& d)
-{
-    PowerEdit->setText(d.inputPower);
-    SpeedEdit->setText(d.wormSpeed);
-    const int index = MaterialBox->findData(d.friction.isEmpty() ? d.material : QString());
-    if (index >= 0)
-        MaterialBox->setCurrentIndex(index);
-    FrictionEdit->setText(d.friction);
-    AmbientEdit->setText(d.ambient);
-    OilLimitEdit->setText(d.oilLimit);
-    HeatTransferEdit->setText(d.heatTransfer);
-    AreaEdit->setText(d.housingArea);
-    OtherEfficiencyEdit->setText(d.otherEfficiency);
-    materialChanged();
-}
+void TFormRating::setDutyTexts(const rating::DutyTexts& d) { inputs().write(d); }
 
 void TFormRating::rememberDuty(const rating::DutyTexts& duty)
 {

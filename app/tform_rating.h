@@ -24,6 +24,8 @@ class QToolButton;
 
 namespace tpworm {
 
+struct DutyInputs;
+
 class TForm1;
 
 class TFormRating : public QWidget {
@@ -71,6 +73,7 @@ private:
     void createInputs();
     void createResults();
     void materialChanged();
+    DutyInputs inputs() const;
     void showRating(const rating::Rating& r, const rating::Duty& duty);
     void setResult(const QString& key, const QString& text, bool red = false);
 

@@ -1,5 +1,6 @@
 #include "app/variants_window.h"
 
+#include "app/duty_inputs.h"
 #include "app/tform1.h"
 #include "app/tform_rating.h"
 #include "batch/batch_run.h"
@@ -75,7 +76,6 @@ const RatingColumn kRatingColumns[] = {
 constexpr int kRatingColumnCount = int(std::size(kRatingColumns));
 const int kWarningColumn = kDesignColumns + kRatingColumnCount;
 
-const QString kTypedFriction = QStringLiteral("直接输入摩擦系数 μ");
 const QColor kRed(255, 0, 0);
 
 // Rounded as the drive check window shows them.
@@ -173,36 +173,18 @@ void VariantsWindow::createDutyRow()
 
 void VariantsWindow::reloadMaterials()
 {
-    const QVariant current = MaterialBox->count() > 0 ? MaterialBox->currentData() : QVariant();
-    MaterialBox->blockSignals(true);
-    MaterialBox->clear();
-    try {
-        for (const rating::FrictionCurve& c : rating::loadRatingTables(form_.rulesDatabasePath()).friction)
-            MaterialBox->addItem(c.name, c.key);
-    } catch (const rating::RatingError&) {
-        // A rating under the table reports the problem; μ can still be typed.
-    }
-    MaterialBox->addItem(kTypedFriction, QString());
-    const int again = current.isValid() ? MaterialBox->findData(current) : -1;
-    MaterialBox->setCurrentIndex(again >= 0 ? again : 0);
-    MaterialBox->blockSignals(false);
-    materialChanged();
+    // A rating under the table reports a problem with it; μ can still be typed.
+    inputs().reloadMaterials(form_.rulesDatabasePath());
 }
 
-void VariantsWindow::materialChanged() { FrictionEdit->setEnabled(MaterialBox->currentData().toString().isEmpty()); }
+void VariantsWindow::materialChanged() { inputs().materialChanged(); }
 
-void VariantsWindow::setDutyRow(const rating::DutyTexts& d)
+DutyInputs VariantsWindow::inputs() const
 {
-    PowerEdit->setText(d.inputPower);
-    SpeedEdit->setText(d.wormSpeed);
-    const int index = MaterialBox->findData(d.friction.isEmpty() ? d.material : QString());
-    if (index >= 0)
-        MaterialBox->setCurrentIndex(index);
-    FrictionEdit->setText(d.friction);
-    AmbientEdit->setText(d.ambient);
-    OilLimitEdit->setText(d.oilLimit);
-    materialChanged();
+    return {PowerEdit, SpeedEdit, MaterialBox, FrictionEdit, AmbientEdit, OilLimitEdit};
 }
+
+void VariantsWindow::setDutyRow(const rating::DutyTexts& d) { inputs().write(d); }
 
 void VariantsWindow::takeRememberedDuty()
 {
@@ -217,14 +199,7 @@ void VariantsWindow::takeRememberedDuty()
 rating::DutyTexts VariantsWindow::dutyTexts() const
 {
     const TFormRating* check = ratingWindow(form_);
-    rating::DutyTexts d = check ? check->dutyTexts() : rating::DutyTexts{};
-    d.inputPower = PowerEdit->text();
-    d.wormSpeed = SpeedEdit->text();
-    d.material = MaterialBox->currentData().toString();
-    d.friction = d.material.isEmpty() ? FrictionEdit->text() : QString();
-    d.ambient = AmbientEdit->text();
-    d.oilLimit = OilLimitEdit->text();
-    return d;
+    return inputs().read(check ? check->dutyTexts() : rating::DutyTexts{});
 }
 
 int VariantsWindow::ratingColumn(const QString& key)

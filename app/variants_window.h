@@ -26,6 +26,7 @@ class QTableWidget;
 namespace tpworm {
 
 class TForm1;
+struct DutyInputs;
 
 class VariantsWindow : public QDialog {
     Q_OBJECT
@@ -65,6 +66,7 @@ private:
     void reloadMaterials();
     void materialChanged();
     void setDutyRow(const rating::DutyTexts& duty);
+    DutyInputs inputs() const;
 
     TForm1& form_;
     QTableWidget* table_;
