@@ -77,6 +77,8 @@ void ClearFaults()
         std::feclearexcept(faults);
 }
 
+bool FaultRaised() { return std::fetestexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW) != 0; }
+
 void FaultCheck()
 {
     const int raised = std::fetestexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW);
@@ -203,11 +205,29 @@ std::int32_t StrToInt(const QString& text)
     return static_cast<std::int32_t>(value);
 }
 
-double RoundTo(double value, int digit)
+namespace {
+
+// The factor of RoundTo's position, 10^digit as a double.
+double roundFactor(int digit)
 {
     long double power = 1.0L;
     for (int k = 0; k < (digit < 0 ? -digit : digit); ++k)
         power *= 10.0L;
+    return static_cast<double>(digit < 0 ? 1.0L / power : power);
+}
+
+} // namespace
+
+double RoundToUnchecked(double value, int digit)
+{
+    const double factor = roundFactor(digit);
+    const long double quotient = static_cast<long double>(value) / static_cast<long double>(factor);
+    const long double n = static_cast<long double>(Round(quotient));
+    return static_cast<double>(n * static_cast<long double>(factor));
+}
+
+double RoundTo(double value, int digit)
+{
     // Only this function's own faults count here; flags raised before it (by
     // the caller or by the toolkit between commands) are left for the caller.
     constexpr int faults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
@@ -218,7 +238,7 @@ double RoundTo(double value, int digit)
         std::fegetexceptflag(&before, faults);
         std::feclearexcept(faults);
     }
-    const double factor = static_cast<double>(digit < 0 ? 1.0L / power : power);
+    const double factor = roundFactor(digit);
     const long double quotient = static_cast<long double>(value) / static_cast<long double>(factor);
     FaultCheck();
     const long double n = static_cast<long double>(Round(quotient));
