@@ -219,21 +219,6 @@ void writeRecord(Output& out, const Record& r, const BatchOptions& options)
     out.written();
 }
 
-core::DesignRequest designRequest(const RowRequest& row, const BatchOptions& options)
-{
-    core::DesignRequest d;
-    d.centreDistance = row.centreDistance;
-    d.teeth = row.teeth;
-    d.starts = row.starts;
-    d.grade = row.grade;
-    d.standardBacklash = row.standardBacklash;
-    d.wholeTeeth = row.wholeTeeth;
-    for (const auto& [name, text] : row.fields)
-        d.overrides.append({*core::fieldOfControlName(name), text});
-    d.coefficients = options.coefficients;
-    return d;
-}
-
 // "row 1234" on standard error a few times a second, overwritten in place.
 class Progress {
 public:
@@ -267,7 +252,7 @@ void report(std::FILE* errors, const QString& text) { std::fprintf(errors, "tpwo
 
 // Runs and writes one row; a row with problems is written with them instead.
 // True when it calculated (and, under a duty, was checked).
-bool writeRow(Output& out, std::FILE* errors, long long row, const RowRequest& request, const QStringList& problems,
+bool writeRow(Output& out, std::FILE* errors, long long row, RowRequest& request, const QStringList& problems,
               const rules::RulesData& rules, const BatchOptions& options)
 {
     Record record;
@@ -280,7 +265,8 @@ bool writeRow(Output& out, std::FILE* errors, long long row, const RowRequest& r
         writeRecord(out, record, options);
         return false;
     }
-    core::DesignForm form = core::runDesign(designRequest(request, options), rules);
+    request.coefficients = options.coefficients;
+    core::DesignForm form = core::runDesign(request, rules);
     record.form = &form;
     if (!options.duty) {
         writeRecord(out, record, options);
@@ -392,7 +378,7 @@ int runSweep(const SweepOptions& sweep, std::FILE* output, std::FILE* errors, co
             request.starts = starts;
             request.standardBacklash = sweep.standardBacklash;
             request.wholeTeeth = sweep.wholeTeeth;
-            request.fields = sweep.fields;
+            request.overrides = sweep.overrides;
             if (!sweep.ratio.isEmpty()) {
                 // teeth = ratio x starts, where that is a whole number of teeth.
                 const long double teeth = sweep.ratio.toDouble() * starts.toDouble();
