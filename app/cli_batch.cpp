@@ -3,6 +3,7 @@
 #include "app/cli_commands.h"
 #include "app/cli_batch_options.h"
 #include "app/cli_design.h"
+#include "app/cli_duty.h"
 
 #include "batch/batch_run.h"
 #include "rating/rating_tables.h"
@@ -24,11 +25,11 @@ bool parseBatchOption(const QStringList& arguments, int& k, BatchCommandOptions&
             throw UsageError(a.toStdString() + " needs a value");
         return arguments[++k];
     };
-    rating::DutyTexts& duty = options.duty;
-    auto dutyValue = [&](QString& field) {
-        field = value();
+    // The duty, as `rate` reads it.
+    if (parseDutyOption(arguments, k, options.duty, MaterialOption::MaterialPair)) {
         options.dutyGiven = true;
-    };
+        return true;
+    }
     if (a == QLatin1String("--rules")) options.rulesFile = value();
     else if (a == QLatin1String("--coefficients")) options.batch.coefficients = parseCoefficients(value());
     else if (a == QLatin1String("--format")) {
@@ -37,16 +38,6 @@ bool parseBatchOption(const QStringList& arguments, int& k, BatchCommandOptions&
         else if (f == QLatin1String("csv")) options.batch.format = batch::Format::Csv;
         else throw UsageError("--format takes jsonl or csv");
     }
-    // The duty, as `rate` reads it: a later --material takes the table again.
-    else if (a == QLatin1String("--power")) dutyValue(duty.inputPower);
-    else if (a == QLatin1String("--speed")) dutyValue(duty.wormSpeed);
-    else if (a == QLatin1String("--material")) dutyValue(duty.material), duty.friction.clear();
-    else if (a == QLatin1String("--friction")) dutyValue(duty.friction);
-    else if (a == QLatin1String("--ambient")) dutyValue(duty.ambient);
-    else if (a == QLatin1String("--oil-limit")) dutyValue(duty.oilLimit);
-    else if (a == QLatin1String("--heat-transfer")) dutyValue(duty.heatTransfer);
-    else if (a == QLatin1String("--housing-area")) dutyValue(duty.housingArea);
-    else if (a == QLatin1String("--other-efficiency")) dutyValue(duty.otherEfficiency);
     else return false;
     return true;
 }

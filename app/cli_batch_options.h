@@ -1,5 +1,6 @@
 // The options batch and sweep share, read by one parser: the rules, the
-// coefficients, the output format and the duty of the drive check.
+// coefficients, the output format and the duty of the drive check (whose
+// options the parser of every duty command reads, app/cli_duty.h).
 #pragma once
 
 #include "batch/batch_run.h"

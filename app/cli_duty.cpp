@@ -6,7 +6,7 @@
 
 namespace tpworm::cli {
 
-bool takeDutyOptions(QStringList& arguments, rating::DutyTexts& duty, MaterialOption material)
+bool parseDutyOption(const QStringList& arguments, int& k, rating::DutyTexts& duty, MaterialOption material)
 {
     const char* materialName = material == MaterialOption::MaterialPair ? "--material" : "--material-pair";
     const std::pair<const char*, QString rating::DutyTexts::*> options[] = {
@@ -17,24 +17,29 @@ bool takeDutyOptions(QStringList& arguments, rating::DutyTexts& duty, MaterialOp
         {"--heat-transfer", &rating::DutyTexts::heatTransfer}, {"--housing-area", &rating::DutyTexts::housingArea},
         {"--other-efficiency", &rating::DutyTexts::otherEfficiency},
     };
+    const QString& a = arguments[k];
+    for (const auto& [name, member] : options) {
+        if (a != QLatin1String(name))
+            continue;
+        if (k + 1 >= arguments.size())
+            throw UsageError(a.toStdString() + " needs a value");
+        duty.*member = arguments[++k];
+        if (member == &rating::DutyTexts::material)
+            duty.friction.clear();
+        return true;
+    }
+    return false;
+}
+
+bool takeDutyOptions(QStringList& arguments, rating::DutyTexts& duty, MaterialOption material)
+{
     bool given = false;
     QStringList rest;
     for (int k = 0; k < arguments.size(); ++k) {
-        const QString a = arguments[k];
-        bool taken = false;
-        for (const auto& [name, member] : options) {
-            if (a != QLatin1String(name))
-                continue;
-            if (k + 1 >= arguments.size())
-                throw UsageError(a.toStdString() + " needs a value");
-            duty.*member = arguments[++k];
-            if (member == &rating::DutyTexts::material)
-                duty.friction.clear();
-            taken = given = true;
-            break;
-        }
-        if (!taken)
-            rest << a;
+        if (parseDutyOption(arguments, k, duty, material))
+            given = true;
+        else
+            rest << arguments[k];
     }
     arguments = rest;
     return given;

@@ -70,7 +70,7 @@ int runSweepCommand(const QStringList& arguments)
             const auto [field, text] = parseFieldText(a);
             if (int(field) < int(core::Field::MainBase))
                 throw UsageError("sweep takes overrides of Edit5 ... Edit13 only");
-            sweep.fields.append({core::fieldControlName(field), text});
+            sweep.overrides.append({field, text});
         } else throw UsageError("unknown argument " + a.toStdString());
     }
     if (sweep.teeth.isEmpty() == sweep.ratio.isEmpty())

@@ -13,15 +13,15 @@ const QString kGrade = QStringLiteral("grade");
 const QString kStandardBacklash = QStringLiteral("standard_backlash");
 const QString kWholeTeeth = QStringLiteral("whole_teeth");
 
-// Edit5 ... Edit13: the fields `design` takes as FIELD=TEXT pairs after the
-// drive data (Edit1 ... Edit4 are the drive-data columns).
-bool isOverride(const QString& name)
+// Edit5 ... Edit13, named exactly so: the fields `design` takes as
+// FIELD=TEXT pairs after the drive data (Edit1 ... Edit4 are the drive-data
+// columns).
+std::optional<core::Field> overrideField(const QString& name)
 {
-    if (!name.startsWith(QLatin1String("Edit")))
-        return false;
-    bool ok = false;
-    const int n = name.mid(4).toInt(&ok);
-    return ok && n >= 5 && n <= 13 && name == QStringLiteral("Edit%1").arg(n);
+    const std::optional<core::Field> field = core::fieldOfControlName(name);
+    if (!field || int(*field) < int(core::Field::MainBase) || name != core::fieldControlName(*field))
+        return std::nullopt;
+    return field;
 }
 
 // yes/no columns; an empty cell keeps the default.
@@ -79,14 +79,14 @@ InputLayout InputLayout::fromHeader(const std::vector<QString>& header)
         if (seen.contains(name))
             throw HeaderError(place + QStringLiteral("%1 is named twice").arg(name));
         seen.insert(name);
-        Column column{Role::Field, QString()};
+        Column column{Role::Field, core::Field::MainBase};
         if (name == kCentreDistance) column.role = Role::CentreDistance;
         else if (name == kTeeth) column.role = Role::Teeth;
         else if (name == kStarts) column.role = Role::Starts;
         else if (name == kGrade) column.role = Role::Grade;
         else if (name == kStandardBacklash) column.role = Role::StandardBacklash;
         else if (name == kWholeTeeth) column.role = Role::WholeTeeth;
-        else if (isOverride(name)) column.field = name;
+        else if (const std::optional<core::Field> field = overrideField(name)) column.field = *field;
         else
             throw HeaderError(place + QStringLiteral("unknown column %1 (known: %2)")
                                           .arg(quoted(name), knownColumns().join(QStringLiteral(", "))));
@@ -149,7 +149,7 @@ bool InputLayout::map(const std::vector<QString>& record, long long row, long lo
         case Role::Field:
             // An empty cell: the field is not given, the program's own text stands.
             if (!cell.isEmpty())
-                request.fields.append({columns_[k].field, cell});
+                request.overrides.append({columns_[k].field, cell});
             break;
         }
     }

@@ -2,6 +2,8 @@
 // design request, given as `tpworm-cli design` takes it on its command line.
 #pragma once
 
+#include "core/design_form.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -12,18 +14,10 @@
 
 namespace tpworm::batch {
 
-// One design as `tpworm-cli design` is asked for it.
-struct RowRequest {
-    QString centreDistance;
-    QString teeth;
-    QString starts = QStringLiteral("1");
-    QString grade = QStringLiteral("7"); // "6", "7" or "8"
-    bool standardBacklash = true;
-    bool wholeTeeth = false;
-    // Edit5 ... Edit13 with their texts, in the order of the header: set
-    // between the edit and the confirm command, as design's FIELD=TEXT pairs.
-    QList<QPair<QString, QString>> fields;
-};
+// One design as `tpworm-cli design` is asked for it: its request, with the
+// overrides (Edit5 ... Edit13) in the order of the header, set between the
+// edit and the confirm command as design's FIELD=TEXT pairs.
+using RowRequest = core::DesignRequest;
 
 // A header that no row can be read by (unknown, repeated or missing column).
 class HeaderError : public std::runtime_error {
@@ -56,7 +50,7 @@ private:
     enum class Role { CentreDistance, Teeth, Starts, Grade, StandardBacklash, WholeTeeth, Field };
     struct Column {
         Role role;
-        QString field; // Edit5 ... Edit13 for Role::Field
+        core::Field field; // Edit5 ... Edit13 for Role::Field
     };
     std::vector<Column> columns_;
     QStringList names_;

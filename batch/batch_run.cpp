@@ -3,6 +3,7 @@
 #include "batch/csv_reader.h"
 #include "core/design_form.h"
 #include "core/results.h"
+#include "core/utf8_text.h"
 
 #include "rating/rating_output.h"
 
@@ -44,36 +45,6 @@ private:
     std::string buffer_;
     bool failed_ = false;
 };
-
-// A text in UTF-8 at the end of out, as QString::toUtf8 writes it.
-void appendUtf8(std::string& out, QStringView text)
-{
-    const char16_t* c = text.utf16();
-    const qsizetype n = text.size();
-    for (qsizetype k = 0; k < n; ++k) {
-        const char16_t u = c[k];
-        if (u < 0x80) {
-            out += char(u);
-        } else if (u < 0x800) {
-            out += char(0xC0 | (u >> 6));
-            out += char(0x80 | (u & 0x3F));
-        } else if (QChar::isHighSurrogate(u) && k + 1 < n && QChar::isLowSurrogate(c[k + 1])) {
-            const char32_t code = QChar::surrogateToUcs4(u, c[k + 1]);
-            ++k;
-            out += char(0xF0 | (code >> 18));
-            out += char(0x80 | ((code >> 12) & 0x3F));
-            out += char(0x80 | ((code >> 6) & 0x3F));
-            out += char(0x80 | (code & 0x3F));
-        } else if (QChar::isSurrogate(u)) {
-            const QByteArray lone = QStringView(c + k, 1).toUtf8();
-            out.append(lone.constData(), std::size_t(lone.size()));
-        } else {
-            out += char(0xE0 | (u >> 12));
-            out += char(0x80 | ((u >> 6) & 0x3F));
-            out += char(0x80 | (u & 0x3F));
-        }
-    }
-}
 
 // One record of the output: the request as run, and the form it ended in
 // (none for a row that could not be run), with the drive check under a duty.
@@ -166,18 +137,18 @@ void addCsvField(std::string& out, QStringView text)
             break;
         }
     if (!quote) {
-        appendUtf8(out, text);
+        core::appendUtf8(out, text);
         return;
     }
     out += '"';
     qsizetype plain = 0;
     for (qsizetype k = 0; k < text.size(); ++k)
         if (text[k] == u'"') {
-            appendUtf8(out, text.mid(plain, k + 1 - plain));
+            core::appendUtf8(out, text.mid(plain, k + 1 - plain));
             out += '"';
             plain = k + 1;
         }
-    appendUtf8(out, text.mid(plain));
+    core::appendUtf8(out, text.mid(plain));
     out += '"';
 }
 
@@ -188,7 +159,7 @@ void writeCsvHeader(Output& out, bool withDuty)
     for (qsizetype k = 0; k < names.size(); ++k) {
         if (k)
             b += ',';
-        appendUtf8(b, names[k]);
+        core::appendUtf8(b, names[k]);
     }
     b += '\n';
 }
@@ -248,21 +219,6 @@ void writeRecord(Output& out, const Record& r, const BatchOptions& options)
     out.written();
 }
 
-core::DesignRequest designRequest(const RowRequest& row, const BatchOptions& options)
-{
-    core::DesignRequest d;
-    d.centreDistance = row.centreDistance;
-    d.teeth = row.teeth;
-    d.starts = row.starts;
-    d.grade = row.grade;
-    d.standardBacklash = row.standardBacklash;
-    d.wholeTeeth = row.wholeTeeth;
-    for (const auto& [name, text] : row.fields)
-        d.overrides.append({*core::fieldOfControlName(name), text});
-    d.coefficients = options.coefficients;
-    return d;
-}
-
 // "row 1234" on standard error a few times a second, overwritten in place.
 class Progress {
 public:
@@ -296,7 +252,7 @@ void report(std::FILE* errors, const QString& text) { std::fprintf(errors, "tpwo
 
 // Runs and writes one row; a row with problems is written with them instead.
 // True when it calculated (and, under a duty, was checked).
-bool writeRow(Output& out, std::FILE* errors, long long row, const RowRequest& request, const QStringList& problems,
+bool writeRow(Output& out, std::FILE* errors, long long row, RowRequest& request, const QStringList& problems,
               const rules::RulesData& rules, const BatchOptions& options)
 {
     Record record;
@@ -309,7 +265,8 @@ bool writeRow(Output& out, std::FILE* errors, long long row, const RowRequest& r
         writeRecord(out, record, options);
         return false;
     }
-    core::DesignForm form = core::runDesign(designRequest(request, options), rules);
+    request.coefficients = options.coefficients;
+    core::DesignForm form = core::runDesign(request, rules);
     record.form = &form;
     if (!options.duty) {
         writeRecord(out, record, options);
@@ -421,7 +378,7 @@ int runSweep(const SweepOptions& sweep, std::FILE* output, std::FILE* errors, co
             request.starts = starts;
             request.standardBacklash = sweep.standardBacklash;
             request.wholeTeeth = sweep.wholeTeeth;
-            request.fields = sweep.fields;
+            request.overrides = sweep.overrides;
             if (!sweep.ratio.isEmpty()) {
                 // teeth = ratio x starts, where that is a whole number of teeth.
                 const long double teeth = sweep.ratio.toDouble() * starts.toDouble();

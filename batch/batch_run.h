@@ -50,7 +50,7 @@ struct SweepOptions {
     QStringList grades{QStringLiteral("7")};
     bool standardBacklash = true;
     bool wholeTeeth = false;
-    QList<QPair<QString, QString>> fields; // Edit5 ... Edit13 overrides for every design
+    QList<QPair<core::Field, QString>> overrides; // Edit5 ... Edit13 for every design
 };
 int runSweep(const SweepOptions& sweep, std::FILE* output, std::FILE* errors, const rules::RulesData& rules,
              const BatchOptions& options);

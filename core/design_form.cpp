@@ -582,13 +582,22 @@ public:
         }
         out_ += bracket;
     }
-    // A key of plain ASCII letters and digits (no escape needed).
-    void key(const char* name)
+    // A key of plain ASCII letters and digits (no escape needed), written
+    // in one piece with its quotes and colon.
+    void key(std::string_view name)
     {
         item();
-        out_ += '"';
-        out_ += name;
-        out_ += compact_ ? "\":" : "\": ";
+        const std::size_t at = out_.size();
+        const std::size_t length = name.size() + (compact_ ? 3 : 4);
+        out_.resize(at + length);
+        char* p = out_.data() + at;
+        *p++ = '"';
+        std::memcpy(p, name.data(), name.size());
+        p += name.size();
+        *p++ = '"';
+        *p++ = ':';
+        if (!compact_)
+            *p = ' ';
     }
     void item()
     {
@@ -693,7 +702,7 @@ void writeDesignJson(std::string& out, const DesignForm& form, bool compact, std
     w.key("labels");
     w.open('{');
     for (const auto& [name, number] : sortedLabelKeys()) {
-        w.key(name.c_str());
+        w.key(name);
         w.open('{');
         w.key("caption"), w.string(form.label(number).caption);
         w.key("red"), w.boolean(form.label(number).red);
@@ -726,54 +735,6 @@ void writeDesignJson(std::string& out, const DesignForm& form, bool compact, std
 }
 
 } // namespace
-
-void appendJsonText(std::string& out, QStringView text)
-{
-    const char16_t* c = text.utf16();
-    const qsizetype n = text.size();
-    for (qsizetype k = 0; k < n; ++k) {
-        const char16_t u = c[k];
-        if (u < 0x80) {
-            if (u >= 0x20 && u != '"' && u != '\\') {
-                out += char(u);
-                continue;
-            }
-            switch (u) {
-            case '"': out += "\\\""; continue;
-            case '\\': out += "\\\\"; continue;
-            case '\b': out += "\\b"; continue;
-            case '\f': out += "\\f"; continue;
-            case '\n': out += "\\n"; continue;
-            case '\r': out += "\\r"; continue;
-            case '\t': out += "\\t"; continue;
-            default: break;
-            }
-        } else if (u < 0x800) {
-            out += char(0xC0 | (u >> 6));
-            out += char(0x80 | (u & 0x3F));
-            continue;
-        } else if (!QChar::isSurrogate(u)) {
-            out += char(0xE0 | (u >> 12));
-            out += char(0x80 | ((u >> 6) & 0x3F));
-            out += char(0x80 | (u & 0x3F));
-            continue;
-        } else if (QChar::isHighSurrogate(u) && k + 1 < n && QChar::isLowSurrogate(c[k + 1])) {
-            // A pair is written as the character it stands for.
-            const char32_t code = QChar::surrogateToUcs4(u, c[k + 1]);
-            ++k;
-            out += char(0xF0 | (code >> 18));
-            out += char(0x80 | ((code >> 12) & 0x3F));
-            out += char(0x80 | ((code >> 6) & 0x3F));
-            out += char(0x80 | (code & 0x3F));
-            continue;
-        }
-        // Other control characters and lone surrogates: escaped by number.
-        static const char hex[] = "0123456789abcdef";
-        out += "\\u";
-        for (int shift = 12; shift >= 0; shift -= 4)
-            out += hex[(u >> shift) & 0xf];
-    }
-}
 
 QByteArray designJson(const DesignForm& form)
 {

@@ -16,6 +16,7 @@
 #include "core/design_record.h"
 #include "core/results.h"
 #include "core/rules_data.h"
+#include "core/utf8_text.h" // appendJsonText, for the callers that add keys of their own
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -289,9 +290,6 @@ QByteArray designJsonLine(const DesignForm& form, std::optional<long long> row =
 // placed where a JSON object sorts it among the others.
 void appendDesignJsonLine(std::string& out, const DesignForm& form, std::optional<long long> row,
                           const char* extraKey = nullptr, std::string_view extraJson = {});
-// A text as a JSON string holds it between its quotes, in UTF-8, with the
-// escapes QJsonDocument writes.
-void appendJsonText(std::string& out, QStringView text);
 // The readable listing `tpworm-cli design` prints without --json.
 QByteArray designListing(const DesignForm& form);
 

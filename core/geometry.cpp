@@ -6,19 +6,11 @@
 #include "core/translation.h"
 
 #include <cmath>
+#include <optional>
 
 namespace tpworm::calc {
 
 namespace {
-
-// A value computed in extended precision, checked for the three faults
-// before it is stored or shown.
-template <class T>
-T ok(T value)
-{
-    FaultCheck();
-    return value;
-}
 
 namespace c = rules::coefficient;
 
@@ -45,16 +37,41 @@ long double generatingPlaneTilt(long double d2, long double a, long double alpha
     return std::atan(c0 * (c1 * r) / ((c1 - c0 * r) * i)) * 180.0L / Pi;
 }
 
+// One run of the calculation. Checked, every step looks at the fault flags
+// before its value is stored or shown, so a fault ends the run at the step
+// that raised it. Unchecked, the same arithmetic runs without looking (each
+// look waits for the x87 unit to finish all it has in hand, which costs more
+// than the arithmetic) and the flags are read once at the end: the flags only
+// ever gather, so none raised at the end means that no step of a checked run
+// would have found one, and the two runs wrote the same values.
 class Run {
 public:
-    Run(const GeometryTexts& t, const std::array<double, 16>& N, DesignValues& r, core::Results& s)
-        : t_(t), N_(N), r_(r), res_(s)
+    Run(const GeometryTexts& t, const std::array<double, 16>& N, DesignValues& r, core::Results& s, bool checked)
+        : t_(t), N_(N), r_(r), res_(s), checked_(checked)
     {
     }
 
     GeometryOutcome execute();
+    // Unchecked: the outcome, or none when a fault was raised or anything
+    // threw (then only a checked run tells where it stopped).
+    std::optional<GeometryOutcome> executeUnchecked();
 
 private:
+    // A value computed in extended precision, checked for the three faults
+    // before it is stored or shown.
+    template <class T>
+    T ok(T value)
+    {
+        check();
+        return value;
+    }
+    void check()
+    {
+        if (checked_)
+            check();
+    }
+    double roundTo(double value, int digit) { return checked_ ? RoundTo(value, digit) : RoundToUnchecked(value, digit); }
+
     // The next result in writing order; label names it for the reader and
     // is checked against the table.
     const core::ResultLabel& next(int label)
@@ -75,13 +92,13 @@ private:
     }
     void showWhole(int label, std::int64_t value)
     {
-        FaultCheck();
+        check();
         res_.*next(label).whole = value;
         written();
     }
     void showText(int label, const QString& text)
     {
-        FaultCheck();
+        check();
         res_.*next(label).text = text;
         written();
     }
@@ -92,7 +109,7 @@ private:
     void written() { ++res_.written; }
     void warn(int label, bool warning)
     {
-        FaultCheck();
+        check();
         res_.*next(label).red = warning;
     }
 
@@ -104,7 +121,25 @@ private:
     const std::array<double, 16>& N_;
     DesignValues& r_;
     core::Results& res_;
+    const bool checked_;
 };
+
+std::optional<GeometryOutcome> Run::executeUnchecked()
+{
+    try {
+        ClearFaults();
+        const bool matched = driveAndWorm();
+        if (matched) {
+            hobAndWheel();
+            tipWidthsAndModification();
+        }
+        if (FaultRaised())
+            return std::nullopt;
+        return matched ? GeometryOutcome::Completed : GeometryOutcome::RatioMismatch;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
 
 GeometryOutcome Run::execute()
 {
@@ -155,27 +190,27 @@ bool Run::driveAndWorm()
 
     r.WormReferenceDiameter = ok(static_cast<double>(StrToFloat(t_.wormReferenceDiameter)));
     const long double d1 = r.WormReferenceDiameter;
-    r.WheelReferenceDiameter = RoundTo(ok(static_cast<double>(2.0L * a - d1)), -3);
+    r.WheelReferenceDiameter = roundTo(ok(static_cast<double>(2.0L * a - d1)), -3);
     const long double d2 = r.WheelReferenceDiameter;
     show(23, d2);
 
-    r.TransverseModule = RoundTo(ok(static_cast<double>(d2 / z2)), -3);
+    r.TransverseModule = roundTo(ok(static_cast<double>(d2 / z2)), -3);
     const long double mt = r.TransverseModule;
 
-    r.Dedendum = RoundTo(ok(static_cast<double>(N_[c::kDedendum] * mt)), -3);
-    r.WormThroatRootDiameter = RoundTo(ok(static_cast<double>(d1 - 2.0L * r.Dedendum)), -3);
-    r.WormRootArcRadius = RoundTo(ok(static_cast<double>(a - r.WormThroatRootDiameter / 2.0L)), -3);
+    r.Dedendum = roundTo(ok(static_cast<double>(N_[c::kDedendum] * mt)), -3);
+    r.WormThroatRootDiameter = roundTo(ok(static_cast<double>(d1 - 2.0L * r.Dedendum)), -3);
+    r.WormRootArcRadius = roundTo(ok(static_cast<double>(a - r.WormThroatRootDiameter / 2.0L)), -3);
     const long double Rf1 = r.WormRootArcRadius;
     show(8, Rf1);
 
-    r.Addendum = RoundTo(ok(static_cast<double>(N_[c::kAddendum] * mt)), -3);
+    r.Addendum = roundTo(ok(static_cast<double>(N_[c::kAddendum] * mt)), -3);
     const long double ha = r.Addendum;
     r.WormThroatTipDiameter = ok(static_cast<double>(2.0L * ha + d1));
-    r.WormTipArcRadius = RoundTo(ok(static_cast<double>(a - r.WormThroatTipDiameter / 2.0L + e)), -3);
+    r.WormTipArcRadius = roundTo(ok(static_cast<double>(a - r.WormThroatTipDiameter / 2.0L + e)), -3);
     const long double Ra1 = r.WormTipArcRadius;
     show(9, Ra1);
 
-    r.AngularPitch = RoundTo(ok(static_cast<double>(360.0L / z2)), -3);
+    r.AngularPitch = roundTo(ok(static_cast<double>(360.0L / z2)), -3);
     const long double tau = r.AngularPitch;
 
     // Whole teeth, plus one half from a last digit of 5 on.
@@ -188,10 +223,10 @@ bool Run::driveAndWorm()
         r.EnclosedTeeth = N_[c::kEnclosedTeethCap];
     const long double K = r.EnclosedTeeth;
 
-    r.WorkingHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (K - N_[c::kWorkingAngleTeeth]))), -3);
+    r.WorkingHalfAngle = roundTo(ok(static_cast<double>(0.5L * tau * (K - N_[c::kWorkingAngleTeeth]))), -3);
     const long double phiW = r.WorkingHalfAngle;
 
-    r.WormWorkingLength = RoundTo(ok(static_cast<double>(d2 * sinDeg(phiW) + 1.0L)), 0);
+    r.WormWorkingLength = roundTo(ok(static_cast<double>(d2 * sinDeg(phiW) + 1.0L)), 0);
     const long double Lw = r.WormWorkingLength;
     show(10, Lw);
 
@@ -203,29 +238,29 @@ bool Run::driveAndWorm()
     show(12, db);
 
     r.ThroatLeadAngleRad = ok(static_cast<double>(std::atan(d2 / i / d1)));
-    r.ThroatLeadAngle = RoundTo(ok(static_cast<double>(r.ThroatLeadAngleRad * 180.0L / Pi)), -3);
+    r.ThroatLeadAngle = roundTo(ok(static_cast<double>(r.ThroatLeadAngleRad * 180.0L / Pi)), -3);
     const long double gamma = r.ThroatLeadAngle;
 
-    r.ProfileAngle = RoundTo(ok(static_cast<double>(ArcSin(db / d2) * 180.0L / Pi)), -3);
+    r.ProfileAngle = roundTo(ok(static_cast<double>(ArcSin(db / d2) * 180.0L / Pi)), -3);
     const long double alpha = r.ProfileAngle;
     warn(14, alpha < kMinProfileAngle || alpha > kMaxProfileAngle);
     show(14, alpha);
 
-    r.CircularPitch = RoundTo(ok(static_cast<double>(Pi * mt)), -3);
+    r.CircularPitch = roundTo(ok(static_cast<double>(Pi * mt)), -3);
     const long double p = r.CircularPitch;
 
     r.GeneratingPlaneTilt = ok(static_cast<double>(generatingPlaneTilt(d2, a, alpha, delta, i)));
-    r.GeneratingPlaneTiltText = FloatToStr(RoundTo(r.GeneratingPlaneTilt, -3));
+    r.GeneratingPlaneTiltText = FloatToStr(roundTo(r.GeneratingPlaneTilt, -3));
     showText(13, r.GeneratingPlaneTiltText);
 
-    r.WormToothThickness = RoundTo(ok(static_cast<double>(p - N_[c::kWheelThickness] * p - j)), -3);
+    r.WormToothThickness = roundTo(ok(static_cast<double>(p - N_[c::kWheelThickness] * p - j)), -3);
     const long double s1 = r.WormToothThickness;
 
-    r.WormNormalChordalThickness = RoundTo(ok(static_cast<double>(cosDeg(gamma) * s1)), -3);
+    r.WormNormalChordalThickness = roundTo(ok(static_cast<double>(cosDeg(gamma) * s1)), -3);
     show(16, r.WormNormalChordalThickness);
 
     r.WormNormalChordalHeight
-        = RoundTo(ok(static_cast<double>(ha - (1.0L - std::cos(ArcSin(s1 / d2))) * (0.5L * d2))), -3);
+        = roundTo(ok(static_cast<double>(ha - (1.0L - std::cos(ArcSin(s1 / d2))) * (0.5L * d2))), -3);
     show(17, r.WormNormalChordalHeight);
 
     show(25, mt);
@@ -235,7 +270,7 @@ bool Run::driveAndWorm()
     warn(28, gamma > kMaxThroatLeadAngle);
     show(28, gamma);
 
-    const double rootCheck = RoundTo(ok(static_cast<double>(2.0L * (a - Rf1))), -2);
+    const double rootCheck = roundTo(ok(static_cast<double>(2.0L * (a - Rf1))), -2);
     warn(53, !(rootCheck >= kMinThroatRootDiameter));
     show(53, rootCheck);
     return true;
@@ -257,34 +292,34 @@ void Run::hobAndWheel()
     const long double sn1 = r.WormNormalChordalThickness;
     const long double hn1 = r.WormNormalChordalHeight;
 
-    r.HobTipArcRadius = RoundTo(ok(static_cast<double>(Ra1 - 0.2L * mt - N_[c::kHobClearance] * mt)), -3);
+    r.HobTipArcRadius = roundTo(ok(static_cast<double>(Ra1 - 0.2L * mt - N_[c::kHobClearance] * mt)), -3);
     show(18, r.HobTipArcRadius);
     show(19, Rf1 + N_[c::kHobRootAddition]);
 
     r.HobEnclosedTeeth = ok(static_cast<double>(Trunc(r.EnclosedTeeth) + static_cast<long double>(N_[c::kHobTeethAddition])));
     const long double Kh = r.HobEnclosedTeeth;
-    r.HobHalfAngle = RoundTo(ok(static_cast<double>(0.5L * tau * (Kh - N_[c::kHobAngleTeeth]))), -3);
-    r.HobEffectiveLength = RoundTo(ok(static_cast<double>(d2 * sinDeg(r.HobHalfAngle) + 0.5L)), 0);
+    r.HobHalfAngle = roundTo(ok(static_cast<double>(0.5L * tau * (Kh - N_[c::kHobAngleTeeth]))), -3);
+    r.HobEffectiveLength = roundTo(ok(static_cast<double>(d2 * sinDeg(r.HobHalfAngle) + 0.5L)), 0);
     show(20, r.HobEffectiveLength);
 
     show(21, sn1 + j);
-    r.HobToothThickness = RoundTo(ok(static_cast<double>((sn1 + j) / cosDeg(gamma))), -3);
-    r.HobNormalChordalHeight = RoundTo(ok(static_cast<double>(0.2L * mt + hn1 + N_[c::kHobClearance] * mt)), -3);
+    r.HobToothThickness = roundTo(ok(static_cast<double>((sn1 + j) / cosDeg(gamma))), -3);
+    r.HobNormalChordalHeight = roundTo(ok(static_cast<double>(0.2L * mt + hn1 + N_[c::kHobClearance] * mt)), -3);
     show(22, r.HobNormalChordalHeight);
     show(29, Kh);
 
-    r.WheelMaxOuterDiameter = RoundTo(ok(static_cast<double>(2.0L * ha + d2 + N_[c::kWheelOuterAddition] * mt)), 0);
-    r.WheelToothThickness = RoundTo(ok(static_cast<double>(p * N_[c::kWheelThickness])), -3);
+    r.WheelMaxOuterDiameter = roundTo(ok(static_cast<double>(2.0L * ha + d2 + N_[c::kWheelOuterAddition] * mt)), 0);
+    r.WheelToothThickness = roundTo(ok(static_cast<double>(p * N_[c::kWheelThickness])), -3);
     const long double s2 = r.WheelToothThickness;
-    r.WheelNormalChordalThickness = RoundTo(ok(static_cast<double>(cosDeg(gamma) * s2)), -3);
+    r.WheelNormalChordalThickness = roundTo(ok(static_cast<double>(cosDeg(gamma) * s2)), -3);
     show(44, r.WheelNormalChordalThickness);
     r.WheelNormalChordalHeight
-        = RoundTo(ok(static_cast<double>((1.0L - std::cos(ArcSin(s2 / d2))) * (0.5L * d2) + ha)), -3);
+        = roundTo(ok(static_cast<double>((1.0L - std::cos(ArcSin(s2 / d2))) * (0.5L * d2) + ha)), -3);
     show(45, r.WheelNormalChordalHeight);
     show(33, r.WheelMaxOuterDiameter);
     r.RimWorkingWidth = static_cast<std::int32_t>(Trunc(ok(N_[c::kRimWidth] * d1)));
     showWhole(34, r.RimWorkingWidth);
-    show(35, RoundTo(ok(static_cast<double>(2.0L * ha + d2)), -3));
+    show(35, roundTo(ok(static_cast<double>(2.0L * ha + d2)), -3));
 }
 
 void Run::tipWidthsAndModification()
@@ -302,21 +337,21 @@ void Run::tipWidthsAndModification()
     const int z1 = r.WormStarts;
     const int z2 = r.WheelTeeth;
 
-    show(48, RoundTo(ok(static_cast<double>(2.0L * (a + e - std::sqrt(ok(Ra1 * Ra1 - (0.5L * Lw) * (0.5L * Lw)))))), -3));
-    show(40, RoundTo(ok(static_cast<double>((a - std::sqrt(ok(Rf1 * Rf1 - (0.5L * Lw) * (0.5L * Lw)))) * (2.0L * N_[c::kWheelTipArc]))), 0));
+    show(48, roundTo(ok(static_cast<double>(2.0L * (a + e - std::sqrt(ok(Ra1 * Ra1 - (0.5L * Lw) * (0.5L * Lw)))))), -3));
+    show(40, roundTo(ok(static_cast<double>((a - std::sqrt(ok(Rf1 * Rf1 - (0.5L * Lw) * (0.5L * Lw)))) * (2.0L * N_[c::kWheelTipArc]))), 0));
 
     const long double theta = ok(std::atan((s1 / 2.0L) / (Ra1 - e + hn1)) * 180.0L / Pi + alpha);
-    show(43, RoundTo(ok(static_cast<double>(2.0L * (s1 / 2.0L - tanDeg(theta) * hn1))), -2));
+    show(43, roundTo(ok(static_cast<double>(2.0L * (s1 / 2.0L - tanDeg(theta) * hn1))), -2));
 
     const long double sh = r.HobToothThickness;
     const long double Rh = r.HobTipArcRadius;
     const long double hh = r.HobNormalChordalHeight;
     const long double thetaH = ok(std::atan((sh / 2.0L) / (Rh - e + hh)) * 180.0L / Pi + alpha);
-    show(49, RoundTo(ok(static_cast<double>(2.0L * (sh / 2.0L - tanDeg(thetaH) * hh))), -2));
+    show(49, roundTo(ok(static_cast<double>(2.0L * (sh / 2.0L - tanDeg(thetaH) * hh))), -2));
 
     r.GrindingIncrement = ok(static_cast<double>(StrToFloat(t_.grindingIncrement)));
     const long double dz = r.GrindingIncrement;
-    r.ModifiedRatio = RoundTo(ok(static_cast<double>((z2 + dz) / z1)), -3);
+    r.ModifiedRatio = roundTo(ok(static_cast<double>((z2 + dz) / z1)), -3);
     r.ModifiedCentreDistance = ok(static_cast<double>(dz * mt / 2.0L + a));
     r.ModifiedWheelReferenceDiameter = ok(static_cast<double>((z2 + dz) * mt));
     r.ModifiedMainBaseDiameter = ok(static_cast<double>(sinDeg(alpha) * r.ModifiedWheelReferenceDiameter));
@@ -325,10 +360,10 @@ void Run::tipWidthsAndModification()
     r.ModifiedGeneratingPlaneTilt = ok(static_cast<double>(generatingPlaneTilt(
         r.ModifiedWheelReferenceDiameter, r.ModifiedCentreDistance, r.ModifiedProfileAngle, r.RatioClassAngle, r.ModifiedRatio)));
 
-    show(41, RoundTo(r.ModifiedGeneratingPlaneTilt, -3));
+    show(41, roundTo(r.ModifiedGeneratingPlaneTilt, -3));
     show(42, r.ModifiedRatio);
-    show(51, RoundTo(r.ModifiedCentreDistance, -3));
-    show(52, RoundTo(r.ModifiedMainBaseDiameter, -3));
+    show(51, roundTo(r.ModifiedCentreDistance, -3));
+    show(52, roundTo(r.ModifiedMainBaseDiameter, -3));
 }
 
 } // namespace
@@ -343,8 +378,20 @@ QString resultSuffix(int label)
 GeometryOutcome calculate(const GeometryTexts& texts, const std::array<double, 16>& N, DesignValues& record,
                           core::Results& results)
 {
+    // Nearly every design runs through unchecked; one that faults (or
+    // throws) is run again checked from the values it started with, so that
+    // it stops where it always stopped.
+    {
+        const DesignValues recordBefore = record;
+        const core::Results resultsBefore = results;
+        results.written = 0;
+        if (const std::optional<GeometryOutcome> outcome = Run(texts, N, record, results, false).executeUnchecked())
+            return *outcome;
+        record = recordBefore;
+        results = resultsBefore;
+    }
     results.written = 0;
-    return Run(texts, N, record, results).execute();
+    return Run(texts, N, record, results, true).execute();
 }
 
 GeometryOutcome calculateGeometry(const GeometryTexts& texts, const std::array<double, 16>& N, DesignValues& record,

@@ -77,6 +77,8 @@ void ClearFaults()
         std::feclearexcept(faults);
 }
 
+bool FaultRaised() { return std::fetestexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW) != 0; }
+
 void FaultCheck()
 {
     const int raised = std::fetestexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW);
@@ -203,11 +205,37 @@ std::int32_t StrToInt(const QString& text)
     return static_cast<std::int32_t>(value);
 }
 
-double RoundTo(double value, int digit)
+namespace {
+
+// The factor of RoundTo's position, 10^digit as a double.
+double makeRoundFactor(int digit)
 {
     long double power = 1.0L;
     for (int k = 0; k < (digit < 0 ? -digit : digit); ++k)
         power *= 10.0L;
+    return static_cast<double>(digit < 0 ? 1.0L / power : power);
+}
+
+// The positions the calculation rounds to (-3 ... 0) made once: the same
+// factors, without a division each time.
+double roundFactor(int digit)
+{
+    static const double kFactors[4] = {makeRoundFactor(-3), makeRoundFactor(-2), makeRoundFactor(-1), makeRoundFactor(0)};
+    return digit >= -3 && digit <= 0 ? kFactors[digit + 3] : makeRoundFactor(digit);
+}
+
+} // namespace
+
+double RoundToUnchecked(double value, int digit)
+{
+    const double factor = roundFactor(digit);
+    const long double quotient = static_cast<long double>(value) / static_cast<long double>(factor);
+    const long double n = static_cast<long double>(Round(quotient));
+    return static_cast<double>(n * static_cast<long double>(factor));
+}
+
+double RoundTo(double value, int digit)
+{
     // Only this function's own faults count here; flags raised before it (by
     // the caller or by the toolkit between commands) are left for the caller.
     constexpr int faults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
@@ -218,7 +246,7 @@ double RoundTo(double value, int digit)
         std::fegetexceptflag(&before, faults);
         std::feclearexcept(faults);
     }
-    const double factor = static_cast<double>(digit < 0 ? 1.0L / power : power);
+    const double factor = roundFactor(digit);
     const long double quotient = static_cast<long double>(value) / static_cast<long double>(factor);
     FaultCheck();
     const long double n = static_cast<long double>(Round(quotient));
@@ -247,6 +275,7 @@ namespace {
 struct Digits15 {
     char digits[15];
     int exponent;
+    int count = 15; // digits written; those past it are zeros
 };
 
 // The digits read off the decimal expansion printed to enough places (the
@@ -362,7 +391,16 @@ bool exactDigits(long double magnitude, Digits15& out)
             q = kLow;
             ++out.exponent;
         }
-        for (int d = 14; d >= 0; --d, q /= 10)
+        // The trailing zeros, which are not shown, taken off first (at
+        // most 14: q has fifteen digits), so that only the digits shown are
+        // made one by one.
+        int count = 15;
+        if (q % 100000000 == 0) q /= 100000000, count -= 8;
+        if (q % 10000 == 0) q /= 10000, count -= 4;
+        if (q % 100 == 0) q /= 100, count -= 2;
+        if (q % 10 == 0) q /= 10, count -= 1;
+        out.count = count;
+        for (int d = count - 1; d >= 0; --d, q /= 10)
             out.digits[d] = static_cast<char>('0' + q % 10);
         return true;
     }
@@ -384,7 +422,7 @@ int FloatToChars(long double value, char16_t* out)
     Digits15 digits;
     if (!exactDigits(magnitude, digits))
         digits = printedDigits(magnitude);
-    int n = 15;
+    int n = digits.count;
     while (n > 1 && digits.digits[n - 1] == '0') --n;
     const char* d = digits.digits;
     const int exponent = digits.exponent;

@@ -40,6 +40,11 @@ long double StrToFloat(const QString& text);
 std::int32_t StrToInt(const QString& text);
 // Rounds to the decimal position 10^digit (digit -3 keeps thousandths).
 double RoundTo(double value, int digit);
+// The same arithmetic without RoundTo's fault checks, for a run that looks at
+// the flags once at its end and runs again checked when any was raised: it
+// neither tests nor clears them (a quotient that is no number still throws,
+// as Round does).
+double RoundToUnchecked(double value, int digit);
 // Nearest integer, ties to the even integer.
 std::int64_t Round(long double value);
 // Toward zero.
@@ -66,6 +71,9 @@ long double Power(long double base, long double exponent);
 // since, so a command can test after each step before anything is shown.
 void ClearFaults();
 void FaultCheck();
+// Whether one of the three faults has been raised since the flags were last
+// cleared (what FaultCheck throws for), without clearing it.
+bool FaultRaised();
 
 // Passes a freshly computed value through once the flags show no fault.
 template <class T>

@@ -121,8 +121,7 @@ std::optional<int> gradeRow(const rules::TableData& table, long double centreDis
 {
     namespace col = rules::column;
     const int row = table.RangeSearch(centreDistance);
-    if (StrToFloat(table.Text(row, col::kRangeFrom)) < centreDistance
-        && StrToFloat(table.Text(row, col::kRangeTo)) >= centreDistance)
+    if (table.TextNumber(row, col::kRangeFrom) < centreDistance && table.TextNumber(row, col::kRangeTo) >= centreDistance)
         return row;
     return std::nullopt;
 }
@@ -130,7 +129,7 @@ std::optional<int> gradeRow(const rules::TableData& table, long double centreDis
 int coveringRow(const rules::TableData& table, long double key)
 {
     const int row = table.RangeSearch(key);
-    if (StrToFloat(table.Text(row, rules::column::kRangeTo)) < key)
+    if (table.TextNumber(row, rules::column::kRangeTo) < key)
         throw rules::RulesError(QStringLiteral("table %1 of the rules database has no row for %2: its last row ends at %3")
                                     .arg(table.name, FloatToStr(key), table.Text(row, rules::column::kRangeTo)));
     return row;

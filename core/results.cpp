@@ -4,6 +4,7 @@
 #include "core/numeric.h"
 
 #include <array>
+#include <cstring>
 
 namespace tpworm::core {
 
@@ -160,11 +161,16 @@ void setResultCaption(QString& caption, const Results& results, const ResultLabe
         break;
     }
     // Written in place: the caption's own storage is reused when it is large
-    // enough and not shared.
-    caption.resize(0);
-    caption.reserve(value.size() + suffix.size());
-    caption.append(value);
-    caption.append(suffix);
+    // enough and not shared (a window or a batch writes the same captions
+    // again and again).
+    const qsizetype length = value.size() + suffix.size();
+    if (caption.isDetached() && caption.capacity() >= length)
+        caption.resize(length);
+    else
+        caption = QString(length, Qt::Uninitialized);
+    QChar* out = caption.data();
+    std::memcpy(out, value.data(), std::size_t(value.size()) * sizeof(QChar));
+    std::memcpy(out + value.size(), suffix.constData(), std::size_t(suffix.size()) * sizeof(QChar));
 }
 
 QStringView resultValueText(const QString& caption, const ResultLabel& row)

@@ -40,8 +40,42 @@ QVariant TableData::Field(int row, int column) const
     return rows[row].value(column);
 }
 
+const TableData::PreparedCell* TableData::prepared(int row, int column) const
+{
+    if (prepared_.empty() || row < 0 || row >= rows.size() || column < 0 || column >= columnNames.size()
+        || preparedSeparator_ != decimalSeparator())
+        return nullptr;
+    return &prepared_[std::size_t(row) * std::size_t(columnNames.size()) + std::size_t(column)];
+}
+
+void TableData::prepare()
+{
+    prepared_.clear();
+    const int columns = ColumnCount();
+    std::vector<PreparedCell> cells(std::size_t(RowCount()) * std::size_t(columns));
+    for (int row = 0; row < RowCount(); ++row)
+        for (int column = 0; column < columns; ++column) {
+            PreparedCell& cell = cells[std::size_t(row) * std::size_t(columns) + std::size_t(column)];
+            cell.text = Text(row, column);
+            try {
+                cell.number = Number(row, column);
+                cell.hasNumber = true;
+            } catch (const std::exception&) {
+            }
+            try {
+                cell.textNumber = StrToFloat(cell.text);
+                cell.hasTextNumber = true;
+            } catch (const std::exception&) {
+            }
+        }
+    prepared_ = std::move(cells);
+    preparedSeparator_ = decimalSeparator();
+}
+
 QString TableData::Text(int row, int column) const
 {
+    if (const PreparedCell* cell = prepared(row, column))
+        return cell->text;
     const QVariant value = Field(row, column);
     if (value.isNull())
         return QString();
@@ -52,6 +86,8 @@ QString TableData::Text(int row, int column) const
 
 long double TableData::Number(int row, int column) const
 {
+    if (const PreparedCell* cell = prepared(row, column); cell && cell->hasNumber)
+        return cell->number;
     const QVariant value = Field(row, column);
     if (isNumericType(value))
         return value.toDouble();
@@ -75,6 +111,13 @@ int TableData::RangeSearch(long double key) const
     while (row < RowCount() - 1 && Number(row, column::kRangeTo) < key)
         ++row;
     return row;
+}
+
+long double TableData::TextNumber(int row, int column) const
+{
+    if (const PreparedCell* cell = prepared(row, column); cell && cell->hasTextNumber)
+        return cell->textNumber;
+    return StrToFloat(Text(row, column));
 }
 
 const TableData& LoadedTable::get() const

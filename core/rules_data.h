@@ -10,6 +10,7 @@
 #include <QVariant>
 
 #include <array>
+#include <vector>
 #include <stdexcept>
 
 namespace tpworm::rules {
@@ -94,6 +95,28 @@ struct TableData {
     // stops at the last row. RulesError for an empty table or a column 2 that
     // is not a number.
     int RangeSearch(long double key) const;
+    // StrToFloat(Text(row, column)): the value as its text reads
+    // (ConvertError when it does not).
+    long double TextNumber(int row, int column) const;
+
+    // Makes Text, Number and TextNumber of every cell once, for a table that
+    // is looked up many times and not changed after (a run's rules): each
+    // look-up then returns what it would have made, without converting
+    // again. Errors are not kept; a cell whose conversion fails, or a
+    // decimal separator changed since, converts as before.
+    void prepare();
+
+    // What prepare() made (public only so that the table stays an aggregate).
+    struct PreparedCell {
+        QString text;
+        bool hasNumber = false;     // Number() gives number
+        bool hasTextNumber = false; // TextNumber() gives textNumber
+        long double number = 0;
+        long double textNumber = 0;
+    };
+    const PreparedCell* prepared(int row, int column) const;
+    std::vector<PreparedCell> prepared_; // row by row, ColumnCount() a row
+    QChar preparedSeparator_;
 };
 
 // A table as a run read it: its values, or the error that reading it gave

@@ -84,7 +84,14 @@ public:
     int RangeSearch(long double key) const;
 
     // The rows read, as plain values (shared, not copied).
-    TableData Data() const { return TableData{tableName_, columnNames_, rows_}; }
+    TableData Data() const
+    {
+        TableData data;
+        data.name = tableName_;
+        data.columnNames = columnNames_;
+        data.rows = rows_;
+        return data;
+    }
 
 private:
     RulesConnection& connection_;

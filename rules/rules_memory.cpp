@@ -37,6 +37,8 @@ RulesData readRulesData(const QString& path)
             RulesTable table(connection, names[k]);
             table.Open();
             tables[k]->data = table.Data();
+            // Looked up for every design of the run.
+            tables[k]->data.prepare();
         } catch (const std::exception& error) {
             tables[k]->error = reason(error);
         }

@@ -361,6 +361,23 @@ TEST(BatchDuty, ABadDutyIsAUsageErrorWithRatesMessage)
     }
 }
 
+TEST(BatchDuty, TakesTheDutyOptionsAsRateReadsThem)
+{
+    // One reader of the duty options serves rate, report, batch and sweep:
+    // the pair by either spelling, and a pair named after a typed friction
+    // takes the table again.
+    const QByteArray csv = "centre_distance,teeth,starts\n250,45,2\n";
+    const QStringList duty{"batch", "--power", "5", "--speed", "1450"};
+    const CliRun iron = cli(duty + QStringList{"--material", "iron-iron", "-"}, csv);
+    ASSERT_EQ(iron.exitCode, 0) << iron.err.toStdString();
+    EXPECT_NE(cli(duty + QStringList{"-"}, csv).out, iron.out) << "the default pair is steel-bronze";
+    for (const QStringList& spelling : {QStringList{"--material-pair", "iron-iron"},
+                                        QStringList{"--friction", "0.05", "--material", "iron-iron"}})
+        EXPECT_EQ(cli(duty + spelling + QStringList{"-"}, csv).out, iron.out) << spelling.join(' ').toStdString();
+    EXPECT_NE(cli(duty + QStringList{"--material", "iron-iron", "--friction", "0.05", "-"}, csv).out, iron.out)
+        << "a friction typed after the pair replaces the table";
+}
+
 TEST(BatchDuty, SweepChecksEveryDesignAsBatchDoes)
 {
     const QStringList duty{"--power", "7.5", "--speed", "1000"};

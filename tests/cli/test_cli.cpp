@@ -9,27 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_run.h"
+
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    QJsonObject json;
-    QString out;
-    QString err;
-};
-
-CliResult cli(const QStringList& arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(TPWORM_CLI), arguments);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    CliResult r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    r.json = QJsonDocument::fromJson(r.out.toUtf8()).object();
-    return r;
-}
+using clitest::cli;
+using clitest::CliResult;
 
 const QString kExampleCoefficients = QStringLiteral("0.875,1.2,1,0.5,0,0.55,2,0,0.15,0.5,0.5,1,0.5,1,0.9,9");
 // The ratio comes after teeth and starts, whose handlers rewrite it.

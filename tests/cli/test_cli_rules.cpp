@@ -11,29 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_run.h"
+
 #include <functional>
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    QJsonObject json;
-};
-
-CliRun cli(const QStringList& arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(TPWORM_CLI), arguments);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    CliRun r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    r.json = QJsonDocument::fromJson(r.out.toUtf8()).object();
-    return r;
-}
+using clitest::cli;
+using clitest::CliResult;
 
 QByteArray bytesOf(const QString& path)
 {
@@ -59,7 +44,7 @@ struct RulesCopy {
     {
         QFile::copy(programFile("db1.mdb"), db);
         QFile(db).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        const CliRun exported = cli({"rules", "export", "7ji", dir.filePath("7ji.csv"), "--rules", db});
+        const CliResult exported = cli({"rules", "export", "7ji", dir.filePath("7ji.csv"), "--rules", db});
         EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
         lines = bytesOf(dir.filePath("7ji.csv")).split('\n');
         for (QByteArray& line : lines)
@@ -67,7 +52,7 @@ struct RulesCopy {
         lines.removeAll(QByteArray());
     }
     QByteArray csv(const QList<QByteArray>& of) const { return of.join('\n') + '\n'; }
-    CliRun design(const QString& rules, const char* a = "200")
+    CliResult design(const QString& rules, const char* a = "200")
     {
         return cli({"design", "--json", "--rules", rules, "--centre-distance", a, "--teeth", "40"});
     }
@@ -92,19 +77,19 @@ TEST(CliRules, AnImportedTableServesTheNextDesignAndTravelsWithItsRuleSet)
     own[5] = withField(withField(own[5], 2, "0.0444"), 15, "0.333");
     write(r.dir.filePath("own.csv"), r.csv(own));
 
-    const CliRun imported = cli({"rules", "import", "7ji", r.dir.filePath("own.csv"), "--rules", r.db, "--source",
+    const CliResult imported = cli({"rules", "import", "7ji", r.dir.filePath("own.csv"), "--rules", r.db, "--source",
                               "本厂标准 Q/XX 7-2024", "--covers-upto", "2000"});
     ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
     EXPECT_TRUE(imported.out.contains("已把 16 行导入数据表 7ji"));
 
     // The grade look-up and the calculate command of the next design.
-    const CliRun design = r.design(r.db);
+    const CliResult design = r.design(r.db);
     ASSERT_EQ(design.exitCode, 0) << design.err.toStdString();
     EXPECT_EQ(design.json["gradeTolerances"].toObject()["3"].toString(), "0.0444");
     EXPECT_EQ(design.json["fields"].toObject()["Edit8"].toString(), "0.333") << "the standard backlash";
     EXPECT_TRUE(design.json["calculated"].toBool());
 
-    const CliRun show = cli({"rules", "show", "--rules", r.db});
+    const CliResult show = cli({"rules", "show", "--rules", r.db});
     ASSERT_EQ(show.exitCode, 0);
     EXPECT_TRUE(show.out.contains("来源：本厂标准 Q/XX 7-2024"));
     EXPECT_TRUE(show.out.contains("来源覆盖的中心距：至 2000 mm"));
@@ -115,7 +100,7 @@ TEST(CliRules, AnImportedTableServesTheNextDesignAndTravelsWithItsRuleSet)
     const QString set = r.dir.filePath("mine.wrx");
     ASSERT_TRUE(QFile::copy(r.db, set));
     EXPECT_EQ(r.design(set).json["gradeTolerances"].toObject()["3"].toString(), "0.0444");
-    const CliRun defaults = r.design(programFile("db1.wrx"));
+    const CliResult defaults = r.design(programFile("db1.wrx"));
     EXPECT_EQ(defaults.json["gradeTolerances"].toObject()["3"].toString(), "0.02");
     EXPECT_EQ(defaults.json["fields"].toObject()["Edit8"].toString(), "0.3");
 
@@ -161,7 +146,7 @@ TEST(CliRules, BadFilesAreRefusedWithRowAndColumnAndTheDatabaseStaysAsItWas)
     for (const Case& c : cases) {
         const QString file = r.dir.filePath("bad.csv");
         write(file, c.file(r.lines));
-        const CliRun run = cli({"rules", "import", "7ji", file, "--rules", r.db});
+        const CliResult run = cli({"rules", "import", "7ji", file, "--rules", r.db});
         EXPECT_EQ(run.exitCode, 1) << c.why;
         EXPECT_TRUE(run.err.contains("计算法则数据库没有改变")) << c.why;
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.says))) << c.why << "\n" << run.err.toStdString();
@@ -172,14 +157,14 @@ TEST(CliRules, BadFilesAreRefusedWithRowAndColumnAndTheDatabaseStaysAsItWas)
 TEST(CliRules, OnlyTheRangeTablesAndSoundCommandLines)
 {
     RulesCopy r;
-    const CliRun coefficients = cli({"rules", "export", "nzhi", r.dir.filePath("n.csv"), "--rules", r.db});
+    const CliResult coefficients = cli({"rules", "export", "nzhi", r.dir.filePath("n.csv"), "--rules", r.db});
     EXPECT_EQ(coefficients.exitCode, 1);
     EXPECT_TRUE(coefficients.err.contains("nzhi 不是可导入导出的数据表"));
     EXPECT_FALSE(QFile::exists(r.dir.filePath("n.csv")));
     EXPECT_EQ(cli({"rules", "export", "7ji"}).exitCode, 2);
     EXPECT_EQ(cli({"rules", "show", "--source", "x"}).exitCode, 2) << "--source belongs to import";
     EXPECT_EQ(cli({"rules", "import", "7ji", r.dir.filePath("7ji.csv"), "--covers-upto", "viel"}).exitCode, 2);
-    const CliRun missing = cli({"rules", "show", "--rules", r.dir.filePath("none.mdb")});
+    const CliResult missing = cli({"rules", "show", "--rules", r.dir.filePath("none.mdb")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains("不存在"));
 }

@@ -87,6 +87,35 @@ TEST(DesignCore, AFaultPartWayKeepsTheResultsBeforeItAndIsNotCalculated)
     EXPECT_TRUE(f.warnings().isEmpty());
 }
 
+TEST(DesignCore, AFaultAfterACalculationKeepsTheRecordPastTheFaultAsItWas)
+{
+    // The values past the failing step stay those of the calculation before,
+    // as the window has always kept them, although a calculation runs first
+    // without looking at the fault flags after each step.
+    core::DesignForm f = core::runCalc(workedExample(), exampleRules());
+    ASSERT_TRUE(f.calculated());
+    const DesignValues before = f.design();
+    const QString profileCaption = f.label(14).caption;
+    f.setText(Field::MainBase, "1000");
+    f.Button1Click();
+    EXPECT_FALSE(f.calculated());
+    EXPECT_EQ(f.results().written, 7);
+    EXPECT_EQ(f.design().MainBaseDiameter, 1000);
+    EXPECT_EQ(f.design().ProfileAngle, before.ProfileAngle) << "the failing step stored nothing";
+    EXPECT_EQ(f.design().CircularPitch, before.CircularPitch);
+    EXPECT_EQ(f.design().HobTipArcRadius, before.HobTipArcRadius);
+    EXPECT_EQ(f.design().ModifiedMainBaseDiameter, before.ModifiedMainBaseDiameter);
+    EXPECT_EQ(f.label(8).caption, "215.933-----蜗杆齿根圆弧半径");
+    EXPECT_EQ(f.label(14).caption, profileCaption) << "not reached: the caption of the last calculation stays";
+
+    // Back to a sound value: the same results as the first time.
+    f.setText(Field::MainBase, core::runCalc(workedExample(), exampleRules()).text(Field::MainBase));
+    f.Button1Click();
+    ASSERT_TRUE(f.calculated());
+    EXPECT_EQ(f.design().ModifiedMainBaseDiameter, before.ModifiedMainBaseDiameter);
+    EXPECT_EQ(f.results().written, 35);
+}
+
 TEST(DesignCore, TheCalculateCommandLooksUpGradeAndReliefsFromTheRulesInMemory)
 {
     const core::DesignForm f = core::runDesign(drive("250", "45", "2"), exampleRules());

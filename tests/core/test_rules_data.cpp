@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace tpworm;
 using coretest::table;
 
@@ -63,6 +65,55 @@ TEST(RulesData, ATableThatCouldNotBeReadFailsAtItsUse)
     EXPECT_THROW(r.table("6ji"), rules::RulesError);
     EXPECT_NO_THROW(r.table("7ji"));
     EXPECT_THROW(r.table("nzhi"), rules::RulesError);
+}
+
+// What a look-up of one cell gives: its value, or the type and text of the
+// error it throws.
+template <class F>
+std::string outcome(F lookUp)
+{
+    try {
+        return "value " + lookUp();
+    } catch (const rules::RulesError& e) {
+        return std::string("RulesError ") + e.what();
+    } catch (const ConvertError& e) {
+        return std::string("ConvertError ") + e.what();
+    }
+}
+
+TEST(RulesData, APreparedTableAnswersEveryLookUpAsTheTableItWasMadeFrom)
+{
+    // Doubles that print in 15 digits or with an exponent, whole numbers,
+    // numeric and other texts, a null cell and a row shorter than the header.
+    const rules::TableData plain = table("7ji", 5, {{1, 0.1, 200.0, 1e-7, QVariant()},
+                                                    {2, "200", "400.5", "abc", 1.0 / 3.0},
+                                                    {3, 123456789012345678.0, " 7 ", "1,5"},
+                                                    {4, -0.0}});
+    rules::TableData prepared = plain;
+    prepared.prepare();
+    for (QChar separator : {QLatin1Char('.'), QLatin1Char(',')}) {
+        // A separator changed after the preparation: the cells convert as before.
+        setDecimalSeparator(separator);
+        for (int row = -1; row <= plain.RowCount(); ++row)
+            for (int column = -1; column <= plain.ColumnCount(); ++column) {
+                auto text = [](const rules::TableData& t, int r, int c) { return t.Text(r, c).toStdString(); };
+                auto number = [](const rules::TableData& t, int r, int c) { return FloatToStr(t.Number(r, c)).toStdString(); };
+                auto textNumber = [](const rules::TableData& t, int r, int c) {
+                    return FloatToStr(t.TextNumber(r, c)).toStdString();
+                };
+                for (auto lookUp : {+text, +number, +textNumber})
+                    EXPECT_EQ(outcome([&] { return lookUp(prepared, row, column); }),
+                              outcome([&] { return lookUp(plain, row, column); }))
+                        << "row " << row << ", column " << column << ", separator " << separator.toLatin1();
+            }
+        EXPECT_EQ(outcome([&] { return std::to_string(prepared.RangeSearch(300)); }),
+                  outcome([&] { return std::to_string(plain.RangeSearch(300)); }));
+    }
+    setDecimalSeparator(QLatin1Char('.'));
+    EXPECT_EQ(prepared.Text(0, 3), "1E-7");
+    EXPECT_EQ(prepared.Number(1, 2), 400.5L);
+    EXPECT_THROW(prepared.Number(1, 3), rules::RulesError);
+    EXPECT_THROW(prepared.TextNumber(1, 3), ConvertError);
 }
 
 } // namespace
