@@ -214,7 +214,7 @@ void FirstSheet::load(const QByteArray& stream, qsizetype start, qsizetype end, 
     auto eachRecord = [&](auto&& use) {
         std::size_t number = 0;
         bool started = false;
-        walkSubstream(stream, start, [&](std::uint16_t id, qsizetype offset, std::uint16_t length, int depth) {
+        walkSubstreamInline(stream, start, [&](std::uint16_t id, qsizetype offset, std::uint16_t length, int depth) {
             if (id == kContinue && started) return;
             started = true;
             use(number++, id, static_cast<std::uint32_t>(offset), length, depth);
