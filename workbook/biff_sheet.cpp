@@ -284,13 +284,27 @@ std::uint32_t FirstSheet::addRecord(Record record)
 
 CellRef FirstSheet::checkCell(std::uint32_t at, std::uint16_t& row, const SharedStrings& strings) const
 {
+    CellRef cell;
+    cell.record = at;
+    const std::uint16_t id = peekU16(*stream_, at);
+    // The cells of one value each, whose fields lie in the record body: the
+    // checks below without making the record.
+    if ((id == kLabelSst || id == kRk || id == kNumber || id == kBlank)
+        && peekU16(*stream_, at + 2) >= minimumCellSize(id)) {
+        row = peekU16(*stream_, at + 4);
+        cell.firstColumn = cell.lastColumn = peekU16(*stream_, at + 6);
+        if (cell.lastColumn > kLastColumn)
+            throwColumnOutOfRange();
+        if (id == kLabelSst && peekU32(*stream_, at + 10) >= static_cast<std::uint32_t>(strings.size()))
+            throw BiffError(QStringLiteral(
+                "The workbook is damaged: a cell of the first sheet refers to a shared string that does not exist."));
+        return cell;
+    }
     const Record record = this->record(at);
     const char* name = recordName(record.id);
     FieldReader fields(record.data, name);
     row = fields.u16();
     const std::uint16_t column = fields.u16();
-    CellRef cell;
-    cell.record = at;
     cell.firstColumn = column;
     cell.lastColumn = column;
     if (record.id == kMulRk) {
