@@ -204,6 +204,7 @@ void FirstSheet::load(const QByteArray& stream, qsizetype start, qsizetype end, 
     writeDbCells_ = false;
     modified_ = false;
     lastCell_.reset();
+    listedRow_ = -1;
 
     // First pass, headers only: where the cell table starts and ends. Depth 1
     // is the sheet itself; deeper records belong to embedded charts. Record
@@ -391,6 +392,7 @@ void FirstSheet::listCells(std::uint32_t begin, std::uint32_t end, std::vector<C
 void FirstSheet::listRow(SheetRow& row)
 {
     if (!row.asRead()) return;
+    listedRow_ = -1;
     listCells(row.cellsBegin, row.cellsEnd, row.cells, trailing_);
     row.cellsBegin = row.cellsEnd = 0;
 }
@@ -591,13 +593,17 @@ QString FirstSheet::cellText(int column, int row, const SharedStrings& strings) 
         const CellRef* cell = cellAt(column, row);
         return cell ? textOf(*cell, trailing_.data() + cell->trailingBegin, column, strings) : QString();
     }
-    std::vector<CellRef> cells;
-    std::vector<std::uint32_t> trailing;
-    listCells(sheetRow->cellsBegin, sheetRow->cellsEnd, cells, trailing);
-    for (const CellRef& cell : cells)
-        if (cell.firstColumn <= column && column <= cell.lastColumn)
-            return textOf(cell, trailing.data() + cell.trailingBegin, column, strings);
-    return QString();
+    if (listedRow_ != row) {
+        listedCells_.clear();
+        listedTrailing_.clear();
+        listCells(sheetRow->cellsBegin, sheetRow->cellsEnd, listedCells_, listedTrailing_);
+        listedRow_ = row;
+    }
+    auto it = firstAfter(listedCells_, static_cast<std::uint16_t>(column));
+    if (it == listedCells_.begin()) return QString();
+    --it;
+    if (it->lastColumn < column) return QString();
+    return textOf(*it, listedTrailing_.data() + it->trailingBegin, column, strings);
 }
 
 void FirstSheet::forEachText(const SharedStrings& strings,

@@ -118,6 +118,11 @@ private:
     bool writeDbCells_ = false;
     bool modified_ = false;
     std::optional<std::pair<std::uint16_t, std::uint16_t>> lastCell_; // (row, first column) of the last cell read
+    // The cells of the row as read that was last looked up, listed once for
+    // the lookups of its cells one by one.
+    mutable int listedRow_ = -1;
+    mutable std::vector<CellRef> listedCells_;
+    mutable std::vector<std::uint32_t> listedTrailing_;
     // While loading: the last column and the record identifier of the last
     // cell of the row being read as it stands.
     std::uint16_t readLastColumn_ = 0;
