@@ -107,37 +107,45 @@ WriteOutcome writeFileAtomically(const QString& path, const QByteArray& data)
         return {reason(QStringLiteral("cannot write beside"), target, errno)};
 
     int error = 0;
-    bool ok = writeAll(fd, data.constData(), data.size(), error);
-    if (ok && calls->fsync(fd) != 0)
-        ok = false, error = errno;
-
-    struct stat old {};
-    const bool existed = ::stat(QFile::encodeName(target).constData(), &old) == 0;
-    if (ok) {
-        mode_t mode;
-        if (existed) {
-            mode = old.st_mode & 07777;
-            // Only root may give the file back its owner; others keep theirs.
-            if (::geteuid() == 0)
-                (void)::fchown(fd, old.st_uid, old.st_gid);
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        if (::fchmod(fd, mode) != 0)
-            ok = false, error = errno;
-    }
-    if (calls->close(fd) != 0 && ok)
-        ok = false, error = errno;
-    if (ok && calls->rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
-        ok = false, error = errno;
-    if (!ok) {
+    if (!writeAll(fd, data.constData(), data.size(), error)) {
+        calls->close(fd);
         ::unlink(temp.constData());
         return {reason(QStringLiteral("cannot write"), target, error)};
     }
-    syncFolder(info.absolutePath());
+    if ((error = replaceTarget(fd, temp, QFile::encodeName(target))) != 0) {
+        ::unlink(temp.constData());
+        return {reason(QStringLiteral("cannot write"), target, error)};
+    }
     return {};
+}
+
+int replaceTarget(int fd, const QByteArray& temporary, const QByteArray& target)
+{
+    int error = 0;
+    struct stat old {};
+    mode_t mode;
+    if (::stat(target.constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+        // Only root may give the file back its owner; others keep theirs.
+        if (::geteuid() == 0)
+            (void)::fchown(fd, old.st_uid, old.st_gid);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0)
+        error = errno;
+    else if (calls->fsync(fd) != 0)
+        error = errno;
+    if (calls->close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && calls->rename(temporary.constData(), target.constData()) != 0)
+        error = errno;
+    if (error != 0)
+        return error;
+    syncFolder(QFileInfo(QFile::decodeName(target)).absolutePath());
+    return 0;
 }
 
 WriteOutcome readRegularFile(const QString& path, qint64 maxBytes, QByteArray& data)

@@ -25,6 +25,14 @@ WriteOutcome checkWritableTarget(const QString& path);
 // Writes the whole of data to path atomically.
 WriteOutcome writeFileAtomically(const QString& path, const QByteArray& data);
 
+// The last step of every atomic write, for a new file written in full beside
+// the target and still open as fd: it gets the target's mode and, where we
+// may set it, its owner (a new target the mode the umask leaves), reaches the
+// disk, and is renamed over the target, whose folder entry then follows it to
+// the disk. Closes fd. Returns 0, or the errno of the step that failed; the
+// new file is then left for the caller to remove and the target is untouched.
+int replaceTarget(int fd, const QByteArray& temporary, const QByteArray& target);
+
 // Reads a whole regular file of at most maxBytes; refuses anything else (a
 // FIFO, a device, a directory, a larger file) with a message.
 WriteOutcome readRegularFile(const QString& path, qint64 maxBytes, QByteArray& data);

@@ -12,7 +12,6 @@
 #include <set>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tpworm::automation {
@@ -182,34 +181,9 @@ void CheckedStore::commit()
     const int fd = ::open(temporary.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         throw Error(QStringLiteral("cannot write %1: %2").arg(target_, systemError(errno)));
-    struct stat old {};
-    mode_t mode;
-    if (::stat(target.constData(), &old) == 0) {
-        mode = old.st_mode & 07777;
-        // Only root may give the file back its owner; others keep theirs.
-        if (::geteuid() == 0)
-            (void)::fchown(fd, old.st_uid, old.st_gid);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    int error = 0;
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
-        error = errno;
-    ::close(fd);
-    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
-        error = errno;
-    if (error != 0)
+    if (const int error = replaceTarget(fd, temporary, target); error != 0)
         throw Error(QStringLiteral("cannot write %1: %2").arg(target_, systemError(error)));
     committed_ = true;
-    // The folder entry of the renamed file reaches the disk only with the folder.
-    const int folder = ::open(QFile::encodeName(QFileInfo(target_).absolutePath()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        (void)::fsync(folder);
-        ::close(folder);
-    }
 }
 
 } // namespace tpworm::automation

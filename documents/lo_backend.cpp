@@ -325,6 +325,10 @@ private:
     Reference<css::uno::XComponentContext> local_;
     Reference<css::frame::XDesktop2> desktop_;
     std::vector<Reference<css::lang::XComponent>> documents_; // the last is active
+    // The active sheet of the document named by sheetDocument_, asked once
+    // per document: asking costs three calls to the server per cell written.
+    Reference<css::sheet::XSpreadsheet> sheet_;
+    const css::lang::XComponent* sheetDocument_ = nullptr;
     QStringList copies_; // of the opened workbooks, removed when they are closed
     bool profileWasKept_ = false;
     bool ended_ = false;
@@ -600,7 +604,11 @@ void Server::setCellValue(int row, int column, const Variant& value)
     if (row < 1 || column < 1)
         throw Error(QStringLiteral("there is no cell (%1, %2)").arg(row).arg(column));
     try {
-        Reference<css::table::XCell> cell = activeSheet(document)->getCellByPosition(column - 1, row - 1);
+        if (!sheet_.is() || sheetDocument_ != document.get()) {
+            sheet_ = activeSheet(document);
+            sheetDocument_ = document.get();
+        }
+        Reference<css::table::XCell> cell = sheet_->getCellByPosition(column - 1, row - 1);
         if (const QString* text = value.as<QString>()) {
             // Through the cell's text the content is always a text, also
             // where it reads as a number.
@@ -653,6 +661,8 @@ void Server::closeAll()
     requireRunning();
     std::vector<Reference<css::lang::XComponent>> open;
     open.swap(documents_);
+    sheet_.clear();
+    sheetDocument_ = nullptr;
     QString failure;
     for (const Reference<css::lang::XComponent>& document : open) {
         try {
@@ -699,6 +709,8 @@ void Server::quit()
 
 void Server::releaseUno()
 {
+    sheet_.clear();
+    sheetDocument_ = nullptr;
     documents_.clear();
     desktop_.clear();
     if (local_.is()) {

@@ -169,43 +169,27 @@ void putU32(QByteArray& out, qsizetype at, std::uint32_t value)
 
 namespace tpworm::workbook::biff {
 
-namespace {
-
-// Embedded charts nest one substream deep; anything much deeper is damage.
-constexpr int kMaxSubstreamDepth = 16;
-
-[[noreturn]] void throwCutShort()
+void throwCutShort()
 {
     throw BiffError(QStringLiteral(
         "The workbook is damaged: its record stream is cut short (a record runs past the end)."));
 }
 
-} // namespace
+void throwMisplacedSheet()
+{
+    throw BiffError(QStringLiteral(
+        "The workbook is damaged: a sheet does not start where the workbook says it does."));
+}
+
+void throwNestedTooDeeply()
+{
+    throw BiffError(QStringLiteral("The workbook is damaged: its substreams nest too deeply."));
+}
 
 qsizetype walkSubstream(const QByteArray& stream, qsizetype start,
                         const std::function<void(std::uint16_t, qsizetype, std::uint16_t, int)>& visit)
 {
-    qsizetype pos = start;
-    int depth = 0;
-    bool first = true;
-    do {
-        if (pos < 0 || stream.size() - pos < 4)
-            throwCutShort();
-        const std::uint16_t id = peekU16(stream, pos);
-        const std::uint16_t length = peekU16(stream, pos + 2);
-        if (stream.size() - pos - 4 < length)
-            throwCutShort();
-        if (first && id != kBof)
-            throw BiffError(QStringLiteral(
-                "The workbook is damaged: a sheet does not start where the workbook says it does."));
-        first = false;
-        if (id == kBof && ++depth > kMaxSubstreamDepth)
-            throw BiffError(QStringLiteral("The workbook is damaged: its substreams nest too deeply."));
-        visit(id, pos, length, depth);
-        if (id == kEof) --depth;
-        pos += 4 + length;
-    } while (depth > 0);
-    return pos;
+    return walkSubstreamInline(stream, start, visit);
 }
 
 std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsizetype& end,

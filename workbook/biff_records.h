@@ -131,6 +131,9 @@ std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsi
 qsizetype walkSubstream(const QByteArray& stream, qsizetype start,
                         const std::function<void(std::uint16_t id, qsizetype offset, std::uint16_t length,
                                                  int depth)>& visit);
+// The same with the visit inlined, for the walks over every cell record.
+template <class Visit>
+qsizetype walkSubstreamInline(const QByteArray& stream, qsizetype start, Visit&& visit);
 
 // A record and its CONTINUE records as views of the stream, the record's
 // header at offset; end bounds the CONTINUE records taken in.
@@ -177,6 +180,37 @@ inline std::uint32_t peekU32(const QByteArray& data, qsizetype at)
     std::memcpy(p, data.constData() + at, 4);
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
+// Embedded charts nest one substream deep; anything much deeper is damage.
+inline constexpr int kMaxSubstreamDepth = 16;
+[[noreturn]] void throwCutShort();
+[[noreturn]] void throwMisplacedSheet();
+[[noreturn]] void throwNestedTooDeeply();
+
+template <class Visit>
+qsizetype walkSubstreamInline(const QByteArray& stream, qsizetype start, Visit&& visit)
+{
+    qsizetype pos = start;
+    int depth = 0;
+    bool first = true;
+    do {
+        if (pos < 0 || stream.size() - pos < 4) [[unlikely]]
+            throwCutShort();
+        const std::uint16_t id = peekU16(stream, pos);
+        const std::uint16_t length = peekU16(stream, pos + 2);
+        if (stream.size() - pos - 4 < length) [[unlikely]]
+            throwCutShort();
+        if (first && id != kBof) [[unlikely]]
+            throwMisplacedSheet();
+        first = false;
+        if (id == kBof && ++depth > kMaxSubstreamDepth) [[unlikely]]
+            throwNestedTooDeeply();
+        visit(id, pos, length, depth);
+        if (id == kEof) --depth;
+        pos += 4 + length;
+    } while (depth > 0);
+    return pos;
+}
+
 void appendU8(QByteArray& out, std::uint8_t value);
 void appendU16(QByteArray& out, std::uint16_t value);
 void appendU32(QByteArray& out, std::uint32_t value);

@@ -204,6 +204,7 @@ void FirstSheet::load(const QByteArray& stream, qsizetype start, qsizetype end, 
     writeDbCells_ = false;
     modified_ = false;
     lastCell_.reset();
+    listedRow_ = -1;
 
     // First pass, headers only: where the cell table starts and ends. Depth 1
     // is the sheet itself; deeper records belong to embedded charts. Record
@@ -214,14 +215,12 @@ void FirstSheet::load(const QByteArray& stream, qsizetype start, qsizetype end, 
     auto eachRecord = [&](auto&& use) {
         std::size_t number = 0;
         bool started = false;
-        walkSubstream(stream, start, [&](std::uint16_t id, qsizetype offset, std::uint16_t length, int depth) {
+        walkSubstreamInline(stream, start, [&](std::uint16_t id, qsizetype offset, std::uint16_t length, int depth) {
             if (id == kContinue && started) return;
             started = true;
             use(number++, id, static_cast<std::uint32_t>(offset), length, depth);
         });
     };
-    // Cells per row, so that each row's list is made at its size.
-    std::vector<std::uint32_t> cellsInRow;
     std::size_t rowsNeeded = 0;
     eachRecord([&](std::size_t i, std::uint16_t id, std::uint32_t at, std::uint16_t length, int depth) {
         ++count;
@@ -229,13 +228,8 @@ void FirstSheet::load(const QByteArray& stream, qsizetype start, qsizetype end, 
         if (isCellTableRecord(id)) {
             if (!first) first = i;
             last = i;
-            if (id != kDbCell && !isTrailingRecord(id) && length >= 2) {
-                const std::uint16_t row = peekU16(stream, at + 4);
-                if (row >= cellsInRow.size())
-                    cellsInRow.resize(std::min<std::size_t>(std::max<std::size_t>(row + 1u, 2 * cellsInRow.size()), 0x10000));
-                if (id != kRow) ++cellsInRow[row];
-                rowsNeeded = std::max<std::size_t>(rowsNeeded, row + 1u);
-            }
+            if (id != kDbCell && !isTrailingRecord(id) && length >= 2)
+                rowsNeeded = std::max<std::size_t>(rowsNeeded, peekU16(stream, at + 4) + 1u);
         }
         if (id == kDimensions && !dimensionsAt) dimensionsAt = i;
         if (id == kWindow2 && !window2At) window2At = i;
@@ -255,10 +249,6 @@ void FirstSheet::load(const QByteArray& stream, qsizetype start, qsizetype end, 
     }
 
     rows_.reserve(rowsNeeded);
-    for (std::size_t r = 0; r < rowsNeeded; ++r)
-        if (cellsInRow[r] > 0) rowAt(static_cast<std::uint16_t>(r)).cells.reserve(std::min<std::uint32_t>(cellsInRow[r], 256));
-    firstRow_ = lastRow_ = -1; // rows are present once they have a ROW record or cells
-    cellsInRow = {};
 
     eachRecord([&](std::size_t i, std::uint16_t id, std::uint32_t at, std::uint16_t length, int depth) {
         if (i < prefixEnd) {
@@ -293,15 +283,29 @@ std::uint32_t FirstSheet::addRecord(Record record)
     return static_cast<std::uint32_t>(owned_.size() - 1) | kOwned;
 }
 
-void FirstSheet::addCellRecord(std::uint32_t at, const SharedStrings& strings)
+CellRef FirstSheet::checkCell(std::uint32_t at, std::uint16_t& row, const SharedStrings& strings) const
 {
+    CellRef cell;
+    cell.record = at;
+    const std::uint16_t id = peekU16(*stream_, at);
+    // The cells of one value each, whose fields lie in the record body: the
+    // checks below without making the record.
+    if ((id == kLabelSst || id == kRk || id == kNumber || id == kBlank)
+        && peekU16(*stream_, at + 2) >= minimumCellSize(id)) {
+        row = peekU16(*stream_, at + 4);
+        cell.firstColumn = cell.lastColumn = peekU16(*stream_, at + 6);
+        if (cell.lastColumn > kLastColumn)
+            throwColumnOutOfRange();
+        if (id == kLabelSst && peekU32(*stream_, at + 10) >= static_cast<std::uint32_t>(strings.size()))
+            throw BiffError(QStringLiteral(
+                "The workbook is damaged: a cell of the first sheet refers to a shared string that does not exist."));
+        return cell;
+    }
     const Record record = this->record(at);
     const char* name = recordName(record.id);
     FieldReader fields(record.data, name);
-    const std::uint16_t row = fields.u16();
+    row = fields.u16();
     const std::uint16_t column = fields.u16();
-    CellRef cell;
-    cell.record = at;
     cell.firstColumn = column;
     cell.lastColumn = column;
     if (record.id == kMulRk) {
@@ -321,10 +325,76 @@ void FirstSheet::addCellRecord(std::uint32_t at, const SharedStrings& strings)
         ContinuedReader reader(record, name, 6);
         (void)readUnicodeString(reader);
     }
+    return cell;
+}
+
+void FirstSheet::checkString(std::uint32_t at) const
+{
+    // Checked now, decoded when asked for: a cut-short text refuses the file.
+    const Record string = record(at);
+    ContinuedReader reader(string, "STRING");
+    (void)readUnicodeString(reader);
+}
+
+void FirstSheet::addCellRecord(std::uint32_t at, const SharedStrings& strings)
+{
+    std::uint16_t row = 0;
+    const CellRef cell = checkCell(at, row, strings);
+    lastCell_ = std::make_pair(row, cell.firstColumn);
+    SheetRow& sheetRow = rowAt(row);
+    // The row stays as read while its cells follow one another, columns rising.
+    const bool continues = sheetRow.asRead() && sheetRow.cellsEnd == at && cell.firstColumn > readLastColumn_;
+    if (continues || !sheetRow.hasCells()) {
+        if (!continues) sheetRow.cellsBegin = at;
+        sheetRow.cellsEnd = static_cast<std::uint32_t>(at + recordSizeAt(*stream_, at, end_));
+        readLastColumn_ = cell.lastColumn;
+        readLastId_ = idOf(at);
+        return;
+    }
+    listRow(sheetRow);
     // A later record for the same cell replaces the earlier one, as readers do.
     clearColumns(row, cell.firstColumn, cell.lastColumn);
-    putCell(rowAt(row), cell);
-    lastCell_ = std::make_pair(row, column);
+    putCell(sheetRow, cell);
+}
+
+namespace {
+
+// The columns of a cell record checked when loading.
+CellRef columnsOf(const QByteArray& stream, std::uint32_t at)
+{
+    const std::uint16_t id = peekU16(stream, at);
+    const std::uint16_t length = peekU16(stream, at + 2);
+    CellRef cell;
+    cell.record = at;
+    cell.firstColumn = cell.lastColumn = peekU16(stream, at + 6);
+    if (id == kMulRk || id == kMulBlank)
+        cell.lastColumn = peekU16(stream, at + 4 + length - 2);
+    return cell;
+}
+
+} // namespace
+
+void FirstSheet::listCells(std::uint32_t begin, std::uint32_t end, std::vector<CellRef>& cells,
+                           std::vector<std::uint32_t>& trailing) const
+{
+    for (std::uint32_t at = begin; at < end; at += static_cast<std::uint32_t>(recordSizeAt(*stream_, at, end_))) {
+        if (!isTrailingRecord(idOf(at))) {
+            cells.push_back(columnsOf(*stream_, at));
+            continue;
+        }
+        CellRef& owner = cells.back(); // a row as read starts with a cell
+        if (owner.trailingCount == 0) owner.trailingBegin = static_cast<std::uint32_t>(trailing.size());
+        trailing.push_back(at);
+        ++owner.trailingCount;
+    }
+}
+
+void FirstSheet::listRow(SheetRow& row)
+{
+    if (!row.asRead()) return;
+    listedRow_ = -1;
+    listCells(row.cellsBegin, row.cellsEnd, row.cells, trailing_);
+    row.cellsBegin = row.cellsEnd = 0;
 }
 
 SheetRow& FirstSheet::rowAt(std::uint16_t row)
@@ -381,6 +451,13 @@ void FirstSheet::addTrailing(std::uint32_t at)
     CellRef* owner = nullptr;
     if (lastCell_) {
         if (SheetRow* row = findRow(lastCell_->first)) {
+            // Right after the last cell of a row as read: the row stays so.
+            if (row->asRead() && row->cellsEnd == at) {
+                if (idOf(at) == kString && readLastId_ == kFormula) checkString(at);
+                row->cellsEnd = static_cast<std::uint32_t>(at + recordSizeAt(*stream_, at, end_));
+                return;
+            }
+            listRow(*row);
             auto it = firstAfter(row->cells, lastCell_->second);
             if (it != row->cells.begin() && std::prev(it)->firstColumn == lastCell_->second)
                 owner = &*std::prev(it);
@@ -390,12 +467,7 @@ void FirstSheet::addTrailing(std::uint32_t at)
         between_.push_back(at);
         return;
     }
-    if (idOf(at) == kString && idOf(owner->record) == kFormula) {
-        // Checked now, decoded when asked for: a cut-short text refuses the file.
-        const Record string = record(at);
-        ContinuedReader reader(string, "STRING");
-        (void)readUnicodeString(reader);
-    }
+    if (idOf(at) == kString && idOf(owner->record) == kFormula) checkString(at);
     // The trailing records of one formula stand together in trailing_; a
     // formula whose list is not the last one gets its list moved to the end.
     if (owner->trailingCount > 0 && owner->trailingBegin + owner->trailingCount != trailing_.size()) {
@@ -456,6 +528,7 @@ void FirstSheet::clearColumns(std::uint16_t row, std::uint16_t first, std::uint1
 
 const CellRef* FirstSheet::cellAt(int column, int row) const
 {
+    // Rows as read are listed before their cells are changed.
     if (row < 0 || row > 0xFFFF || column < 0 || column > kLastColumn) return nullptr;
     const SheetRow* sheetRow = findRow(static_cast<std::uint16_t>(row));
     if (!sheetRow) return nullptr;
@@ -465,7 +538,8 @@ const CellRef* FirstSheet::cellAt(int column, int row) const
     return it->lastColumn >= column ? &*it : nullptr;
 }
 
-QString FirstSheet::textOf(const CellRef& cell, int column, const SharedStrings& strings) const
+QString FirstSheet::textOf(const CellRef& cell, const std::uint32_t* trailing, int column,
+                           const SharedStrings& strings) const
 {
     const Record record = this->record(cell.record);
     const QByteArray& data = record.data;
@@ -494,9 +568,9 @@ QString FirstSheet::textOf(const CellRef& cell, int column, const SharedStrings&
             // The text is the last STRING record that followed the formula.
             QString text;
             for (std::uint32_t k = 0; k < cell.trailingCount; ++k) {
-                const Record trailing = this->record(trailing_[cell.trailingBegin + k]);
-                if (trailing.id != kString) continue;
-                ContinuedReader reader(trailing, "STRING");
+                const Record string = this->record(trailing[k]);
+                if (string.id != kString) continue;
+                ContinuedReader reader(string, "STRING");
                 text = readUnicodeString(reader);
             }
             return text;
@@ -512,17 +586,45 @@ QString FirstSheet::textOf(const CellRef& cell, int column, const SharedStrings&
 
 QString FirstSheet::cellText(int column, int row, const SharedStrings& strings) const
 {
-    const CellRef* cell = cellAt(column, row);
-    return cell ? textOf(*cell, column, strings) : QString();
+    if (row < 0 || row > 0xFFFF || column < 0 || column > kLastColumn) return QString();
+    const SheetRow* sheetRow = findRow(static_cast<std::uint16_t>(row));
+    if (!sheetRow) return QString();
+    if (!sheetRow->asRead()) {
+        const CellRef* cell = cellAt(column, row);
+        return cell ? textOf(*cell, trailing_.data() + cell->trailingBegin, column, strings) : QString();
+    }
+    if (listedRow_ != row) {
+        listedCells_.clear();
+        listedTrailing_.clear();
+        listCells(sheetRow->cellsBegin, sheetRow->cellsEnd, listedCells_, listedTrailing_);
+        listedRow_ = row;
+    }
+    auto it = firstAfter(listedCells_, static_cast<std::uint16_t>(column));
+    if (it == listedCells_.begin()) return QString();
+    --it;
+    if (it->lastColumn < column) return QString();
+    return textOf(*it, listedTrailing_.data() + it->trailingBegin, column, strings);
 }
 
 void FirstSheet::forEachText(const SharedStrings& strings,
                              const std::function<void(int, int, const QString&)>& visit) const
 {
+    std::vector<CellRef> listed;
+    std::vector<std::uint32_t> listedTrailing;
     for (int row = std::max(firstRow_, 0); row <= lastRow_; ++row) {
-        for (const CellRef& cell : rows_[static_cast<std::size_t>(row)].cells) {
+        const SheetRow& sheetRow = rows_[static_cast<std::size_t>(row)];
+        const std::vector<CellRef>* cells = &sheetRow.cells;
+        const std::uint32_t* trailing = trailing_.data();
+        if (sheetRow.asRead()) {
+            listed.clear();
+            listedTrailing.clear();
+            listCells(sheetRow.cellsBegin, sheetRow.cellsEnd, listed, listedTrailing);
+            cells = &listed;
+            trailing = listedTrailing.data();
+        }
+        for (const CellRef& cell : *cells) {
             for (int column = cell.firstColumn; column <= cell.lastColumn; ++column) {
-                const QString text = textOf(cell, column, strings);
+                const QString text = textOf(cell, trailing + cell.trailingBegin, column, strings);
                 if (!text.isEmpty()) visit(column, row, text);
             }
         }
@@ -625,6 +727,7 @@ int FirstSheet::setSharedString(int column, int row, std::uint32_t stringIndex, 
 {
     const auto r = static_cast<std::uint16_t>(row);
     const auto c = static_cast<std::uint16_t>(column);
+    if (SheetRow* edited = findRow(r)) listRow(*edited);
     const CellRef* found = cellAt(column, row);
     const std::optional<CellRef> existing = found ? std::optional<CellRef>(*found) : std::nullopt;
     const std::uint16_t xf = existing ? xfOf(*existing, column) : newCellXf(column, row, defaultXf);
@@ -681,12 +784,17 @@ void FirstSheet::writeCellTable(Sink& out, std::vector<qsizetype>& dbCells, cons
         for (int r = blockStart; r < blockEnd; ++r) {
             const SheetRow& row = rows_[static_cast<std::size_t>(r)];
             if (!row.present()) continue;
-            if (row.cells.empty()) {
+            if (!row.hasCells()) {
                 firstCellAt.push_back(-1);
                 continue;
             }
             firstCellAt.push_back(out.size());
             if (blockCellsAt < 0) blockCellsAt = out.size();
+            if (row.asRead()) {
+                // The row's cells and their trailing records, as they stand.
+                out.append(stream_->constData() + row.cellsBegin, row.cellsEnd - row.cellsBegin);
+                continue;
+            }
             for (const CellRef& cell : row.cells) {
                 writeRecord(out, cell.record, strings);
                 for (std::uint32_t k = 0; k < cell.trailingCount; ++k)

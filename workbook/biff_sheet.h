@@ -26,11 +26,20 @@ struct CellRef {
     std::uint32_t trailingCount = 0; // records that follow a FORMULA
 };
 
+// A row of the sheet. A row whose cells stand in the stream as the engine
+// would write them (one after the other, columns rising, each formula's
+// trailing records right after it) and that no edit touched is held as that
+// byte range alone: a row costs no memory per cell and is saved by one copy.
+// Any other row, and a row the moment it is edited, has its cells listed.
 struct SheetRow {
     static constexpr std::uint32_t kNone = 0xFFFFFFFF;
     std::uint32_t rowRecord = kNone; // reference
+    std::uint32_t cellsBegin = 0;    // the row as read: stream[cellsBegin, cellsEnd)
+    std::uint32_t cellsEnd = 0;
     std::vector<CellRef> cells;      // by first column, no two overlapping
-    bool present() const { return rowRecord != kNone || !cells.empty(); }
+    bool asRead() const { return cellsEnd > cellsBegin; }
+    bool hasCells() const { return asRead() || !cells.empty(); }
+    bool present() const { return rowRecord != kNone || hasCells(); }
 };
 
 class FirstSheet {
@@ -63,7 +72,7 @@ private:
     void writeRecord(Sink& out, std::uint32_t ref, const SharedStrings& strings) const;
     // The record as one the engine may change, copied out of the stream once.
     QByteArray& ownedData(std::uint32_t& ref);
-    void addCellRecord(std::uint32_t ref, const SharedStrings& strings);
+    void addCellRecord(std::uint32_t at, const SharedStrings& strings);
     void addTrailing(std::uint32_t ref);
     void clearColumns(std::uint16_t row, std::uint16_t first, std::uint16_t last);
     // The row, made when missing.
@@ -73,7 +82,17 @@ private:
     static void putCell(SheetRow& row, const CellRef& cell);
     std::uint32_t addRecord(Record record);
     CellRef runPiece(const CellRef& run, std::uint16_t first, std::uint16_t last);
-    QString textOf(const CellRef& cell, int column, const SharedStrings& strings) const;
+    // trailing: the cell's trailing records (cell.trailingCount of them).
+    QString textOf(const CellRef& cell, const std::uint32_t* trailing, int column, const SharedStrings& strings) const;
+    // The cell records of stream[begin, end) (a row as read), appended to
+    // cells with their trailing records appended to trailing.
+    void listCells(std::uint32_t begin, std::uint32_t end, std::vector<CellRef>& cells,
+                   std::vector<std::uint32_t>& trailing) const;
+    // Lists the cells of a row held as read, so that it can be changed.
+    void listRow(SheetRow& row);
+    // Checks a cell record as loading checks it; its row and columns.
+    CellRef checkCell(std::uint32_t at, std::uint16_t& row, const SharedStrings& strings) const;
+    void checkString(std::uint32_t at) const;
     const CellRef* cellAt(int column, int row) const;
     std::uint16_t xfOf(const CellRef& cell, int column) const;
     std::uint16_t newCellXf(int column, int row, std::uint16_t defaultXf) const;
@@ -99,6 +118,15 @@ private:
     bool writeDbCells_ = false;
     bool modified_ = false;
     std::optional<std::pair<std::uint16_t, std::uint16_t>> lastCell_; // (row, first column) of the last cell read
+    // The cells of the row as read that was last looked up, listed once for
+    // the lookups of its cells one by one.
+    mutable int listedRow_ = -1;
+    mutable std::vector<CellRef> listedCells_;
+    mutable std::vector<std::uint32_t> listedTrailing_;
+    // While loading: the last column and the record identifier of the last
+    // cell of the row being read as it stands.
+    std::uint16_t readLastColumn_ = 0;
+    std::uint16_t readLastId_ = 0;
 };
 
 // The text Excel shows for an error code of a BOOLERR or FORMULA cell.

@@ -5,7 +5,7 @@
 namespace tpworm::workbook::biff {
 
 ContinuedReader::ContinuedReader(const Record& record, const char* recordName, qsizetype start)
-    : record_(record), name_(recordName), pos_(start)
+    : record_(record), name_(recordName), data_(record.data.constData()), size_(record.data.size()), pos_(start)
 {
     remaining_ = std::max<qsizetype>(0, record.data.size() - start);
     for (const QByteArray& part : record.continues)
@@ -16,11 +16,13 @@ ContinuedReader::ContinuedReader(const Record& record, const char* recordName, s
                                  qsizetype position, qsizetype remaining)
     : record_(record), name_(recordName), segmentIndex_(segment), pos_(position), remaining_(remaining)
 {
+    data_ = this->segment().constData();
+    size_ = this->segment().size();
 }
 
 std::pair<std::size_t, qsizetype> ContinuedReader::place()
 {
-    while (pos_ >= segment().size() && segmentIndex_ < record_.continues.size())
+    while (pos_ >= size_ && segmentIndex_ < record_.continues.size())
         nextSegment();
     return {segmentIndex_, pos_};
 }
@@ -31,7 +33,7 @@ void ContinuedReader::skip(qsizetype count)
         cutShort();
     while (count > 0) {
         ensureByte();
-        const qsizetype take = std::min(count, segment().size() - pos_);
+        const qsizetype take = std::min(count, size_ - pos_);
         pos_ += take;
         remaining_ -= take;
         count -= take;
@@ -42,6 +44,8 @@ void ContinuedReader::nextSegment()
 {
     ++segmentIndex_;
     pos_ = 0;
+    data_ = segment().constData();
+    size_ = segment().size();
 }
 
 const QByteArray& ContinuedReader::segment() const
@@ -57,40 +61,24 @@ void ContinuedReader::cutShort() const
 
 void ContinuedReader::ensureByte()
 {
-    while (pos_ >= segment().size()) {
+    while (pos_ >= size_) {
         if (segmentIndex_ >= record_.continues.size())
             cutShort();
         nextSegment();
     }
 }
 
-std::uint8_t ContinuedReader::u8()
+std::uint8_t ContinuedReader::u8Continued()
 {
     ensureByte();
     --remaining_;
-    return static_cast<std::uint8_t>(segment()[pos_++]);
-}
-
-std::uint16_t ContinuedReader::u16()
-{
-    const std::uint16_t low = u8();
-    return static_cast<std::uint16_t>(low | (u8() << 8));
+    return static_cast<std::uint8_t>(data_[pos_++]);
 }
 
 std::uint32_t ContinuedReader::u32()
 {
     const std::uint32_t low = u16();
     return low | (static_cast<std::uint32_t>(u16()) << 16);
-}
-
-qsizetype ContinuedReader::remainingTotal() const
-{
-    return remaining_;
-}
-
-bool ContinuedReader::atEnd()
-{
-    return remainingTotal() == 0;
 }
 
 QByteArray ContinuedReader::bytes(qsizetype count)
@@ -101,8 +89,8 @@ QByteArray ContinuedReader::bytes(qsizetype count)
     out.reserve(count);
     while (out.size() < count) {
         ensureByte();
-        const qsizetype take = std::min(count - out.size(), segment().size() - pos_);
-        out.append(segment().constData() + pos_, take);
+        const qsizetype take = std::min(count - out.size(), size_ - pos_);
+        out.append(data_ + pos_, take);
         pos_ += take;
         remaining_ -= take;
     }
@@ -129,24 +117,24 @@ void ContinuedReader::readCharacters(qsizetype count, bool wide, QString* out, s
 {
     qsizetype left = count;
     while (left > 0) {
-        const qsizetype available = segment().size() - pos_;
+        const qsizetype available = size_ - pos_;
         if (available <= 0) {
             // The characters go on in the next CONTINUE record, which starts
             // with its own option byte.
             if (segmentIndex_ >= record_.continues.size())
                 cutShort();
             nextSegment();
-            if (segment().isEmpty())
+            if (size_ == 0)
                 continue;
             --remaining_;
-            wide = (static_cast<std::uint8_t>(segment()[pos_++]) & 0x01) != 0;
+            wide = (static_cast<std::uint8_t>(data_[pos_++]) & 0x01) != 0;
             continue;
         }
         const qsizetype unit = wide ? 2 : 1;
         const qsizetype n = std::min(left, available / unit);
         if (n == 0)
             cutShort(); // half a UTF-16 character at the end of a record
-        const char* p = segment().constData() + pos_;
+        const char* p = data_ + pos_;
         if (out && wide) {
             const qsizetype at = out->size();
             out->resize(at + n);

@@ -23,8 +23,28 @@ public:
     ContinuedReader(const Record& record, const char* recordName, std::size_t segment, qsizetype position,
                     qsizetype remaining);
 
-    std::uint8_t u8();
-    std::uint16_t u16();
+    // Inline for the bytes of the current segment: the shared-string table
+    // is passed over string by string on every load and save.
+    std::uint8_t u8()
+    {
+        if (pos_ < size_) [[likely]] {
+            --remaining_;
+            return static_cast<std::uint8_t>(data_[pos_++]);
+        }
+        return u8Continued();
+    }
+    std::uint16_t u16()
+    {
+        if (size_ - pos_ >= 2) [[likely]] {
+            const auto value = static_cast<std::uint16_t>(static_cast<std::uint8_t>(data_[pos_])
+                                                          | (static_cast<std::uint8_t>(data_[pos_ + 1]) << 8));
+            pos_ += 2;
+            remaining_ -= 2;
+            return value;
+        }
+        const std::uint16_t low = u8();
+        return static_cast<std::uint16_t>(low | (u8() << 8));
+    }
     std::uint32_t u32();
     QByteArray bytes(qsizetype count);
     void skip(qsizetype count);
@@ -33,14 +53,15 @@ public:
     // The same, appended to out, or passed over when out is null; hash, when
     // given, takes in each UTF-16 unit (see unitsHash).
     void readCharacters(qsizetype count, bool wide, QString* out, std::uint32_t* hash = nullptr);
-    bool atEnd();
-    qsizetype remainingTotal() const;
+    bool atEnd() const { return remaining_ == 0; }
+    qsizetype remainingTotal() const { return remaining_; }
     // Where the next byte is read: moves past used-up segments first, so a
     // place found here is where the next item really starts.
     std::pair<std::size_t, qsizetype> place();
 
 private:
     const QByteArray& segment() const;
+    std::uint8_t u8Continued();
     void ensureByte();
     [[noreturn]] void cutShort() const;
 
@@ -49,6 +70,8 @@ private:
     const Record& record_;
     const char* name_;
     std::size_t segmentIndex_ = 0; // 0 is the record body, i > 0 continues[i - 1]
+    const char* data_ = nullptr;   // the current segment
+    qsizetype size_ = 0;
     qsizetype pos_;
     // Bytes from the current position to the end of the last CONTINUE record,
     // kept up to date so that asking costs nothing (a large shared-string

@@ -188,7 +188,7 @@ void Workbook::Impl::readSheet(std::size_t number)
     // Headers only: the first sheet indexes its own records.
     bool first = true;
     std::uint16_t version = 0, type = 0;
-    const qsizetype end = walkSubstream(stream, start, [&](std::uint16_t id, qsizetype offset, std::uint16_t length,
+    const qsizetype end = walkSubstreamInline(stream, start, [&](std::uint16_t id, qsizetype offset, std::uint16_t length,
                                                            int depth) {
         if (first) {
             if (length >= 4) {

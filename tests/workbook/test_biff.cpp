@@ -12,6 +12,8 @@
 
 #include <QFile>
 
+#include <tuple>
+
 using namespace tpworm::workbook;
 using namespace tpworm::workbook::biff;
 using namespace tpworm::workbook::testing;
@@ -152,6 +154,99 @@ TEST(RecordLayer, ARecordBoundaryNeverPartsASurrogatePair)
     SharedStrings again;
     again.load(sst);
     EXPECT_EQ(again.at(1).text, pairs);
+}
+
+
+QByteArray rec(std::uint16_t id, const QByteArray& body)
+{
+    QByteArray out;
+    appendU16(out, id);
+    appendU16(out, static_cast<std::uint16_t>(body.size()));
+    return out + body;
+}
+
+// An RK cell holding the whole number value.
+QByteArray rk(std::uint16_t row, std::uint16_t column, std::int32_t value)
+{
+    QByteArray body;
+    appendU16(body, row);
+    appendU16(body, column);
+    appendU16(body, 15);
+    appendU32(body, (static_cast<std::uint32_t>(value) << 2) | 0x02);
+    return rec(kRk, body);
+}
+
+// A formula cell whose result is a text, and its STRING record.
+QByteArray textFormula(std::uint16_t row, std::uint16_t column, const QByteArray& text)
+{
+    QByteArray body;
+    appendU16(body, row);
+    appendU16(body, column);
+    appendU16(body, 15);
+    body += QByteArray("\x00\x00\x00\x00\x00\x00\xFF\xFF", 8); // result: a string
+    appendU16(body, 0);                                        // options
+    appendU32(body, 0);
+    appendU16(body, 0);                                        // no formula tokens
+    QByteArray string;
+    appendU16(string, static_cast<std::uint16_t>(text.size()));
+    appendU8(string, 0);
+    return rec(kFormula, body) + rec(kString, string + text);
+}
+
+TEST(RecordLayer, RowsKeptAsReadAndRowsOutOfOrderSaveAsTheEngineWritesEveryRow)
+{
+    QByteArray bof;
+    appendU16(bof, kBiff8Version);
+    appendU16(bof, kBofWorksheet);
+    bof += QByteArray(12, '\0');
+    QByteArray dimensions;
+    appendU32(dimensions, 0);
+    appendU32(dimensions, 6);
+    appendU16(dimensions, 0);
+    appendU16(dimensions, 6);
+    appendU16(dimensions, 0);
+    const QByteArray head = rec(kBof, bof) + rec(kDimensions, dimensions);
+    const QByteArray tail = rec(kEof, {});
+    // Row 0 and row 4 stand as the engine writes them; row 1 runs backwards,
+    // row 2 is interrupted by row 3, and row 5 repeats a cell (the later one counts).
+    const QByteArray cells = rk(0, 0, 1) + textFormula(0, 1, "ab") + rk(0, 3, 2)
+                             + rk(1, 4, 3) + rk(1, 2, 4)
+                             + rk(2, 0, 5) + rk(3, 0, 6) + rk(2, 1, 7)
+                             + rk(4, 2, 8) + textFormula(4, 3, "cd")
+                             + rk(5, 1, 9) + rk(5, 1, 10);
+    const QByteArray written = rk(0, 0, 1) + textFormula(0, 1, "ab") + rk(0, 3, 2)
+                               + rk(1, 2, 4) + rk(1, 4, 3)
+                               + rk(2, 0, 5) + rk(2, 1, 7) + rk(3, 0, 6)
+                               + rk(4, 2, 8) + textFormula(4, 3, "cd")
+                               + rk(5, 1, 10);
+    const QByteArray stream = head + cells + tail;
+    SharedStrings strings;
+    FirstSheet sheet;
+    sheet.load(stream, 0, stream.size(), strings);
+    EXPECT_EQ(sheet.build(0, strings), head + written + tail);
+
+    const std::vector<std::tuple<int, int, QString>> texts{
+        {0, 0, "1"}, {1, 0, "ab"}, {2, 0, ""}, {3, 0, "2"}, {2, 1, "4"}, {4, 1, "3"}, {0, 2, "5"}, {1, 2, "7"},
+        {0, 3, "6"}, {3, 4, "cd"}, {2, 4, "8"}, {1, 5, "10"}};
+    for (const auto& [column, row, text] : texts)
+        EXPECT_EQ(sheet.cellText(column, row, strings), text) << column << ',' << row;
+    std::vector<std::tuple<int, int, QString>> listed;
+    sheet.forEachText(strings, [&](int column, int row, const QString& text) { listed.emplace_back(column, row, text); });
+    EXPECT_EQ(listed.size(), 11u);
+
+    // An edit lists the row it touches; the others stay as read.
+    strings.indexOf(QStringLiteral("new"));
+    sheet.setSharedString(3, 0, 0, 15);
+    QByteArray labelSst;
+    appendU16(labelSst, 0);
+    appendU16(labelSst, 3);
+    appendU16(labelSst, 15);
+    appendU32(labelSst, 0);
+    const QByteArray edited = rk(0, 0, 1) + textFormula(0, 1, "ab") + rec(kLabelSst, labelSst)
+                              + written.mid(rk(0, 0, 1).size() + textFormula(0, 1, "ab").size() + rk(0, 3, 2).size());
+    EXPECT_EQ(sheet.build(0, strings), head + edited + tail);
+    EXPECT_EQ(sheet.cellText(1, 0, strings), QStringLiteral("ab"));
+    EXPECT_EQ(sheet.cellText(3, 4, strings), QStringLiteral("cd"));
 }
 
 } // namespace
