@@ -1,5 +1,6 @@
 #include "drawing/report.h"
 
+#include "drawing/model_view.h"
 #include "drawing/part_sheets.h"
 #include "drawing/pdf_book.h"
 #include "drawing/render.h"
@@ -267,6 +268,14 @@ QByteArray designReport(const ShownDesign& d, const TitleFields& title, const Re
             paintSheetFitted(painter, sheet, area, dpi);
         });
     }
+    // After the sheets, the picture of the 3D model: worm and wheel in mesh.
+    const QString data = QStringLiteral("a = %1 mm    z1 = %2    z2 = %3    i = %4")
+                             .arg(FloatToStr(d.record.CentreDistance), QString::number(d.record.WormStarts),
+                                  QString::number(d.record.WheelTeeth), FloatToStr(d.record.Ratio));
+    const ModelView view = modelView(d.record);
+    book.addDrawing(modelViewCaption(), [view, data](QPainter& painter, const QRectF& area, int dpi) {
+        paintModelView(painter, view, data, area, dpi);
+    });
     return book.render();
 }
 

@@ -1906,6 +1906,10 @@ Check that the file exists, or reinstall the software.</translation>
         <translation>up to %1 %2</translation>
     </message>
     <message>
+        <source>蜗杆与蜗轮在中心距处啮合的线框图（按啮合原理计算的三维模型齿面网格，斜视）</source>
+        <translation>Line view of the worm and the wheel in mesh at the centre distance (tooth-surface grids of the 3D model computed from the meshing theory, oblique view)</translation>
+    </message>
+    <message>
         <source>蜗杆分度圆直径 d1，单位 mm</source>
         <translation>Worm reference diameter d1, mm</translation>
     </message>

@@ -9,6 +9,7 @@
 #include "documents/cell_maps.h"
 #include "drawing/paper.h"
 #include "drawing/parameter_table.h"
+#include "drawing/model_view.h"
 #include "drawing/part_sheets.h"
 #include "drawing/render.h"
 #include "drawing/report.h"
@@ -26,6 +27,7 @@
 #include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
@@ -205,6 +207,64 @@ TEST(DesignReport, CarriesEveryCaptionTheNoticeTheCoefficientsAndTheThreeSheets)
     for (const char* needed : {"设计报告", "参考值", "data/rules", "db1.mdb", "N15", "一条来自计算的警告", "传动校核", "2026-01-02",
                                "平面二次包络环面蜗轮滚刀参数表", "TP250-22.5-03"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(needed))) << needed;
+}
+
+// The report ends with a line view of the 3D model: worm and wheel in mesh,
+// drawn from model/'s grids. The caption and data line are text a reader
+// finds; the picture itself covers its box in both parts' colours, the
+// wheel above the worm (the view looks along the wheel axis, x up) and as
+// wide as the wheel.
+TEST(DesignReport, EndsWithALineViewOfTheWormAndWheelInMesh)
+{
+    const drawing::ShownDesign design = designOf("250");
+    const QByteArray pdf = drawing::designReport(design, {}, {"tpworm", "1.0", QDate(2026, 1, 2)});
+    QTemporaryDir dir;
+    const QString path = dir.filePath("report.pdf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(pdf);
+    file.close();
+    const QString text = pdfText(path);
+    const QString caption = QString(drawing::modelViewCaption()).remove(' ');
+    ASSERT_TRUE(text.contains(caption)) << "the caption";
+    EXPECT_GT(text.indexOf(caption), text.lastIndexOf("平面二次包络环面蜗轮滚刀参数表")) << "after the sheets";
+    for (const char* item : {"a=250mm", "z1=2", "z2=45", "i=22.5"})
+        EXPECT_TRUE(text.mid(text.indexOf(caption)).contains(item)) << item;
+
+    const drawing::ModelView view = drawing::modelView(design.record);
+    ASSERT_FALSE(view.worm.isEmpty());
+    ASSERT_FALSE(view.wheel.isEmpty());
+    QRectF worm, wheel;
+    for (const QPolygonF& l : view.worm)
+        worm = worm.isNull() ? l.boundingRect() : worm.united(l.boundingRect());
+    for (const QPolygonF& l : view.wheel)
+        wheel = wheel.isNull() ? l.boundingRect() : wheel.united(l.boundingRect());
+    EXPECT_GT(wheel.center().y(), worm.bottom()) << "the wheel's centre above the worm";
+    EXPECT_GT(wheel.width(), 0.9 * design.record.WheelMaxOuterDiameter) << "as wide as the wheel, seen nearly along its axis";
+    EXPECT_LT(wheel.width(), 1.1 * design.record.WheelMaxOuterDiameter);
+    EXPECT_GT(worm.width(), 0.9 * design.record.WormWorkingLength) << "the threads span the working length";
+
+    QImage image(1200, 900, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        drawing::paintModelView(painter, view, "a = 250", QRectF(0, 0, 1200, 900), 100);
+    }
+    // Inside the picture's box (above the caption): pixels of both colours.
+    int red = 0, blue = 0, inked = 0;
+    const int captionTop = 900 - int(14 * 100 / 25.4) - 1;
+    for (int y = 0; y < captionTop; ++y)
+        for (int x = 0; x < 1200; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c == Qt::white)
+                continue;
+            ++inked;
+            red += c.red() > c.blue() + 40;
+            blue += c.blue() > c.red() + 40;
+        }
+    EXPECT_GT(inked, 1200 * captionTop / 50) << "lines cover the picture";
+    EXPECT_GT(red, 1000) << "the worm";
+    EXPECT_GT(blue, 1000) << "the wheel";
 }
 
 namespace {
