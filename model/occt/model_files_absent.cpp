@@ -1,0 +1,21 @@
+// The 3D models when the program was built without OpenCASCADE: the
+// commands stay, and say plainly what is missing.
+#include "model/occt/model_files.h"
+
+namespace tpworm::model {
+
+bool solidModelsAvailable() { return false; }
+
+QByteArray solidModelStep(SolidPart, const DesignValues&)
+{
+    throw SolidModelError(solidModelsUnavailableText().toStdString());
+}
+
+WriteOutcome writeSolidModel(SolidPart, const DesignValues&, const QString&)
+{
+    return {solidModelsUnavailableText()};
+}
+
+std::vector<LineView> solidModelViews(const DesignValues&) { return {}; }
+
+} // namespace tpworm::model
