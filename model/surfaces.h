@@ -18,6 +18,10 @@
 
 #include <vector>
 
+namespace tpworm {
+struct DesignValues;
+}
+
 namespace tpworm::model {
 
 struct Point {
@@ -63,6 +67,10 @@ struct WormSurfaces {
     long double workingLength = 0;
     long double shoulderSize = 0;
     long double margin = 0;
+    // Grid nodes in the margin past tip or root where no contact line reaches
+    // (the plane does not touch the worm there): continued linearly along
+    // their column, per flank of thread 0.
+    int extrapolatedNodes = 0;
     std::vector<FlankPair> threads; // one per start, in turn about the worm axis
 };
 
@@ -75,7 +83,26 @@ struct WheelSurfaces {
     long double rootArcRadius = 0; // of the tooth-space bottom, about the worm axis
     long double rimWidth = 0;
     long double margin = 0;
+    int extrapolatedNodes = 0; // as for the worm, left wall
     FlankPair space; // one tooth space; the others follow by turns of 2π/teeth
 };
+
+// How densely the grids sample the flanks and how far they overshoot the part.
+struct SurfaceSampling {
+    int rows = 21;             // values of u
+    int cols = 161;            // values of v (the worm's columns span the turns of the thread)
+    long double margin = 2.0L; // mm past tip, root, working length or rim width
+    // The worm as ground to the modified drive (一般型修形: a', i', db', beta',
+    // xiuxing.html section 4); false: the worm of the unmodified drive. The
+    // hob, and with it the wheel, always follows the unmodified drive.
+    bool modifiedWorm = true;
+};
+
+// The worm's threads (all starts, both flanks), from the envelope of the
+// generating plane; the wheel's tooth space, from the envelope of the hob.
+// Throws std::runtime_error when the design has not been calculated or a
+// grid node has no solution.
+WormSurfaces wormSurfaces(const DesignValues& design, const SurfaceSampling& sampling = {});
+WheelSurfaces wheelSurfaces(const DesignValues& design, const SurfaceSampling& sampling = {});
 
 } // namespace tpworm::model
