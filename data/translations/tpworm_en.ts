@@ -598,6 +598,10 @@ V%1
 </translation>
     </message>
     <message>
+        <source>三维模型需要 OpenCASCADE：本程序编译时未带 OpenCASCADE，无法生成 STEP 文件。</source>
+        <translation>3D models need OpenCASCADE: this program was built without OpenCASCADE and cannot write STEP files.</translation>
+    </message>
+    <message>
         <source>上限 %1 须大于上一行的上限 %2（各行按上限由小到大排列）</source>
         <translation>Upper bound %1 must exceed the previous row's upper bound %2 (rows in ascending order)</translation>
     </message>

@@ -1,6 +1,5 @@
-// The 3D models of a calculated design as STEP files, and their line view
-// for the design report: the interface the window, the command line and the
-// drawing library use, free of OpenCASCADE's headers, and present whether or
+// The 3D models of a calculated design as STEP files: the interface the
+// command line uses, free of OpenCASCADE's headers, and present whether or
 // not the program was built with OpenCASCADE (without it, every call says
 // that 3D models need OpenCASCADE).
 #pragma once
@@ -8,12 +7,10 @@
 #include "core/design_record.h"
 #include "core/safe_file.h"
 
-#include <QPointF>
 #include <QString>
 
 #include <optional>
 #include <stdexcept>
-#include <vector>
 
 namespace tpworm::model {
 
@@ -21,8 +18,6 @@ enum class SolidPart { Worm, Wheel, Pair };
 
 // worm, wheel or pair.
 std::optional<SolidPart> solidPartFromWord(const QString& word);
-// The file name's stem the window offers: 蜗杆 / 蜗轮 / 蜗杆副.
-QString solidPartName(SolidPart part);
 
 // Was the program built with OpenCASCADE?
 bool solidModelsAvailable();
@@ -42,14 +37,5 @@ QByteArray solidModelStep(SolidPart part, const DesignValues& design);
 
 // Checks the target, makes the model and writes it atomically.
 WriteOutcome writeSolidModel(SolidPart part, const DesignValues& design, const QString& path);
-
-// A line view of the worm and the wheel in mesh, seen along the wheel axis
-// and from the side: polylines in mm of the model's edges, projected.
-struct LineView {
-    QString title;
-    std::vector<std::vector<QPointF>> lines;
-};
-// Empty when OpenCASCADE is missing or the model cannot be made.
-std::vector<LineView> solidModelViews(const DesignValues& design);
 
 } // namespace tpworm::model

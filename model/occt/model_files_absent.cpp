@@ -16,6 +16,4 @@ WriteOutcome writeSolidModel(SolidPart, const DesignValues&, const QString&)
     return {solidModelsUnavailableText()};
 }
 
-std::vector<LineView> solidModelViews(const DesignValues&) { return {}; }
-
 } // namespace tpworm::model

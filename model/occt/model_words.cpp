@@ -14,16 +14,6 @@ std::optional<SolidPart> solidPartFromWord(const QString& word)
     return std::nullopt;
 }
 
-QString solidPartName(SolidPart part)
-{
-    switch (part) {
-    case SolidPart::Worm: return QStringLiteral("蜗杆");
-    case SolidPart::Wheel: return QStringLiteral("蜗轮");
-    case SolidPart::Pair: return QStringLiteral("蜗杆副");
-    }
-    return QString();
-}
-
 QString solidModelsUnavailableText()
 {
     return QStringLiteral("三维模型需要 OpenCASCADE：本程序编译时未带 OpenCASCADE，无法生成 STEP 文件。");

@@ -30,8 +30,6 @@
 #include <cmath>
 #include <numbers>
 #include <string>
-#include <cstdio>
-#include <ctime>
 
 namespace tpworm::model::occt {
 
@@ -95,10 +93,7 @@ double throatRadius(double centre, double arc, double z) { return centre - std::
 
 TopoDS_Shape checkedBoolean(BRepAlgoAPI_BooleanOperation& op, const char* what)
 {
-    const std::clock_t started = std::clock();
     op.Build();
-    if (std::getenv("TPWORM_MODEL_TIMES"))
-        std::fprintf(stderr, "%s: %.2f s\n", what, double(std::clock() - started) / CLOCKS_PER_SEC);
     if (!op.IsDone() || op.HasErrors())
         throw ModelError(std::string("the boolean operation failed: ") + what);
     return op.Shape();
@@ -236,7 +231,7 @@ WormModel wormModel(const WormSurfaces& worm)
 {
     if (worm.threads.empty() || worm.workingLength <= 0)
         throw ModelError("the worm has no threads to model");
-    const double a = double(worm.centreDistance), half = double(worm.workingLength) / 2;
+    const double half = double(worm.workingLength) / 2;
     const double tipArc = double(worm.tipArcRadius), rootArc = double(worm.rootArcRadius);
     const double shoulder = double(worm.shoulderSize), tipMax = double(worm.maxTipDiameter) / 2;
     const double stub = double(stubLength(worm)), stubRadius = double(worm.throatRootDiameter) / 2;
@@ -248,8 +243,12 @@ WormModel wormModel(const WormSurfaces& worm)
     core.lineTo(stubRadius, -half - shoulder);
     core.lineTo(tipMax, -half - shoulder);
     core.lineTo(tipMax, -half);
-    core.lineTo(throatRadius(a, rootArc, -half), -half);
-    core.arcTo(a - rootArc, 0, throatRadius(a, rootArc, half), half);
+    // Each throat arc about its own centre: the root arc's is the wheel
+    // axis, the tip arc's lies farther out by the tip eccentricity.
+    const double rootCentre = double(worm.throatRootDiameter) / 2 + rootArc;
+    const double tipCentre = double(worm.throatTipDiameter) / 2 + tipArc;
+    core.lineTo(throatRadius(rootCentre, rootArc, -half), -half);
+    core.arcTo(rootCentre - rootArc, 0, throatRadius(rootCentre, rootArc, half), half);
     core.lineTo(tipMax, half);
     core.lineTo(tipMax, half + shoulder);
     core.lineTo(stubRadius, half + shoulder);
@@ -259,8 +258,8 @@ WormModel wormModel(const WormSurfaces& worm)
 
     // The envelope of the threads: the tip torus over the working length.
     Profile tip(0, -half);
-    tip.lineTo(throatRadius(a, tipArc, -half), -half);
-    tip.arcTo(a - tipArc, 0, throatRadius(a, tipArc, half), half);
+    tip.lineTo(throatRadius(tipCentre, tipArc, -half), -half);
+    tip.arcTo(tipCentre - tipArc, 0, throatRadius(tipCentre, tipArc, half), half);
     tip.lineTo(0, half);
     const TopoDS_Shape tipSolid = tip.revolved();
 
@@ -290,16 +289,17 @@ WheelModel wheelModel(const WheelSurfaces& wheel, long double rimInnerDiameterVa
     // The rim: the throat arc about the worm axis, cut off at the outer
     // diameter, over the rim width.
     Profile rim(inner, -half);
-    const double reach = tipArc * tipArc - (a - outer) * (a - outer);
+    const double tipCentre = double(wheel.throatDiameter) / 2 + tipArc;
+    const double reach = tipArc * tipArc - (tipCentre - outer) * (tipCentre - outer);
     const double cut = reach > 0 ? std::sqrt(reach) : 0;
     if (cut > 0 && cut < half) {
         rim.lineTo(outer, -half);
         rim.lineTo(outer, -cut);
-        rim.arcTo(a - tipArc, 0, outer, cut);
+        rim.arcTo(tipCentre - tipArc, 0, outer, cut);
         rim.lineTo(outer, half);
     } else {
-        rim.lineTo(throatRadius(a, tipArc, -half), -half);
-        rim.arcTo(a - tipArc, 0, throatRadius(a, tipArc, half), half);
+        rim.lineTo(throatRadius(tipCentre, tipArc, -half), -half);
+        rim.arcTo(tipCentre - tipArc, 0, throatRadius(tipCentre, tipArc, half), half);
     }
     rim.lineTo(inner, half);
     // One tooth space: between its flanks, inside the root torus.
