@@ -478,6 +478,10 @@ Rules source recorded in the file: </translation>
         <translation>PDF files (*.pdf)|*.pdf</translation>
     </message>
     <message>
+        <source>STEP 文件 (*.step)|*.step</source>
+        <translation>STEP files (*.step)|*.step</translation>
+    </message>
+    <message>
         <source>SVG 文件 (*.svg)|*.svg</source>
         <translation>SVG files (*.svg)|*.svg</translation>
     </message>
@@ -596,6 +600,14 @@ V%1
   - Rule coefficient settings; saving, loading and restoring rule-set files.
   - Design manual, help page, update check at start and online upgrade.
 </translation>
+    </message>
+    <message>
+        <source>三维模型</source>
+        <translation>3D Model</translation>
+    </message>
+    <message>
+        <source>三维模型写入失败，原有文件未改动：%1</source>
+        <translation>The 3D model could not be written; the existing file is unchanged: %1</translation>
     </message>
     <message>
         <source>三维模型需要 OpenCASCADE：本程序编译时未带 OpenCASCADE，无法生成 STEP 文件。</source>
@@ -1782,8 +1794,16 @@ Check that the file exists, or reinstall the software.</translation>
         <translation>up to %1 %2</translation>
     </message>
     <message>
+        <source>蜗杆 STEP...</source>
+        <translation>Worm STEP...</translation>
+    </message>
+    <message>
         <source>蜗杆分度圆直径 d1，单位 mm</source>
         <translation>Worm reference diameter d1, mm</translation>
+    </message>
+    <message>
+        <source>蜗杆副 STEP...</source>
+        <translation>Worm Pair STEP...</translation>
     </message>
     <message>
         <source>蜗杆喉部导程角</source>
@@ -1932,6 +1952,10 @@ Check that the file exists, or reinstall the software.</translation>
     <message>
         <source>蜗杆齿顶宽，单位 mm</source>
         <translation>Worm tip width, mm</translation>
+    </message>
+    <message>
+        <source>蜗轮 STEP...</source>
+        <translation>Wheel STEP...</translation>
     </message>
     <message>
         <source>蜗轮中间平面极限偏移 ±fx (mm)</source>
