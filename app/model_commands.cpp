@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>

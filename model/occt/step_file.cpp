@@ -3,6 +3,9 @@
 #include "model/occt/solids.h"
 
 #include <IFSelect_ReturnStatus.hxx>
+#include <Message.hxx>
+#include <Message_Messenger.hxx>
+#include <Message_PrinterOStream.hxx>
 #include <Interface_Static.hxx>
 #include <STEPCAFControl_Writer.hxx>
 #include <TDF_Label.hxx>
@@ -41,6 +44,9 @@ QByteArray stepFile(const std::vector<StepPart>& parts, const std::string& assem
         shapes->UpdateAssemblies();
     }
 
+    // The translator's statistics would go to standard output, which is the
+    // command line's.
+    Message::DefaultMessenger()->RemovePrinters(STANDARD_TYPE(Message_PrinterOStream));
     // The translation settings are global to OpenCASCADE: set for every file.
     Interface_Static::SetCVal("write.step.schema", "AP214IS");
     Interface_Static::SetCVal("write.step.unit", "MM");

@@ -42,7 +42,7 @@ def draw_check(path):
     script = ('pload MODELING DATAEXCHANGE\n'
               f'stepread {path} s *\n'
               'set n [lindex [directory s_*] 0]\n'
-              'puts "SOLIDS [llength [explode $n so]]"\n'
+              'puts "SOLIDS [regexp -inline {SOLID +: +[0-9]+} [nbshapes $n]]"\n'
               'puts "CHECK [checkshape $n]"\n'
               'puts "BOX [bounding $n -optimal]"\n'
               'exit\n')
@@ -55,7 +55,7 @@ def draw_check(path):
     solids, valid, box = None, False, None
     for line in out.splitlines():
         if line.startswith('SOLIDS '):
-            solids = int(line.split()[1])
+            solids = int(line.split()[-1].strip('}'))
         elif line.startswith('CHECK '):
             valid = 'seems to be valid' in line
         elif line.startswith('BOX '):
