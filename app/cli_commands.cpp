@@ -43,8 +43,9 @@ const Command kCommands[] = {
     {"drawing", Needs::Gui, kRunDrawing,
      "tpworm-cli drawing worm|wheel|hob [DESIGN] [TITLE] OUT.pdf|OUT.dxf|OUT.svg"},
     {"report", Needs::Gui, kRunReport,
-     "tpworm-cli report [DESIGN] [TITLE] OUT.pdf\n"
+     "tpworm-cli report [DESIGN] [DUTY] [TITLE] OUT.pdf\n"
      "           DESIGN: the options of design, or --file DESIGN-FILE;\n"
+     "           DUTY: the duty options of rate (--power, --speed, ...), the pair as --material-pair KEY;\n"
      "           TITLE: --name, --number, --material, --designer, --date TEXT"},
     {"model", Needs::Gui, kRunModel, "tpworm-cli model worm|wheel|pair [DESIGN] OUT.step"},
     {"rate", Needs::Core, runRate,
@@ -52,11 +53,13 @@ const Command kCommands[] = {
      "                  --power KW --speed RPM [--material KEY | --friction MU] [--ambient C] [--oil-limit C]\n"
      "                  [--heat-transfer W/M2C] [--housing-area M2] [--other-efficiency ETA]"},
     {"batch", Needs::Core, runBatchCommand,
-     "tpworm-cli batch  [--rules FILE] [--coefficients c0,...,c15] [--format jsonl|csv] [INPUT.csv|-]"},
+     "tpworm-cli batch  [--rules FILE] [--coefficients c0,...,c15] [--format jsonl|csv] [DUTY] [INPUT.csv|-]\n"
+     "           DUTY: --power KW --speed RPM [--material KEY | --friction MU] [--ambient C] [--oil-limit C]\n"
+     "                 [--heat-transfer W/M2C] [--housing-area M2] [--other-efficiency ETA], as for rate"},
     {"sweep", Needs::Core, runSweepCommand,
      "tpworm-cli sweep  [--rules FILE] [--coefficients c0,...,c15] [--format jsonl|csv] --teeth Z|--ratio I\n"
      "                  [--starts 1,2,...] [--grades 6,7,8] [--from A] [--to A] [--series FILE]\n"
-     "                  [--no-standard-backlash] [--whole-teeth] [EditN=TEXT ...]"},
+     "                  [--no-standard-backlash] [--whole-teeth] [DUTY as for batch] [EditN=TEXT ...]"},
     {"workbook", Needs::Core, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},

@@ -3,14 +3,18 @@
 // window's drawing commands write them (the same library, the same bytes).
 //
 //   tpworm-cli drawing worm|wheel|hob [DESIGN OPTIONS | --file F] [TITLE OPTIONS] OUT.pdf|.dxf|.svg
-//   tpworm-cli report [DESIGN OPTIONS | --file F] [TITLE OPTIONS] OUT.pdf
+//   tpworm-cli report [DESIGN OPTIONS | --file F] [DUTY OPTIONS] [TITLE OPTIONS] OUT.pdf
 //
 // TITLE OPTIONS fill the title block: --name, --number, --material,
-// --designer, --date.
+// --designer, --date. DUTY OPTIONS are those of rate (app/cli_duty.h), the
+// material pair as --material-pair since --material is the title block's;
+// with them, or with a design file that holds a duty, the report carries
+// the drive check.
 #include "app/cli_commands.h"
 #include "core/program_paths.h"
 #include "app/cli_design.h"
 #include "app/cli_drawing.h"
+#include "app/cli_duty.h"
 #include "app/version.h"
 
 #include "core/safe_file.h"
@@ -59,6 +63,12 @@ void printLines(const QStringList& lines)
         std::fprintf(stderr, "%s\n", line.toUtf8().constData());
 }
 
+// The rules database the options name, or the program's.
+QString rulesPath(const DesignOptions& options)
+{
+    return options.rules.isEmpty() ? rulesDatabaseFor(runningProgramPaths().programDir) : options.rules;
+}
+
 // The design the options name, shown as the window would show it; nothing
 // when it did not calculate (the reasons printed).
 std::optional<drawing::ShownDesign> design(const DesignOptions& options)
@@ -70,7 +80,7 @@ std::optional<drawing::ShownDesign> design(const DesignOptions& options)
         std::fprintf(stderr, "the design could not be calculated; nothing written\n");
         return std::nullopt;
     }
-    return drawing::shownDesign(form, options.rules.isEmpty() ? rulesDatabaseFor(programDir) : options.rules);
+    return drawing::shownDesign(form, rulesPath(options));
 }
 
 int write(const QString& path, const QByteArray& bytes)
@@ -108,12 +118,26 @@ int runReport(const QStringList& arguments)
 {
     QStringList rest;
     const DesignOptions options = parseDesignOptions(arguments.mid(1), rest);
+    // The duty as rate reads it: the design file's, if it holds one, with the
+    // options over it.
+    const std::optional<rating::DutyTexts> saved = options.file.isEmpty() ? std::nullopt : dutyInFile(options.file);
+    rating::DutyTexts duty = saved.value_or(rating::DutyTexts{});
+    const bool dutyGiven = takeDutyOptions(rest, duty, MaterialOption::TitleBlock) || saved;
     const drawing::TitleFields title = takeTitleFields(rest);
     if (rest.size() != 1 || drawing::formatOf(rest.first()) != drawing::Format::Pdf)
         throw UsageError("report needs one output file OUT.pdf");
-    const std::optional<drawing::ShownDesign> shown = design(options);
+    std::optional<drawing::ShownDesign> shown = design(options);
     if (!shown)
         return 1;
+    if (dutyGiven) {
+        shown->driveCheck = drawing::driveCheckOf(shown->record, duty, rulesPath(options));
+        // As rate: a duty that cannot be checked is an error, not a report.
+        if (!shown->driveCheck->rating) {
+            std::fprintf(stderr, "%s\nthe duty could not be checked; nothing written\n",
+                         shown->driveCheck->problem.toUtf8().constData());
+            return 1;
+        }
+    }
     return write(rest.first(), drawing::designReport(*shown, title, {kProductTitle, kProductVersion, QDate::currentDate()}));
 }
 

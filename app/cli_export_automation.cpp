@@ -116,10 +116,13 @@ bool exportOne(const AutomationOptions& o, const rules::RulesData& rules, std::s
 int runExportAutomation(const QStringList& arguments)
 {
     const AutomationOptions o = parseAutomation(arguments);
+    // The application object of the run, as the window keeps AutomationApp:
+    // the server starts now, while the rules are read and the first design
+    // is calculated, and serves every triple.
+    std::shared_ptr<automation::Object> app =
+        automation::platformRegistry().startEarly(QStringLiteral("Excel.Application"));
     const QString rulesFile = o.rules.isEmpty() ? programDir() + QStringLiteral("db1.mdb") : o.rules;
     const rules::RulesData rules = rules::readRulesData(rulesFile);
-    // The application object of the run, as the window keeps AutomationApp.
-    std::shared_ptr<automation::Object> app;
     int status = 0;
     for (int k = 0; k < o.triples.size(); k += 3)
         if (!exportOne(o, rules, app, *tableNamed(o.triples[k]), o.triples[k + 1], o.triples[k + 2]))

@@ -5,11 +5,10 @@
 
 #include "app/cli_commands.h"
 #include "app/cli_design.h"
+#include "app/cli_duty.h"
 #include "core/numeric.h"
-#include "rating/duty_cells.h"
 #include "rating/rating_output.h"
 #include "rating/rating_tables.h"
-#include "workbook/workbook.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -22,40 +21,11 @@ namespace tpworm::cli {
 
 namespace {
 
-// The duty a design file holds in column D, as the window saved it; the
-// defaults when it holds none or cannot be read (the open reports that).
-rating::DutyTexts dutyOfFile(const QString& file)
+void parseDutyOptions(QStringList arguments, rating::DutyTexts& duty, bool& json)
 {
-    try {
-        workbook::Workbook book;
-        book.SetFileName(file);
-        book.Load();
-        if (auto duty = rating::readDutyCells([&book](int c, int r) { return book.GetCellText(c, r); }))
-            return *duty;
-    } catch (const std::exception&) {
-    }
-    return rating::DutyTexts{};
-}
-
-void parseDutyOptions(const QStringList& arguments, rating::DutyTexts& duty, bool& json)
-{
-    for (int k = 0; k < arguments.size(); ++k) {
-        const QString a = arguments[k];
-        auto value = [&]() -> QString {
-            if (k + 1 >= arguments.size())
-                throw UsageError(a.toStdString() + " needs a value");
-            return arguments[++k];
-        };
+    takeDutyOptions(arguments, duty, MaterialOption::MaterialPair);
+    for (const QString& a : arguments) {
         if (a == "--json") json = true;
-        else if (a == "--power") duty.inputPower = value();
-        else if (a == "--speed") duty.wormSpeed = value();
-        else if (a == "--material") duty.material = value(), duty.friction.clear();
-        else if (a == "--friction") duty.friction = value();
-        else if (a == "--ambient") duty.ambient = value();
-        else if (a == "--oil-limit") duty.oilLimit = value();
-        else if (a == "--heat-transfer") duty.heatTransfer = value();
-        else if (a == "--housing-area") duty.housingArea = value();
-        else if (a == "--other-efficiency") duty.otherEfficiency = value();
         else throw UsageError("rate: unknown argument " + a.toStdString());
     }
 }
@@ -103,7 +73,8 @@ int runRate(const QStringList& arguments)
 {
     QStringList rest;
     const DesignOptions options = parseDesignOptions(arguments.mid(1), rest);
-    rating::DutyTexts dutyTexts = options.file.isEmpty() ? rating::DutyTexts{} : dutyOfFile(options.file);
+    rating::DutyTexts dutyTexts =
+        options.file.isEmpty() ? rating::DutyTexts{} : dutyInFile(options.file).value_or(rating::DutyTexts{});
     bool json = false;
     parseDutyOptions(rest, dutyTexts, json);
 

@@ -1,6 +1,7 @@
 // tpworm-cli sweep: the standard series of centre distances x starts x
 // grades for a given number of teeth or ratio, into the output of batch.
 #include "app/cli_commands.h"
+#include "app/cli_batch_options.h"
 #include "app/cli_design.h"
 
 #include "batch/batch_run.h"
@@ -39,9 +40,8 @@ double number(const QString& text, const char* option)
 
 int runSweepCommand(const QStringList& arguments)
 {
-    batch::BatchOptions options;
+    BatchCommandOptions options;
     batch::SweepOptions sweep;
-    QString rulesFile;
     QString seriesFile = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("centre_distances.txt"));
     double from = 0, to = 1e300;
     for (int k = 1; k < arguments.size(); ++k) {
@@ -51,14 +51,8 @@ int runSweepCommand(const QStringList& arguments)
                 throw UsageError(a.toStdString() + " needs a value");
             return arguments[++k];
         };
-        if (a == QLatin1String("--rules")) rulesFile = value();
-        else if (a == QLatin1String("--coefficients")) options.coefficients = parseCoefficients(value());
-        else if (a == QLatin1String("--format")) {
-            const QString f = value();
-            if (f == QLatin1String("jsonl")) options.format = batch::Format::Jsonl;
-            else if (f == QLatin1String("csv")) options.format = batch::Format::Csv;
-            else throw UsageError("--format takes jsonl or csv");
-        } else if (a == QLatin1String("--teeth")) sweep.teeth = value();
+        if (parseBatchOption(arguments, k, options)) continue;
+        if (a == QLatin1String("--teeth")) sweep.teeth = value();
         else if (a == QLatin1String("--ratio")) {
             sweep.ratio = value();
             number(sweep.ratio, "--ratio");
@@ -81,6 +75,7 @@ int runSweepCommand(const QStringList& arguments)
     }
     if (sweep.teeth.isEmpty() == sweep.ratio.isEmpty())
         throw UsageError("sweep needs either --teeth or --ratio");
+    const rules::RulesData rules = finishBatchOptions(options);
     for (const QString& a : batch::readSeries(seriesFile)) {
         const double value = a.toDouble();
         if (value >= from && value <= to)
@@ -90,10 +85,7 @@ int runSweepCommand(const QStringList& arguments)
         std::fprintf(stderr, "tpworm-cli: no centre distance of the series lies in the range given\n");
         return 1;
     }
-    const QString db = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("db1.mdb"));
-    const rules::RulesData rules = rules::readRulesData(rulesFile.isEmpty() ? db : rulesFile);
-    options.progress = isatty(STDERR_FILENO) != 0;
-    return batch::runSweep(sweep, stdout, stderr, rules, options);
+    return batch::runSweep(sweep, stdout, stderr, rules, options.batch);
 }
 
 } // namespace tpworm::cli

@@ -1,6 +1,7 @@
 #include "app/drawing_commands.h"
 
 #include "app/tform1.h"
+#include "app/tform_rating.h"
 #include "app/version.h"
 #include "core/design_form.h"
 #include "core/geometry.h"
@@ -287,7 +288,11 @@ void DrawingCommands::printPart(drawing::Part part)
 
 bool DrawingCommands::writeReport()
 {
-    const drawing::ShownDesign design = shownDesign(form_);
+    drawing::ShownDesign design = shownDesign(form_);
+    // The duty of the run's drive check, the one a save stores; none until
+    // the user checked one or a design file brought one.
+    if (const std::optional<rating::DutyTexts> duty = savedDuty(form_))
+        design.driveCheck = drawing::driveCheckOf(form_.Design, *duty, form_.rulesDatabasePath());
     FileDialog dialog{QStringLiteral("ReportDialog"), FileDialog::Kind::Save, QStringLiteral("PDF 文件 (*.pdf)|*.pdf"),
                       QStringLiteral("%1-%2-设计报告.pdf").arg(design.edit(1), design.edit(2))};
     const std::optional<QString> chosen = form_.dialogs().chooseFile(&form_, dialog);

@@ -266,6 +266,7 @@ public Q_SLOTS:
     void ToolButton1Click();
     void ToolButton4Click();
     void N3Click();
+    void N1Popup(); // the "文件" menu opens: the menu exports' server starts early
     void N14Click();
     void N4Click();
     void Button6Click();

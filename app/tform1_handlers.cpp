@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -51,6 +52,7 @@ void TForm1::connectHandlers()
     connect(N3, &QAction::triggered, this, [this] { BusyCursor busy; N3Click(); });
     connect(N14, &QAction::triggered, this, [this] { BusyCursor busy; N14Click(); });
     connect(N4, &QAction::triggered, this, [this] { BusyCursor busy; N4Click(); });
+    connect(N1, &QMenu::aboutToShow, this, &TForm1::N1Popup);
     connect(N5, &QAction::triggered, this, &TForm1::N5Click);
     connect(N6, &QAction::triggered, this, &TForm1::N6Click);
     connect(N13, &QAction::triggered, this, &TForm1::N13Click);

@@ -1,10 +1,13 @@
 // One design per input row, each run exactly as `tpworm-cli design` runs it,
 // against rules read once; the records are written in input order as they
-// are made, so memory stays the same for any number of rows.
+// are made, so memory stays the same for any number of rows. With a duty
+// each calculated design also gets the drive check, as `tpworm-cli rate`.
 #pragma once
 
 #include "batch/batch_input.h"
 #include "core/rules_data.h"
+#include "rating/rating.h"
+#include "rating/rating_tables.h"
 
 #include <cstdio>
 #include <optional>
@@ -13,10 +16,20 @@ namespace tpworm::batch {
 
 enum class Format { Jsonl, Csv };
 
+// The drive check of every calculated design (the duty options): the duty
+// as checked, and the rating tables read once, or the reason they could not
+// be read, which every checked design then carries as `rate` would.
+struct BatchDuty {
+    rating::Duty duty;
+    rating::RatingTables tables;
+    QString tablesError;
+};
+
 struct BatchOptions {
     Format format = Format::Jsonl;
     std::optional<rules::Coefficients> coefficients; // --coefficients
     bool progress = false;                           // a progress line on standard error
+    std::optional<BatchDuty> duty;                   // none: no drive check, records as before
 };
 
 // Reads the CSV from input, writes the records to output and the batch's
@@ -46,7 +59,9 @@ int runSweep(const SweepOptions& sweep, std::FILE* output, std::FILE* errors, co
 // line. Throws std::runtime_error when the file cannot be read.
 QStringList readSeries(const QString& path);
 
-// The CSV header of --format csv, one name per column.
+// The CSV header of --format csv, one name per column; with a duty the
+// rating columns follow.
 QStringList csvColumnNames();
+QStringList csvColumnNames(bool withDuty);
 
 } // namespace tpworm::batch

@@ -10,6 +10,10 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <string>
+#include <string_view>
 #include <exception>
 #include <vector>
 
@@ -375,7 +379,7 @@ void DesignForm::showResults(const Results& results)
         LabelState& state = labels_[rows[k].label];
         if (rows[k].red)
             state.red = results.*rows[k].red;
-        state.caption = resultCaption(results, rows[k]);
+        setResultCaption(state.caption, results, rows[k]);
     }
 }
 
@@ -545,54 +549,21 @@ QJsonObject designJsonObject(const DesignForm& form)
 namespace {
 
 // The document written directly, byte for byte as QJsonDocument writes it
-// indented (keys in order, four blanks per level, the same escapes), at a
-// fraction of the cost: a batch writes one per design.
+// (keys in order, four blanks per level, the same escapes), at a fraction of
+// the cost: a batch writes one per design, into one buffer.
 class JsonWriter {
 public:
-    explicit JsonWriter(bool compact) : compact_(compact) {}
-    void number(long long value) { out_ += QByteArray::number(value); }
-    void string(const QString& text)
+    JsonWriter(std::string& out, bool compact) : out_(out), compact_(compact) {}
+    void number(long long value)
+    {
+        char text[24];
+        const std::to_chars_result r = std::to_chars(text, text + sizeof text, value);
+        out_.append(text, r.ptr);
+    }
+    void string(QStringView text)
     {
         out_ += '"';
-        const qsizetype n = text.size();
-        const QChar* c = text.constData();
-        qsizetype plain = 0; // start of the run not yet written
-        auto flush = [&](qsizetype k) {
-            if (k > plain)
-                out_ += QStringView(c + plain, k - plain).toUtf8();
-        };
-        for (qsizetype k = 0; k < n; ++k) {
-            const char16_t u = c[k].unicode();
-            const bool high = QChar::isHighSurrogate(u) && k + 1 < n && QChar::isLowSurrogate(c[k + 1].unicode());
-            if (high) {
-                ++k; // a pair is written as it stands
-                continue;
-            }
-            const char* shortForm = nullptr;
-            switch (u) {
-            case '"': shortForm = "\\\""; break;
-            case '\\': shortForm = "\\\\"; break;
-            case '\b': shortForm = "\\b"; break;
-            case '\f': shortForm = "\\f"; break;
-            case '\n': shortForm = "\\n"; break;
-            case '\r': shortForm = "\\r"; break;
-            case '\t': shortForm = "\\t"; break;
-            default: break;
-            }
-            if (!shortForm && u >= 0x20 && !QChar::isSurrogate(u))
-                continue;
-            flush(k);
-            if (shortForm) {
-                out_ += shortForm;
-            } else {
-                static const char hex[] = "0123456789abcdef";
-                out_ += "\\u";
-                for (int shift = 12; shift >= 0; shift -= 4)
-                    out_ += hex[(u >> shift) & 0xf];
-            }
-            plain = k + 1;
-        }
-        flush(n);
+        appendJsonText(out_, text);
         out_ += '"';
     }
     void boolean(bool value) { out_ += value ? "true" : "false"; }
@@ -600,28 +571,30 @@ public:
     void open(char bracket)
     {
         out_ += bracket;
-        first_.push_back(true);
+        first_[depth_++] = true;
     }
     void close(char bracket)
     {
-        first_.pop_back();
+        --depth_;
         if (!compact_) {
             out_ += '\n';
             indent();
         }
         out_ += bracket;
     }
-    void key(const QString& name)
+    // A key of plain ASCII letters and digits (no escape needed).
+    void key(const char* name)
     {
         item();
-        string(name);
-        out_ += compact_ ? ":" : ": ";
+        out_ += '"';
+        out_ += name;
+        out_ += compact_ ? "\":" : "\": ";
     }
     void item()
     {
-        if (!first_.back())
+        if (!first_[depth_ - 1])
             out_ += ',';
-        first_.back() = false;
+        first_[depth_ - 1] = false;
         if (!compact_) {
             out_ += '\n';
             indent();
@@ -634,105 +607,192 @@ public:
             item(), string(text);
         close(']');
     }
-    QByteArray finish()
+    // A value already written as compact JSON.
+    void raw(std::string_view json) { out_ += json; }
+    void finish()
     {
         if (!compact_)
             out_ += '\n';
-        return out_;
     }
 
 private:
-    void indent() { out_.append(qsizetype(4 * first_.size()), ' '); }
+    void indent() { out_.append(std::size_t(4 * depth_), ' '); }
+    std::string& out_;
     bool compact_;
-    QByteArray out_;
-    std::vector<bool> first_;
+    bool first_[8] = {};
+    int depth_ = 0;
 };
 
 // The labels' keys in the order a JSON object keeps them (sorted as texts).
-const QList<QPair<QString, int>>& sortedLabelKeys()
+const std::vector<std::pair<std::string, int>>& sortedLabelKeys()
 {
-    static const QList<QPair<QString, int>> keys = [] {
-        QList<QPair<QString, int>> k;
+    static const std::vector<std::pair<std::string, int>> keys = [] {
+        std::vector<std::pair<std::string, int>> k;
         for (const ResultGroup& group : resultGroups())
             for (int number : group.labels)
-                k.append({QStringLiteral("Label%1").arg(number), number});
+                k.push_back({"Label" + std::to_string(number), number});
         std::sort(k.begin(), k.end());
         return k;
     }();
     return keys;
 }
 
-} // namespace
-
-static QByteArray writeDesignJson(const DesignForm& form, bool compact, std::optional<long long> row)
+void writeDesignJson(std::string& out, const DesignForm& form, bool compact, std::optional<long long> row,
+                     const char* extraKey, std::string_view extraJson)
 {
-    JsonWriter w(compact);
+    JsonWriter w(out, compact);
+    // The caller's key goes where a JSON object sorts it among ours.
+    auto extraBefore = [&](const char* next) {
+        if (extraKey && (!next || std::strcmp(extraKey, next) < 0)) {
+            w.key(extraKey);
+            w.raw(extraJson);
+            extraKey = nullptr;
+        }
+    };
     w.open('{');
-    w.key(QStringLiteral("calculated"));
+    extraBefore("calculated");
+    w.key("calculated");
     w.boolean(form.calculated());
-    w.key(QStringLiteral("fields"));
+    extraBefore("fields");
+    w.key("fields");
     {
         // Edit1, Edit10 ... Edit13, Edit2 ... Edit9: sorted as texts.
         static const int order[] = {0, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6, 7, 8};
+        static const char* const names[] = {"Edit1", "Edit2", "Edit3", "Edit4",  "Edit5",  "Edit6", "Edit7",
+                                            "Edit8", "Edit9", "Edit10", "Edit11", "Edit12", "Edit13"};
         w.open('{');
         for (int k : order) {
-            w.key(fieldControlName(Field(k)));
+            w.key(names[k]);
             w.string(form.text(Field(k)));
         }
         w.close('}');
     }
-    w.key(QStringLiteral("grade"));
+    extraBefore("grade");
+    w.key("grade");
     w.string(form.grade());
-    w.key(QStringLiteral("gradeTolerances"));
+    extraBefore("gradeTolerances");
+    w.key("gradeTolerances");
     {
         const DesignValues& d = form.design();
         w.open('{');
-        w.key(QStringLiteral("10")), w.string(d.GradeTolerance10);
-        w.key(QStringLiteral("11")), w.string(d.GradeTolerance11);
-        w.key(QStringLiteral("3")), w.string(d.GradeTolerance3);
-        w.key(QStringLiteral("4")), w.string(d.GradeTolerance4);
-        w.key(QStringLiteral("8")), w.string(d.GradeTolerance8);
-        w.key(QStringLiteral("9")), w.string(d.GradeTolerance9);
+        w.key("10"), w.string(d.GradeTolerance10);
+        w.key("11"), w.string(d.GradeTolerance11);
+        w.key("3"), w.string(d.GradeTolerance3);
+        w.key("4"), w.string(d.GradeTolerance4);
+        w.key("8"), w.string(d.GradeTolerance8);
+        w.key("9"), w.string(d.GradeTolerance9);
         w.close('}');
     }
-    w.key(QStringLiteral("hints"));
+    extraBefore("hints");
+    w.key("hints");
     w.open('{');
-    w.key(QStringLiteral("Label46")), w.string(form.mainBaseHint());
-    w.key(QStringLiteral("Label47")), w.string(form.referenceHint());
+    w.key("Label46"), w.string(form.mainBaseHint());
+    w.key("Label47"), w.string(form.referenceHint());
     w.close('}');
-    w.key(QStringLiteral("labels"));
+    extraBefore("labels");
+    w.key("labels");
     w.open('{');
     for (const auto& [name, number] : sortedLabelKeys()) {
-        w.key(name);
+        w.key(name.c_str());
         w.open('{');
-        w.key(QStringLiteral("caption")), w.string(form.label(number).caption);
-        w.key(QStringLiteral("red")), w.boolean(form.label(number).red);
+        w.key("caption"), w.string(form.label(number).caption);
+        w.key("red"), w.boolean(form.label(number).red);
         w.close('}');
     }
     w.close('}');
-    w.key(QStringLiteral("messages"));
+    extraBefore("messages");
+    w.key("messages");
     w.strings(form.messages());
     if (row) {
-        w.key(QStringLiteral("row"));
+        extraBefore("row");
+        w.key("row");
         w.number(*row);
     }
-    w.key(QStringLiteral("rulesModified"));
+    extraBefore("rulesModified");
+    w.key("rulesModified");
     w.boolean(form.rulesModified());
-    w.key(QStringLiteral("standardBacklash"));
+    extraBefore("standardBacklash");
+    w.key("standardBacklash");
     w.boolean(form.standardBacklash());
-    w.key(QStringLiteral("warnings"));
+    extraBefore("warnings");
+    w.key("warnings");
     w.strings(form.warnings());
-    w.key(QStringLiteral("wholeTeeth"));
+    extraBefore("wholeTeeth");
+    w.key("wholeTeeth");
     w.boolean(form.wholeTeeth());
+    extraBefore(nullptr);
     w.close('}');
-    return w.finish();
+    w.finish();
 }
 
-QByteArray designJson(const DesignForm& form) { return writeDesignJson(form, false, std::nullopt); }
+} // namespace
+
+void appendJsonText(std::string& out, QStringView text)
+{
+    const char16_t* c = text.utf16();
+    const qsizetype n = text.size();
+    for (qsizetype k = 0; k < n; ++k) {
+        const char16_t u = c[k];
+        if (u < 0x80) {
+            if (u >= 0x20 && u != '"' && u != '\\') {
+                out += char(u);
+                continue;
+            }
+            switch (u) {
+            case '"': out += "\\\""; continue;
+            case '\\': out += "\\\\"; continue;
+            case '\b': out += "\\b"; continue;
+            case '\f': out += "\\f"; continue;
+            case '\n': out += "\\n"; continue;
+            case '\r': out += "\\r"; continue;
+            case '\t': out += "\\t"; continue;
+            default: break;
+            }
+        } else if (u < 0x800) {
+            out += char(0xC0 | (u >> 6));
+            out += char(0x80 | (u & 0x3F));
+            continue;
+        } else if (!QChar::isSurrogate(u)) {
+            out += char(0xE0 | (u >> 12));
+            out += char(0x80 | ((u >> 6) & 0x3F));
+            out += char(0x80 | (u & 0x3F));
+            continue;
+        } else if (QChar::isHighSurrogate(u) && k + 1 < n && QChar::isLowSurrogate(c[k + 1])) {
+            // A pair is written as the character it stands for.
+            const char32_t code = QChar::surrogateToUcs4(u, c[k + 1]);
+            ++k;
+            out += char(0xF0 | (code >> 18));
+            out += char(0x80 | ((code >> 12) & 0x3F));
+            out += char(0x80 | ((code >> 6) & 0x3F));
+            out += char(0x80 | (code & 0x3F));
+            continue;
+        }
+        // Other control characters and lone surrogates: escaped by number.
+        static const char hex[] = "0123456789abcdef";
+        out += "\\u";
+        for (int shift = 12; shift >= 0; shift -= 4)
+            out += hex[(u >> shift) & 0xf];
+    }
+}
+
+QByteArray designJson(const DesignForm& form)
+{
+    std::string out;
+    writeDesignJson(out, form, false, std::nullopt, nullptr, {});
+    return QByteArray(out.data(), qsizetype(out.size()));
+}
 
 QByteArray designJsonLine(const DesignForm& form, std::optional<long long> row)
 {
-    return writeDesignJson(form, true, row);
+    std::string out;
+    writeDesignJson(out, form, true, row, nullptr, {});
+    return QByteArray(out.data(), qsizetype(out.size()));
+}
+
+void appendDesignJsonLine(std::string& out, const DesignForm& form, std::optional<long long> row,
+                          const char* extraKey, std::string_view extraJson)
+{
+    writeDesignJson(out, form, true, row, extraKey, extraJson);
 }
 
 QByteArray designListing(const DesignForm& form)

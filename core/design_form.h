@@ -27,6 +27,8 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace tpworm::core {
 
@@ -282,6 +284,14 @@ QJsonObject designJsonObject(const DesignForm& form);
 // The same document on one line, as QJsonDocument writes it compact (no
 // newline at the end), with the key "row" added when row is given.
 QByteArray designJsonLine(const DesignForm& form, std::optional<long long> row = std::nullopt);
+// The same line appended to out, with one key of the caller's own (extraKey,
+// plain ASCII, null for none) whose value is already written as compact JSON,
+// placed where a JSON object sorts it among the others.
+void appendDesignJsonLine(std::string& out, const DesignForm& form, std::optional<long long> row,
+                          const char* extraKey = nullptr, std::string_view extraJson = {});
+// A text as a JSON string holds it between its quotes, in UTF-8, with the
+// escapes QJsonDocument writes.
+void appendJsonText(std::string& out, QStringView text);
 // The readable listing `tpworm-cli design` prints without --json.
 QByteArray designListing(const DesignForm& form);
 

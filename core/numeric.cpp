@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <algorithm>
 #include <limits>
 #include <cerrno>
 #include <locale.h>
@@ -96,19 +98,36 @@ long double StrToFloat(const QString& text)
     while (end > i && text[end - 1] == QLatin1Char(' ')) --end;
 
     std::string ascii;
+    ascii.reserve(std::size_t(end - i) + 2);
     if (i < end && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
         ascii += char(text[i++].unicode());
     bool mantissa = false;
-    while (i < end && isDigit(text[i])) { ascii += char(text[i++].unicode()); mantissa = true; }
+    // The digits as a whole number and the count after the separator, for
+    // the short texts a design holds.
+    std::uint64_t whole = 0;
+    int significant = 0;
+    int decimals = 0;
+    auto digit = [&](QChar c, bool fraction) {
+        ascii += char(c.unicode());
+        if (whole != 0 || c != QLatin1Char('0'))
+            ++significant;
+        if (significant <= 19)
+            whole = whole * 10 + (c.unicode() - '0');
+        if (fraction)
+            ++decimals;
+    };
+    while (i < end && isDigit(text[i])) { digit(text[i++], false); mantissa = true; }
     if (i < end && text[i] == g_decimalSeparator) {
         ascii += '.';
         ++i;
         mantissa = true;
-        while (i < end && isDigit(text[i])) ascii += char(text[i++].unicode());
+        while (i < end && isDigit(text[i])) digit(text[i++], true);
     }
     if (!mantissa)
         throw ConvertError(text);
+    bool exponent = false;
     if (i < end && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        exponent = true;
         ascii += 'e';
         ++i;
         if (i < end && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
@@ -120,6 +139,18 @@ long double StrToFloat(const QString& text)
     }
     if (i != end)
         throw ConvertError(text);
+
+    // Up to 19 significant digits and 27 decimals without an exponent: the
+    // whole number and the power of ten are both exact in extended precision,
+    // so their quotient is the correctly rounded value, as strtold gives it
+    // (both round to nearest).
+    if (!exponent && significant <= 19 && decimals <= 27) {
+        static const long double kPow10[28] = {
+            1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+            1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+        const long double magnitude = static_cast<long double>(whole) / kPow10[decimals];
+        return ascii[0] == '-' ? -magnitude : magnitude;
+    }
 
     // strtold does not take "." or "-." alone; they stand for zero.
     std::string number = ascii;
@@ -200,19 +231,28 @@ double RoundTo(double value, int digit)
 
 std::int64_t Round(long double value)
 {
-    // nearbyintl rounds in the current mode, which is to nearest, ties to even.
-    return toInt64(std::nearbyint(value));
+    // rintl rounds in the current mode, which is to nearest, ties to even, as
+    // nearbyintl does, but in one instruction instead of saving and restoring
+    // the whole x87 environment; the inexact flag it may raise is not one of
+    // the faults (nothing reads it).
+    return toInt64(std::rint(value));
 }
 
 std::int64_t Trunc(long double value) { return toInt64(std::trunc(value)); }
 
-QString FloatToStr(long double value)
-{
-    if (value == 0.0L)
-        return QStringLiteral("0");
-    if (!std::isfinite(value))
-        throw MathError(MathError::Kind::InvalidOperation);
+namespace {
 
+// The fifteen significant digits of a positive value, rounded halves away
+// from zero, with value = 0.d1d2...d15 x 10^exponent.
+struct Digits15 {
+    char digits[15];
+    int exponent;
+};
+
+// The digits read off the decimal expansion printed to enough places (the
+// general way, for every finite value; slow: the C library's printf).
+Digits15 printedDigits(long double magnitude)
+{
     // Enough digits to see whether the sixteenth digit is an exact half: a long
     // double never lies closer than about 1e-19 relative to such a tie without
     // being one.
@@ -222,8 +262,8 @@ QString FloatToStr(long double value)
     // eighteenth, so digits 16 ... 18 other than 499 and 500 tell on which side
     // of the half it lies (a carry through the kept digits comes out the same
     // either way). Only those two patterns take the long way. A value that is
-    // exactly a double (most results are) is written by the double's exact
-    // conversion, which gives the same digits much faster.
+    // exactly a double is written by the double's exact conversion, which gives
+    // the same digits faster.
     char buffer[64];
     std::string digits;
     int exponent = 0; // value = 0.d1d2... x 10^exponent
@@ -234,7 +274,6 @@ QString FloatToStr(long double value)
             if (*p >= '0' && *p <= '9') digits += *p;
         exponent = std::atoi(std::string(p + 1, end).c_str()) + 1;
     };
-    const long double magnitude = std::fabs(value);
     // Only inside the double's normal range, where the narrowing raises no
     // fault flag that a later check could take for the caller's.
     const bool inDoubleRange = magnitude >= std::numeric_limits<double>::min()
@@ -250,41 +289,144 @@ QString FloatToStr(long double value)
     if (digits.compare(15, 3, "499") == 0 || digits.compare(15, 3, "500") == 0)
         scan(buffer + std::snprintf(buffer, sizeof buffer, "%.35Le", magnitude));
 
-    // Round to 15 significant digits, halves away from zero.
-    std::string kept = digits.substr(0, 15);
+    Digits15 out;
+    std::copy_n(digits.begin(), 15, out.digits);
+    out.exponent = exponent;
     if (digits[15] >= '5') {
         int k = 14;
-        while (k >= 0 && kept[k] == '9') kept[k--] = '0';
+        while (k >= 0 && out.digits[k] == '9') out.digits[k--] = '0';
         if (k < 0) {
-            kept.insert(kept.begin(), '1');
-            kept.pop_back();
-            ++exponent;
+            out.digits[0] = '1';
+            ++out.exponent;
         } else {
-            ++kept[k];
+            ++out.digits[k];
         }
-    }
-    while (kept.size() > 1 && kept.back() == '0') kept.pop_back();
-
-    const QChar sep = g_decimalSeparator;
-    QString out;
-    if (value < 0) out += QLatin1Char('-');
-    const QString d = QString::fromLatin1(kept.c_str());
-    if (exponent >= -3 && exponent <= 15) {
-        if (exponent > 0) {
-            if (d.size() <= exponent) {
-                out += d + QString(exponent - d.size(), QLatin1Char('0'));
-            } else {
-                out += d.left(exponent) + sep + d.mid(exponent);
-            }
-        } else {
-            out += QLatin1Char('0') + QString(sep) + QString(-exponent, QLatin1Char('0')) + d;
-        }
-    } else {
-        out += d.left(1);
-        if (d.size() > 1) out += sep + d.mid(1);
-        out += QLatin1Char('E') + QString::number(exponent - 1);
     }
     return out;
+}
+
+// The same digits computed exactly in integers, for 1e-13 <= magnitude <
+// 1e15 (nearly every value the program shows): the value is m x 2^e with a
+// 64-bit m, so value / 10^k for k = -27 ... 0 is (m x 5^-k) / 2^(k - e), a
+// quotient of integers below 2^128 whose remainder says exactly whether the
+// part cut off is below, at or above one half.
+bool exactDigits(long double magnitude, Digits15& out)
+{
+    static_assert(std::numeric_limits<long double>::digits == 64, "x87 extended precision");
+    unsigned char bytes[sizeof(long double)];
+    std::memcpy(bytes, &magnitude, sizeof magnitude);
+    std::uint64_t m = 0;
+    std::uint16_t signAndExponent = 0;
+    std::memcpy(&m, bytes, 8);
+    std::memcpy(&signAndExponent, bytes + 8, 2);
+    const int biased = signAndExponent & 0x7fff;
+    if (biased == 0 || biased == 0x7fff || (m >> 63) == 0)
+        return false;
+    const int e2 = biased - 16383; // 2^e2 <= magnitude < 2^(e2 + 1)
+    const int e = e2 - 63;         // magnitude = m x 2^e
+    static constexpr std::uint64_t kPow5[28] = {
+        1ULL, 5ULL, 25ULL, 125ULL, 625ULL, 3125ULL, 15625ULL, 78125ULL, 390625ULL, 1953125ULL, 9765625ULL,
+        48828125ULL, 244140625ULL, 1220703125ULL, 6103515625ULL, 30517578125ULL, 152587890625ULL,
+        762939453125ULL, 3814697265625ULL, 19073486328125ULL, 95367431640625ULL, 476837158203125ULL,
+        2384185791015625ULL, 11920928955078125ULL, 59604644775390625ULL, 298023223876953125ULL,
+        1490116119384765625ULL, 7450580596923828125ULL};
+    constexpr std::uint64_t kLow = 100000000000000ULL; // 10^14
+    constexpr std::uint64_t kHigh = 10 * kLow;        // 10^15
+    if (e2 < -50 || e2 > 50)
+        return false; // outside 1e-13 ... 1e15 in any case
+    // floor(log10(2^e2)) (78913 / 2^18 is log10(2) to the digits needed for
+    // these exponents) is the decimal exponent or one below it.
+    int e10 = (e2 * 78913) >> 18;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = e10 - 14; // value / 10^k has fifteen digits before the point
+        if (k > 0 || k < -27)
+            return false;
+        const unsigned __int128 n = static_cast<unsigned __int128>(m) * kPow5[-k];
+        const int shift = k - e;
+        if (shift <= 0 || shift >= 128)
+            return false;
+        std::uint64_t q = static_cast<std::uint64_t>(n >> shift);
+        if (q >= kHigh) {
+            ++e10;
+            continue;
+        }
+        if (q < kLow) {
+            --e10;
+            continue;
+        }
+        const unsigned __int128 rest = n & ((static_cast<unsigned __int128>(1) << shift) - 1);
+        if (rest >= static_cast<unsigned __int128>(1) << (shift - 1))
+            ++q; // half or more: away from zero
+        out.exponent = e10 + 1;
+        if (q == kHigh) {
+            q = kLow;
+            ++out.exponent;
+        }
+        for (int d = 14; d >= 0; --d, q /= 10)
+            out.digits[d] = static_cast<char>('0' + q % 10);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int FloatToChars(long double value, char16_t* out)
+{
+    if (value == 0.0L) {
+        out[0] = u'0';
+        return 1;
+    }
+    if (!std::isfinite(value))
+        throw MathError(MathError::Kind::InvalidOperation);
+
+    const long double magnitude = std::fabs(value);
+    Digits15 digits;
+    if (!exactDigits(magnitude, digits))
+        digits = printedDigits(magnitude);
+    int n = 15;
+    while (n > 1 && digits.digits[n - 1] == '0') --n;
+    const char* d = digits.digits;
+    const int exponent = digits.exponent;
+
+    // At most: sign, "0.000" and 15 digits, or 15 digits, or
+    // "d.ddddddddddddddE-4951".
+    int length = 0;
+    const char16_t sep = g_decimalSeparator.unicode();
+    if (value < 0) out[length++] = u'-';
+    if (exponent >= -3 && exponent <= 15) {
+        if (exponent > 0) {
+            for (int k = 0; k < exponent; ++k)
+                out[length++] = k < n ? char16_t(d[k]) : u'0';
+            if (n > exponent) {
+                out[length++] = sep;
+                for (int k = exponent; k < n; ++k) out[length++] = char16_t(d[k]);
+            }
+        } else {
+            out[length++] = u'0';
+            out[length++] = sep;
+            for (int k = 0; k < -exponent; ++k) out[length++] = u'0';
+            for (int k = 0; k < n; ++k) out[length++] = char16_t(d[k]);
+        }
+    } else {
+        out[length++] = char16_t(d[0]);
+        if (n > 1) {
+            out[length++] = sep;
+            for (int k = 1; k < n; ++k) out[length++] = char16_t(d[k]);
+        }
+        out[length++] = u'E';
+        char e[16];
+        const std::to_chars_result r = std::to_chars(e, e + sizeof e, exponent - 1);
+        for (const char* p = e; p != r.ptr; ++p) out[length++] = char16_t(*p);
+    }
+    return length;
+}
+
+QString FloatToStr(long double value)
+{
+    char16_t text[kFloatTextCapacity];
+    const int length = FloatToChars(value, text);
+    return QString(reinterpret_cast<const QChar*>(text), length);
 }
 
 QString IntToStr(std::int64_t value) { return QString::number(value); }

@@ -46,6 +46,10 @@ std::int64_t Round(long double value);
 std::int64_t Trunc(long double value);
 // General format with 15 significant digits.
 QString FloatToStr(long double value);
+// The same text written into out, which holds kFloatTextCapacity units;
+// returns its length. For writers that put many numbers into one text.
+inline constexpr int kFloatTextCapacity = 32;
+int FloatToChars(long double value, char16_t* out);
 QString IntToStr(std::int64_t value);
 
 inline constexpr long double Pi = 3.141592653589793238462643383279502884L;

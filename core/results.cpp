@@ -88,6 +88,38 @@ const ResultLabel* resultLabel(int label)
     return nullptr;
 }
 
+namespace {
+
+// The suffixes in the language in force, translated once per language and
+// thread: a batch writes all of them for every design. The texts of the
+// context "tpworm" change only through installTranslations(), which sets
+// installedLanguage().
+const QString& translatedSuffix(const ResultLabel& row)
+{
+    const std::ptrdiff_t index = &row - kLabels.data();
+    if (index < 0 || index >= std::ptrdiff_t(kLabels.size())) {
+        thread_local QString other;
+        other = uiText(row.suffix);
+        return other;
+    }
+    struct Cache {
+        bool made = false;
+        Language language = Language::Chinese;
+        std::array<QString, kLabels.size()> texts;
+    };
+    thread_local Cache cache;
+    const Language language = installedLanguage();
+    if (!cache.made || cache.language != language) {
+        for (std::size_t k = 0; k < kLabels.size(); ++k)
+            cache.texts[k] = uiText(kLabels[k].suffix);
+        cache.language = language;
+        cache.made = true;
+    }
+    return cache.texts[std::size_t(index)];
+}
+
+} // namespace
+
 QString resultText(const Results& results, const ResultLabel& row)
 {
     switch (row.kind) {
@@ -103,8 +135,44 @@ QString resultText(const Results& results, const ResultLabel& row)
 
 QString resultCaption(const Results& results, const ResultLabel& row)
 {
+    QString caption;
+    setResultCaption(caption, results, row);
+    return caption;
+}
+
+void setResultCaption(QString& caption, const Results& results, const ResultLabel& row)
+{
     // The suffix in the language in force: the window, the listing and the JSON alike.
-    return resultText(results, row) + uiText(row.suffix);
+    const QString& suffix = translatedSuffix(row);
+    char16_t number[kFloatTextCapacity];
+    QStringView value;
+    QString whole;
+    switch (row.kind) {
+    case ResultKind::Number:
+        value = QStringView(number, FloatToChars(results.*row.number, number));
+        break;
+    case ResultKind::Whole:
+        whole = IntToStr(results.*row.whole);
+        value = whole;
+        break;
+    case ResultKind::Text:
+        value = results.*row.text;
+        break;
+    }
+    // Written in place: the caption's own storage is reused when it is large
+    // enough and not shared.
+    caption.resize(0);
+    caption.reserve(value.size() + suffix.size());
+    caption.append(value);
+    caption.append(suffix);
+}
+
+QStringView resultValueText(const QString& caption, const ResultLabel& row)
+{
+    const QString& suffix = translatedSuffix(row);
+    if (!caption.endsWith(suffix))
+        return {};
+    return QStringView(caption).left(caption.size() - suffix.size());
 }
 
 } // namespace tpworm::core

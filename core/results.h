@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
 #include <span>
@@ -82,5 +83,11 @@ const ResultLabel* resultLabel(int label);
 QString resultText(const Results& results, const ResultLabel& row);
 // The whole caption: value and suffix.
 QString resultCaption(const Results& results, const ResultLabel& row);
+// The same caption written into an existing text (reusing its storage).
+void setResultCaption(QString& caption, const Results& results, const ResultLabel& row);
+// The value part of a caption that resultCaption() made for this row in the
+// language in force: resultText() without formatting again. Empty when the
+// caption does not end in the row's suffix (then it was not made so).
+QStringView resultValueText(const QString& caption, const ResultLabel& row);
 
 } // namespace tpworm::core

@@ -161,7 +161,8 @@ WriteOutcome readRegularFile(const QString& path, qint64 maxBytes, QByteArray& d
     // notice a file that grew.
     // One byte more than the size said, so that the read that finds the end
     // needs no larger buffer (and no copy of the whole file).
-    data.resize(static_cast<qsizetype>(st.st_size) + 1);
+    // (Made at its size: resize() would round the buffer up by a third or more.)
+    data = QByteArray(static_cast<qsizetype>(st.st_size) + 1, Qt::Uninitialized);
     qint64 got = 0;
     for (;;) {
         if (got == data.size()) {

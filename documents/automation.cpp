@@ -79,9 +79,9 @@ bool Object::is(const QString& name, const char* member)
     return name.compare(QLatin1String(member), Qt::CaseInsensitive) == 0;
 }
 
-void Registry::add(const QString& programmaticId, Factory factory)
+void Registry::add(const QString& programmaticId, Factory factory, Factory early)
 {
-    factories_[programmaticId.toLower()] = std::move(factory);
+    factories_[programmaticId.toLower()] = {std::move(factory), std::move(early)};
 }
 
 bool Registry::has(const QString& programmaticId) const
@@ -94,18 +94,32 @@ std::shared_ptr<Object> Registry::create(const QString& programmaticId) const
     const auto found = factories_.find(programmaticId.toLower());
     if (found == factories_.end())
         throw Error(QStringLiteral("no automation server is registered as \"%1\"").arg(programmaticId));
-    std::shared_ptr<Object> object = found->second();
+    std::shared_ptr<Object> object = found->second.create();
     if (!object)
         throw Error(QStringLiteral("the automation server \"%1\" gave no object").arg(programmaticId));
     return object;
+}
+
+std::shared_ptr<Object> Registry::startEarly(const QString& programmaticId) const
+{
+    const auto found = factories_.find(programmaticId.toLower());
+    if (found == factories_.end() || !found->second.early)
+        return nullptr;
+    try {
+        return found->second.early();
+    } catch (const std::exception&) {
+        return nullptr; // the creation that follows meets the same failure and reports it
+    }
 }
 
 Registry platformRegistry()
 {
     Registry registry;
 #ifdef TPWORM_HAVE_LIBREOFFICE
-    registry.add(QStringLiteral("Excel.Application"),
-                 [] { return createLibreOfficeApplication(LibreOfficeSettings::fromEnvironment()); });
+    registry.add(
+        QStringLiteral("Excel.Application"),
+        [] { return createLibreOfficeApplication(LibreOfficeSettings::fromEnvironment()); },
+        [] { return startLibreOfficeApplication(LibreOfficeSettings::fromEnvironment()); });
 #endif
     return registry;
 }

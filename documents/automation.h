@@ -83,14 +83,26 @@ class Registry {
 public:
     using Factory = std::function<std::shared_ptr<Object>()>;
 
-    void add(const QString& programmaticId, Factory factory);
+    // `early`, where the backend has one, starts the server without waiting
+    // for it to answer (startEarly).
+    void add(const QString& programmaticId, Factory factory, Factory early = {});
     bool has(const QString& programmaticId) const;
-    // A new server instance; Error when nothing is registered under the
-    // identifier or the backend cannot start its server.
+    // An application object; Error when nothing is registered under the
+    // identifier or the backend cannot start its server. (LibreOffice's
+    // backend keeps one server for the run: see documents/lo_backend.h.)
     std::shared_ptr<Object> create(const QString& programmaticId) const;
+    // Starts the server ahead of its first use, so that a creation soon after
+    // finds it up; the object keeps it. nullptr when nothing is registered,
+    // the backend has no early start or the start fails: the creation then
+    // says why.
+    std::shared_ptr<Object> startEarly(const QString& programmaticId) const;
 
 private:
-    std::map<QString, Factory> factories_;
+    struct Entry {
+        Factory create;
+        Factory early;
+    };
+    std::map<QString, Entry> factories_;
 };
 
 // The registry of this build: "Excel.Application" is LibreOffice where the

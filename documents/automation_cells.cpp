@@ -27,8 +27,10 @@ QList<AutomationCell> automationCells(ParameterTable table, const DesignRecord& 
 
 namespace {
 
-// Closes the workbooks and ends the server after a failed call. Each step is
-// tried on its own: the server must end even when it refuses the others.
+// Closes the workbooks after a failed call, so that the kept server holds
+// nothing for the next export. Each step is tried on its own: Quit must come
+// even when the server refuses the others (and ends a server that cannot
+// close its workbooks).
 void endServer(automation::Object& app)
 {
     try {
@@ -44,7 +46,7 @@ void endServer(automation::Object& app)
     try {
         app.call("Quit");
     } catch (const std::exception&) {
-        // the backend ends its process when the last reference goes
+        // the server is gone; the next creation starts another
     }
 }
 
@@ -76,8 +78,8 @@ MenuExportResult runMenuExport(std::shared_ptr<automation::Object>& app, const Q
             hooks.finished();
         return {saved ? MenuExportOutcome::Saved : MenuExportOutcome::Cancelled, {}};
     } catch (const std::exception& e) {
-        // Unlike a server left running invisibly after a failure, ours is
-        // ended before the user hears of it.
+        // Unlike a server left holding the half-written workbook after a
+        // failure, ours is emptied before the user hears of it.
         if (server)
             endServer(*server);
         return {MenuExportOutcome::Failed, QString::fromUtf8(e.what())};

@@ -51,9 +51,12 @@ struct MenuExportResult {
     QString detail; // why it failed, for the command line; the window shows its own message
 };
 
-// One menu export: starts the server into `app` (kept there, as the window
-// keeps AutomationApp), opens `templatePath`, writes the cells, asks for the
-// target, saves, closes and quits. A failure ends the server before returning.
+// One menu export: creates the application object into `app` (kept there, as
+// the window keeps AutomationApp, so the server of the run stays up for the
+// next export), opens `templatePath`, writes the cells, asks for the target,
+// saves, closes and quits. A failure closes the workbooks before returning;
+// the server ends with the last holder of `app`, at the latest with the
+// program.
 MenuExportResult runMenuExport(std::shared_ptr<automation::Object>& app, const QString& templatePath,
                                const QList<AutomationCell>& cells, const MenuExportHooks& hooks);
 

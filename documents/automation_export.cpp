@@ -3,6 +3,7 @@
 // widget-free (documents/automation_cells.h); this adapter supplies the save
 // dialog, the progress window and the message.
 #include "app/tform1.h"
+#include "documents/automation.h"
 #include "documents/automation_cells.h"
 #include "documents/form_fields.h"
 #include "documents/tform2.h"
@@ -32,6 +33,15 @@ void runMenuExport(TForm1& form, documents::ParameterTable table)
 }
 
 } // namespace
+
+// The server takes most of a first export's time to start: it is started
+// as soon as the menu that holds the exports opens with them enabled, and is
+// kept in AutomationApp for the export the user then picks.
+void TForm1::N1Popup()
+{
+    if (!Design.AutomationApp && N3->isEnabled())
+        Design.AutomationApp = automation::platformRegistry().startEarly(QStringLiteral("Excel.Application"));
+}
 
 void TForm1::N3Click() { Button6Click(); }
 void TForm1::N14Click() { Button13Click(); }

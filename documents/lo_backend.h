@@ -1,11 +1,16 @@
 // "Excel.Application" on LibreOffice: a private, invisible LibreOffice process
-// (its own user profile in a temporary folder, no restore, no first-start
-// wizard) driven through UNO, with the application, workbook and cell members
-// the menu exports use.
+// (no restore, no first-start wizard) driven through UNO, with the
+// application, workbook and cell members the menu exports use.
 //
-// The process ends on Quit, and in any case when the application object and
-// everything obtained from it are released, so a failed export never leaves a
-// spreadsheet process behind.
+// Starting LibreOffice is most of an export's time, so one server serves the
+// whole run: a creation while an earlier creation's objects are still held
+// (the window keeps the last one in AutomationApp) gets the same server, once
+// it is seen to answer; one killed from outside is replaced. Quit closes the
+// workbooks. The process ends when the last object is released, and with this
+// program whichever way it ends (it is killed with its parent). Its profile is
+// kept in the user's cache folder, so that a start does not set one up; its
+// TMPDIR is a folder of its own there, removed with it. What a killed run
+// left there is cleared by the next start.
 #pragma once
 
 #include "documents/automation.h"
@@ -28,8 +33,13 @@ struct LibreOfficeSettings {
     static LibreOfficeSettings fromEnvironment();
 };
 
-// Starts the server and connects to it; Error when LibreOffice is missing or
-// does not answer.
+// The run's server, started when there is none, once it answers; Error when
+// LibreOffice is missing or does not answer (a kept profile it cannot start
+// with is set up anew once before that).
 std::shared_ptr<Object> createLibreOfficeApplication(const LibreOfficeSettings& settings);
+
+// The same without waiting for the server to answer: the first member used
+// waits. Error when LibreOffice is missing or cannot be started.
+std::shared_ptr<Object> startLibreOfficeApplication(const LibreOfficeSettings& settings);
 
 } // namespace tpworm::automation

@@ -1,5 +1,6 @@
 #include "drawing/shown_design.h"
 
+#include "rating/rating_tables.h"
 #include "rules/rules_sources.h"
 
 #include "calc/geometry.h"
@@ -89,6 +90,35 @@ ShownDesign shownDesign(const core::DesignForm& form, const QString& rulesDataba
     if (d.rulesModified)
         d.rulesNotice = QStringLiteral("注意：默认计算法则已被修改...");
     return d;
+}
+
+ShownDriveCheck driveCheckOf(const DesignValues& design, const rating::DutyTexts& duty, const QString& rulesDatabase)
+{
+    ShownDriveCheck check;
+    check.duty = duty;
+    auto sourceOf = [](const QList<rules::TableSource>& sources, const QString& table) {
+        const std::optional<rules::TableSource> s = rules::findSource(sources, table);
+        return s && s->recorded ? s->source.simplified() : QStringLiteral("未记录");
+    };
+    try {
+        const QList<rules::TableSource> sources = rules::readSources(rulesDatabase);
+        check.frictionSource = sourceOf(sources, rating::kFrictionTable);
+        check.ratedPowerSource = sourceOf(sources, rating::kRatedPowerTable);
+    } catch (const std::exception& error) {
+        check.frictionSource = check.ratedPowerSource =
+            QStringLiteral("规则数据库无法读取：%1").arg(QString::fromStdString(error.what()));
+    }
+    try {
+        check.parsed = rating::parseDuty(duty);
+        const rating::RatingTables tables = rating::loadRatingTables(rulesDatabase);
+        for (const rating::FrictionCurve& c : tables.friction)
+            if (!check.parsed->friction && c.key == check.parsed->material)
+                check.materialName = c.name;
+        check.rating = rating::rate(rating::driveValues(design), *check.parsed, tables.friction, tables.ratedPower);
+    } catch (const rating::RatingError& error) {
+        check.problem = error.message();
+    }
+    return check;
 }
 
 } // namespace tpworm::drawing

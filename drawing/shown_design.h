@@ -7,6 +7,7 @@
 #include "core/design_form.h"
 #include "core/design_record.h"
 #include "documents/cell_maps.h"
+#include "rating/rating.h"
 
 #include <QDate>
 #include <QList>
@@ -37,6 +38,22 @@ struct ShownField {
     QString text;
 };
 
+// The drive check of the design under a duty, as the report prints it: the
+// duty as typed, and the results of rating:: (or why there are none).
+struct ShownDriveCheck {
+    rating::DutyTexts duty;
+    QString materialName;  // the friction table's name of the pair; empty when μ is typed
+    std::optional<rating::Duty> parsed;
+    std::optional<rating::Rating> rating; // none: problem says why
+    QString problem;
+    QString frictionSource;     // where the friction table comes from (rules_sources)
+    QString ratedPowerSource;   // and the rated-power table
+};
+
+// Checks the design under the duty with the tables of the rules database;
+// never fails: a bad duty or an unusable table is kept as the problem.
+ShownDriveCheck driveCheckOf(const DesignValues& design, const rating::DutyTexts& duty, const QString& rulesDatabase);
+
 struct ShownDesign {
     DesignRecord record;
     // The named results of the calculation, when the one who fills this
@@ -56,10 +73,10 @@ struct ShownDesign {
     QString rulesSources;        // where each of its tables comes from, a line each
     bool rulesModified = false;  // the window's "注意：默认计算法则已被修改..." notice
     QString rulesNotice;         // that notice's text when shown
-    // Where the drive check's section goes once that capability exists: its
-    // text lines, printed as they stand; empty: the report says it is not
-    // part of this program yet.
-    QStringList driveCheck;
+    // The drive check under the duty of the run (the window) or of the
+    // options or design file (tpworm-cli); none: no duty was given, and the
+    // report says so.
+    std::optional<ShownDriveCheck> driveCheck;
 
     // The value part of a result's caption (its caption less the suffix of
     // dashes and name); empty when the label is not among the groups.

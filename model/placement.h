@@ -27,9 +27,11 @@ WormGridAxes wormGridAxes(const DesignValues& d, const Generation& g, const Surf
 SurfaceGrid wormFlankGrid(const Generation& g, Flank flank, const std::vector<long double>& us,
                           const std::vector<long double>& vs, long double uTip, long double uRoot, int* extrapolated);
 // Fills the unsolved nodes of a grid outside u in [uFrom, uTo] by continuing
-// each column linearly; throws for one inside.
+// each column's flank angle linearly in u; throws for one inside. A worm grid
+// gives its centre distance (u about the wheel-axis circle of the sections),
+// a wheel grid 0 (u about the wheel axis).
 void fillOvershoot(SurfaceGrid& grid, const std::vector<char>& solved, const std::vector<long double>& us,
-                   long double uFrom, long double uTo, int* extrapolated);
+                   long double uFrom, long double uTo, int* extrapolated, long double wormCentreDistance);
 
 } // namespace tpworm::model
 

@@ -51,6 +51,13 @@ struct SurfaceGrid {
 // The grids overshoot the part on every side (past tip, root, working length
 // or rim width, by `margin`), so the modeller closes an oversized body and
 // trims it with the blank's surfaces of revolution.
+// Left: the worm flank facing +z (worm frame), and the wheel wall on the +y
+// side of the space (wheel frame), which meets it; right: the other, the
+// image of the left under the half turn about x (x, y, z) -> (x, -y, -z),
+// which maps the pair onto itself. On the worm the right grid's column c is
+// that image of the left grid's column cols-1-c (v runs symmetrically about
+// 0), on the wheel likewise for the height v. The grid points are in the
+// part's own frame: worm frame at worm angle 0, wheel frame at wheel angle 0.
 struct FlankPair {
     SurfaceGrid left;
     SurfaceGrid right;
@@ -79,8 +86,8 @@ struct WheelSurfaces {
     long double centreDistance = 0;
     long double throatDiameter = 0;
     long double maxOuterDiameter = 0;
-    long double tipArcRadius = 0;  // of the rim's throat, about the worm axis
-    long double rootArcRadius = 0; // of the tooth-space bottom, about the worm axis
+    long double tipArcRadius = 0;  // of the rim's throat, about the worm axis (label 40's formula, unrounded)
+    long double rootArcRadius = 0; // of the tooth-space bottom, about the worm axis: a + e - Rh, the hob's tip
     long double rimWidth = 0;
     long double margin = 0;
     int extrapolatedNodes = 0; // as for the worm, left wall

@@ -66,18 +66,20 @@ SurfaceGrid wormFlankGrid(const Generation& g, Flank flank, const std::vector<lo
             guess = fp.theta;
         }
     }
-    fillOvershoot(grid, solved, us, uTip, uRoot, extrapolated);
+    fillOvershoot(grid, solved, us, uTip, uRoot, extrapolated, g.pairCentreDistance);
     return grid;
 }
 
 void fillOvershoot(SurfaceGrid& grid, const std::vector<char>& solved, const std::vector<long double>& us,
-                   long double uFrom, long double uTo, int* extrapolated)
+                   long double uFrom, long double uTo, int* extrapolated, long double wormCentreDistance)
 {
     // Past the root (or the tip) the contact lines of some sections stop
     // short of the margin: the plane never touches the worm there, which the
     // part does not need, but the modeller's oversized body does. Such nodes
-    // continue their column linearly in u from the two nearest solved nodes;
-    // a node inside the part without a solution is a fault.
+    // continue their column from the two nearest solved nodes: the flank's
+    // angle about the wheel axis (psi in the worm's section, the wheel angle
+    // on the wheel's circle) linearly in u, the node on its own coordinate
+    // surfaces. A node inside the part without a solution is a fault.
     for (int c = 0; c < grid.cols; ++c)
         for (int r = 0; r < grid.rows; ++r) {
             const std::size_t k = static_cast<std::size_t>(r) * grid.cols + c;
@@ -94,7 +96,20 @@ void fillOvershoot(SurfaceGrid& grid, const std::vector<char>& solved, const std
                 throw std::runtime_error("model: a flank grid column has too few solved nodes");
             const Vec p1 = toVec(grid.at(r1, c)), p2 = toVec(grid.at(r2, c));
             const long double t = (us[r] - us[r1]) / (us[r1] - us[r2]);
-            grid.points[k] = toPoint(p1 + t * (p1 - p2));
+            const long double u = us[r];
+            if (wormCentreDistance > 0) {
+                const long double a = wormCentreDistance;
+                const long double psi1 = std::atan2(p1.z, a - std::hypot(p1.x, p1.y));
+                const long double psi2 = std::atan2(p2.z, a - std::hypot(p2.x, p2.y));
+                const long double psi = psi1 + t * (psi1 - psi2);
+                const long double v = std::atan2(p1.y, p1.x);
+                const long double rho = a - u * std::cos(psi);
+                grid.points[k] = {rho * std::cos(v), rho * std::sin(v), u * std::sin(psi)};
+            } else {
+                const long double z1 = std::atan2(p1.y, p1.x), z2 = std::atan2(p2.y, p2.x);
+                const long double zeta = z1 + t * (z1 - z2);
+                grid.points[k] = {u * std::cos(zeta), u * std::sin(zeta), p1.z};
+            }
             if (extrapolated)
                 ++*extrapolated;
         }

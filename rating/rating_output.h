@@ -10,10 +10,18 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include <string>
+
 namespace tpworm::rating {
 
 // Every key of the `rating` object, numbers unrounded (see docs/cli.md).
 QJsonObject ratingJson(const DriveValues& design, const Rating& rating);
+
+// The same object written as QJsonDocument writes it compact, appended to
+// out: a batch writes one per design.
+void appendRatingJson(std::string& out, const DriveValues& design, const Rating& rating);
+// A number as QJsonDocument writes a QJsonValue holding it.
+void appendJsonNumber(std::string& out, double value);
 
 // The columns of a design table under a duty, in order: efficiency,
 // output_torque, oil_temperature, thermal_ok, self_locking, service_factor.

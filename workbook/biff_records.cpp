@@ -35,6 +35,41 @@ void Record::appendTo(QByteArray& out) const
     }
 }
 
+void Record::writeTo(Sink& out) const
+{
+    out.appendHeader(id, data.size());
+    out.append(data);
+    for (const QByteArray& part : continues) {
+        out.appendHeader(kContinue, part.size());
+        out.append(part);
+    }
+}
+
+void Sink::appendU16(std::uint16_t value)
+{
+    const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+    append(bytes, 2);
+}
+
+void Sink::appendHeader(std::uint16_t id, qsizetype length)
+{
+    appendU16(id);
+    appendU16(static_cast<std::uint16_t>(length));
+}
+
+void Sink::putU16(qsizetype at, std::uint16_t value)
+{
+    if (!base_) return;
+    base_[at] = static_cast<char>(value & 0xFF);
+    base_[at + 1] = static_cast<char>(value >> 8);
+}
+
+void Sink::putU32(qsizetype at, std::uint32_t value)
+{
+    putU16(at, static_cast<std::uint16_t>(value & 0xFFFF));
+    putU16(at + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
 Record makeRecord(std::uint16_t id, QByteArray data)
 {
     Record record;
@@ -100,22 +135,6 @@ void FieldReader::skip(qsizetype bytes)
     pos_ += bytes;
 }
 
-std::uint16_t peekU16(const QByteArray& data, qsizetype at)
-{
-    if (at < 0 || at + 2 > data.size())
-        throwTooShort("BIFF");
-    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(data[at])
-                                      | (static_cast<std::uint8_t>(data[at + 1]) << 8));
-}
-
-std::uint32_t peekU32(const QByteArray& data, qsizetype at)
-{
-    if (at < 0 || at + 4 > data.size())
-        throwTooShort("BIFF");
-    return static_cast<std::uint32_t>(peekU16(data, at))
-           | (static_cast<std::uint32_t>(peekU16(data, at + 2)) << 16);
-}
-
 void appendU8(QByteArray& out, std::uint8_t value)
 {
     out.append(static_cast<char>(value));
@@ -163,26 +182,12 @@ constexpr int kMaxSubstreamDepth = 16;
 
 } // namespace
 
-std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsizetype& end,
-                                  std::vector<qsizetype>* offsets, std::size_t spare)
+qsizetype walkSubstream(const QByteArray& stream, qsizetype start,
+                        const std::function<void(std::uint16_t, qsizetype, std::uint16_t, int)>& visit)
 {
-    std::vector<Record> records;
-    // Count first (headers only), so the records are placed once.
-    {
-        std::size_t count = 0;
-        int level = 0;
-        for (qsizetype at = start; at >= 0 && stream.size() - at >= 4;) {
-            const std::uint16_t id = peekU16(stream, at);
-            ++count;
-            if (id == kBof) ++level;
-            if (id == kEof && --level <= 0) break;
-            at += 4 + peekU16(stream, at + 2);
-        }
-        records.reserve(count + spare);
-        if (offsets) offsets->reserve(count);
-    }
     qsizetype pos = start;
     int depth = 0;
+    bool first = true;
     do {
         if (pos < 0 || stream.size() - pos < 4)
             throwCutShort();
@@ -190,25 +195,68 @@ std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsi
         const std::uint16_t length = peekU16(stream, pos + 2);
         if (stream.size() - pos - 4 < length)
             throwCutShort();
+        if (first && id != kBof)
+            throw BiffError(QStringLiteral(
+                "The workbook is damaged: a sheet does not start where the workbook says it does."));
+        first = false;
+        if (id == kBof && ++depth > kMaxSubstreamDepth)
+            throw BiffError(QStringLiteral("The workbook is damaged: its substreams nest too deeply."));
+        visit(id, pos, length, depth);
+        if (id == kEof) --depth;
+        pos += 4 + length;
+    } while (depth > 0);
+    return pos;
+}
+
+std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsizetype& end,
+                                  std::vector<qsizetype>* offsets, std::size_t spare)
+{
+    std::vector<Record> records;
+    // Count first (headers only), so the records are placed once.
+    std::size_t count = 0;
+    walkSubstream(stream, start, [&](std::uint16_t id, qsizetype, std::uint16_t, int) {
+        if (id != kContinue || count == 0) ++count;
+    });
+    records.reserve(count + spare);
+    if (offsets) offsets->reserve(count);
+    end = walkSubstream(stream, start, [&](std::uint16_t id, qsizetype pos, std::uint16_t length, int) {
         // The body is a view of the stream, not a copy: the stream outlives
         // its records, and a record the engine changes copies itself first.
         QByteArray body = QByteArray::fromRawData(stream.constData() + pos + 4, length);
-        if (records.empty() && id != kBof)
-            throw BiffError(QStringLiteral(
-                "The workbook is damaged: a sheet does not start where the workbook says it does."));
         if (id == kContinue && !records.empty()) {
             records.back().continues.push_back(std::move(body));
         } else {
-            if (id == kBof && ++depth > kMaxSubstreamDepth)
-                throw BiffError(QStringLiteral("The workbook is damaged: its substreams nest too deeply."));
-            if (id == kEof) --depth;
             records.push_back(makeRecord(id, std::move(body)));
             if (offsets) offsets->push_back(pos);
         }
-        pos += 4 + length;
-    } while (depth > 0);
-    end = pos;
+    });
     return records;
+}
+
+Record recordAt(const QByteArray& stream, qsizetype offset, qsizetype end)
+{
+    Record record;
+    record.id = peekU16(stream, offset);
+    const std::uint16_t length = peekU16(stream, offset + 2);
+    record.data = QByteArray::fromRawData(stream.constData() + offset + 4, length);
+    for (qsizetype at = offset + 4 + length; end - at >= 4 && peekU16(stream, at) == kContinue;) {
+        const std::uint16_t part = peekU16(stream, at + 2);
+        if (end - at - 4 < part) break;
+        record.continues.push_back(QByteArray::fromRawData(stream.constData() + at + 4, part));
+        at += 4 + part;
+    }
+    return record;
+}
+
+qsizetype recordSizeAt(const QByteArray& stream, qsizetype offset, qsizetype end)
+{
+    qsizetype at = offset + 4 + peekU16(stream, offset + 2);
+    while (end - at >= 4 && peekU16(stream, at) == kContinue) {
+        const std::uint16_t part = peekU16(stream, at + 2);
+        if (end - at - 4 < part) break;
+        at += 4 + part;
+    }
+    return at - offset;
 }
 
 } // namespace tpworm::workbook::biff

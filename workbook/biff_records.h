@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <cstring>
+#include <functional>
 #include <vector>
 
 namespace tpworm::workbook::biff {
@@ -74,6 +76,31 @@ inline constexpr std::uint16_t kBofWorksheet = 0x0010;
 // The largest record body the format allows; longer data goes on in CONTINUE records.
 inline constexpr qsizetype kMaxRecordData = 8224;
 
+// Where built bytes go: a buffer known to be large enough, or nowhere, when
+// only the size is wanted (the stream is built twice: once to count, then in
+// its place in the compound document).
+class Sink {
+public:
+    explicit Sink(char* base = nullptr) : base_(base) {}
+    bool counting() const { return base_ == nullptr; }
+    qsizetype size() const { return pos_; }
+    void append(const char* data, qsizetype count)
+    {
+        if (base_ && count > 0) std::memcpy(base_ + pos_, data, static_cast<std::size_t>(count));
+        pos_ += count;
+    }
+    void append(QByteArrayView bytes) { append(bytes.data(), bytes.size()); }
+    void appendU16(std::uint16_t value);
+    void appendHeader(std::uint16_t id, qsizetype length);
+    // Overwrites bytes already appended.
+    void putU16(qsizetype at, std::uint16_t value);
+    void putU32(qsizetype at, std::uint32_t value);
+
+private:
+    char* base_;
+    qsizetype pos_ = 0;
+};
+
 // One record with the bodies of the CONTINUE records that directly follow it.
 struct Record {
     std::uint16_t id = 0;
@@ -82,6 +109,7 @@ struct Record {
 
     qsizetype sizeOnDisk() const;
     void appendTo(QByteArray& out) const;
+    void writeTo(Sink& out) const;
 };
 
 // A record body written by the engine itself (no CONTINUE part).
@@ -94,6 +122,21 @@ Record makeRecord(std::uint16_t id, QByteArray data);
 // first sheet's cell edits add records).
 std::vector<Record> readSubstream(const QByteArray& stream, qsizetype start, qsizetype& end,
                                   std::vector<qsizetype>* offsets = nullptr, std::size_t spare = 0);
+
+// The same walk without keeping the records: visit gets each record's
+// identifier, the stream offset of its header, its body length and its depth
+// (1 for the substream's own records, more inside embedded ones; BOF and EOF
+// count at the depth they open or close). CONTINUE records come as records
+// of their own. Checks what readSubstream checks; returns the end.
+qsizetype walkSubstream(const QByteArray& stream, qsizetype start,
+                        const std::function<void(std::uint16_t id, qsizetype offset, std::uint16_t length,
+                                                 int depth)>& visit);
+
+// A record and its CONTINUE records as views of the stream, the record's
+// header at offset; end bounds the CONTINUE records taken in.
+Record recordAt(const QByteArray& stream, qsizetype offset, qsizetype end);
+// The bytes of that record with its CONTINUE records.
+qsizetype recordSizeAt(const QByteArray& stream, qsizetype offset, qsizetype end);
 
 // Reads fixed fields of one record body, checking each read against its length.
 class FieldReader {
@@ -117,8 +160,23 @@ private:
 // Throws the error for a record too short for its fixed fields.
 [[noreturn]] void throwTooShort(const char* recordName);
 
-std::uint16_t peekU16(const QByteArray& data, qsizetype at);
-std::uint32_t peekU32(const QByteArray& data, qsizetype at);
+// Inline: the record walks call these for every record header.
+inline std::uint16_t peekU16(const QByteArray& data, qsizetype at)
+{
+    if (at < 0 || at + 2 > data.size()) [[unlikely]]
+        throwTooShort("BIFF");
+    unsigned char p[2];
+    std::memcpy(p, data.constData() + at, 2);
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+inline std::uint32_t peekU32(const QByteArray& data, qsizetype at)
+{
+    if (at < 0 || at + 4 > data.size()) [[unlikely]]
+        throwTooShort("BIFF");
+    unsigned char p[4];
+    std::memcpy(p, data.constData() + at, 4);
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
 void appendU8(QByteArray& out, std::uint8_t value);
 void appendU16(QByteArray& out, std::uint16_t value);
 void appendU32(QByteArray& out, std::uint32_t value);

@@ -87,8 +87,8 @@ std::uint16_t runLength(const Record& record, qsizetype bytesPerCell)
     if (body < bytesPerCell || body % bytesPerCell != 0)
         throwTooShort(recordName(record.id));
     const qsizetype count = body / bytesPerCell;
-    const std::uint16_t first = peekU16(record.data, 2);
-    const std::uint16_t last = peekU16(record.data, record.data.size() - 2);
+    const std::uint16_t first = FieldReader(record.data, recordName(record.id), 2).u16();
+    const std::uint16_t last = FieldReader(record.data, recordName(record.id), record.data.size() - 2).u16();
     if (last < first || last - first + 1 != count)
         throw BiffError(QStringLiteral("The workbook is damaged: a %1 record's cells do not match its columns.")
                             .arg(QLatin1String(recordName(record.id))));
@@ -142,93 +142,160 @@ QString numberText(double value)
     return FloatToStr(value);
 }
 
-void FirstSheet::load(std::vector<Record> records, const SharedStrings& strings)
+Record FirstSheet::record(std::uint32_t ref) const
 {
-    records_ = std::move(records);
+    if (ref & kOwned) return owned_[ref & ~kOwned];
+    return recordAt(*stream_, ref, end_);
+}
+
+std::uint16_t FirstSheet::idOf(std::uint32_t ref) const
+{
+    if (ref & kOwned) return owned_[ref & ~kOwned].id;
+    return peekU16(*stream_, ref);
+}
+
+qsizetype FirstSheet::sizeOf(std::uint32_t ref) const
+{
+    if (ref & kOwned) return owned_[ref & ~kOwned].sizeOnDisk();
+    return recordSizeAt(*stream_, ref, end_);
+}
+
+void FirstSheet::writeRecord(Sink& out, std::uint32_t ref, const SharedStrings& strings) const
+{
+    if (!(ref & kOwned)) {
+        // The record and its CONTINUE records stand together in the stream.
+        out.append(stream_->constData() + ref, recordSizeAt(*stream_, ref, end_));
+        return;
+    }
+    const Record& made = owned_[ref & ~kOwned];
+    made.writeTo(out);
+    // A LABELSST cell written since loading names its string by the index it
+    // got then; the saved table may have it elsewhere.
+    if (made.id == kLabelSst && made.data.size() >= 10) {
+        const std::uint32_t index = peekU32(made.data, 6);
+        const std::uint32_t saved = strings.savedIndex(index);
+        if (saved != index) out.putU32(out.size() - made.data.size() + 6, saved);
+    }
+}
+
+QByteArray& FirstSheet::ownedData(std::uint32_t& ref)
+{
+    if (!(ref & kOwned)) {
+        Record copy = recordAt(*stream_, ref, end_);
+        copy.data = QByteArray(copy.data.constData(), copy.data.size());
+        ref = addRecord(std::move(copy));
+    }
+    return owned_[ref & ~kOwned].data;
+}
+
+void FirstSheet::load(const QByteArray& stream, qsizetype start, qsizetype end, const SharedStrings& strings)
+{
+    stream_ = &stream;
+    end_ = end;
+    owned_.clear();
     prefix_.clear();
     between_.clear();
     suffix_.clear();
     trailing_.clear();
     rows_.clear();
-    lastRow_ = rows_.end();
+    firstRow_ = lastRow_ = -1;
     index_.reset();
     dimensions_.reset();
     writeDbCells_ = false;
     modified_ = false;
     lastCell_.reset();
 
-    // Depth 1 is the sheet itself; deeper records belong to embedded charts.
-    std::vector<int> depth(records_.size());
-    int level = 0;
+    // First pass, headers only: where the cell table starts and ends. Depth 1
+    // is the sheet itself; deeper records belong to embedded charts. Record
+    // numbers count a record with its CONTINUE records as one.
     std::optional<std::size_t> first, last;
-    for (std::size_t i = 0; i < records_.size(); ++i) {
-        if (records_[i].id == kBof) ++level;
-        depth[i] = level;
-        if (records_[i].id == kEof) --level;
-        if (depth[i] == 1 && isCellTableRecord(records_[i].id)) {
+    std::optional<std::size_t> dimensionsAt, window2At;
+    std::size_t count = 0;
+    auto eachRecord = [&](auto&& use) {
+        std::size_t number = 0;
+        bool started = false;
+        walkSubstream(stream, start, [&](std::uint16_t id, qsizetype offset, std::uint16_t length, int depth) {
+            if (id == kContinue && started) return;
+            started = true;
+            use(number++, id, static_cast<std::uint32_t>(offset), length, depth);
+        });
+    };
+    // Cells per row, so that each row's list is made at its size.
+    std::vector<std::uint32_t> cellsInRow;
+    std::size_t rowsNeeded = 0;
+    eachRecord([&](std::size_t i, std::uint16_t id, std::uint32_t at, std::uint16_t length, int depth) {
+        ++count;
+        if (depth != 1) return;
+        if (isCellTableRecord(id)) {
             if (!first) first = i;
             last = i;
+            if (id != kDbCell && !isTrailingRecord(id) && length >= 2) {
+                const std::uint16_t row = peekU16(stream, at + 4);
+                if (row >= cellsInRow.size())
+                    cellsInRow.resize(std::min<std::size_t>(std::max<std::size_t>(row + 1u, 2 * cellsInRow.size()), 0x10000));
+                if (id != kRow) ++cellsInRow[row];
+                rowsNeeded = std::max<std::size_t>(rowsNeeded, row + 1u);
+            }
         }
-    }
+        if (id == kDimensions && !dimensionsAt) dimensionsAt = i;
+        if (id == kWindow2 && !window2At) window2At = i;
+    });
 
-    std::size_t prefixEnd = records_.size() - 1;
+    std::size_t prefixEnd = count - 1;
     std::size_t suffixStart = prefixEnd;
     if (first) {
         prefixEnd = *first;
         suffixStart = *last + 1;
-    } else {
+    } else if (dimensionsAt && (!window2At || *dimensionsAt < *window2At)) {
         // An empty sheet: cells will go where the format wants the cell table,
         // after DIMENSIONS (or before WINDOW2).
-        for (std::size_t i = 0; i < records_.size(); ++i) {
-            if (depth[i] != 1) continue;
-            if (records_[i].id == kDimensions) { prefixEnd = suffixStart = i + 1; break; }
-            if (records_[i].id == kWindow2) { prefixEnd = suffixStart = i; break; }
-        }
+        prefixEnd = suffixStart = *dimensionsAt + 1;
+    } else if (window2At) {
+        prefixEnd = suffixStart = *window2At;
     }
 
-    for (std::size_t i = 0; i < prefixEnd; ++i)
-        prefix_.push_back(static_cast<std::uint32_t>(i));
-    for (std::size_t i = prefixEnd; i < suffixStart; ++i) {
-        const Record& record = records_[i];
-        const auto at = static_cast<std::uint32_t>(i);
-        if (depth[i] != 1 || !isCellTableRecord(record.id)) {
+    rows_.reserve(rowsNeeded);
+    for (std::size_t r = 0; r < rowsNeeded; ++r)
+        if (cellsInRow[r] > 0) rowAt(static_cast<std::uint16_t>(r)).cells.reserve(std::min<std::uint32_t>(cellsInRow[r], 256));
+    firstRow_ = lastRow_ = -1; // rows are present once they have a ROW record or cells
+    cellsInRow = {};
+
+    eachRecord([&](std::size_t i, std::uint16_t id, std::uint32_t at, std::uint16_t length, int depth) {
+        if (i < prefixEnd) {
+            if (id == kIndex && !index_) {
+                if (length < 16 || (length - 16) % 4 != 0) throwTooShort("INDEX");
+                index_ = prefix_.size();
+                writeDbCells_ = true;
+            } else if (id == kDimensions && !dimensions_) {
+                dimensions_ = prefix_.size();
+            }
+            prefix_.push_back(at);
+        } else if (i >= suffixStart) {
+            suffix_.push_back(at);
+        } else if (depth != 1 || !isCellTableRecord(id)) {
             between_.push_back(at);
-        } else if (record.id == kRow) {
-            if (record.data.size() < kRowRecordSize) throwTooShort("ROW");
-            rowAt(peekU16(record.data, 0)).rowRecord = at;
-        } else if (record.id == kDbCell) {
+        } else if (id == kRow) {
+            if (length < kRowRecordSize) throwTooShort("ROW");
+            rowAt(peekU16(stream, at + 4)).rowRecord = at;
+        } else if (id == kDbCell) {
             writeDbCells_ = true; // recomputed when the sheet is written
-        } else if (isTrailingRecord(record.id)) {
+        } else if (isTrailingRecord(id)) {
             addTrailing(at);
         } else {
             addCellRecord(at, strings);
         }
-    }
-    for (std::size_t i = suffixStart; i < records_.size(); ++i)
-        suffix_.push_back(static_cast<std::uint32_t>(i));
-
-    for (std::size_t i = 0; i < prefix_.size(); ++i) {
-        const Record& record = records_[prefix_[i]];
-        if (record.id == kIndex && !index_) {
-            const qsizetype size = record.data.size();
-            if (size < 16 || (size - 16) % 4 != 0) throwTooShort("INDEX");
-            index_ = i;
-            writeDbCells_ = true;
-        } else if (record.id == kDimensions && !dimensions_) {
-            dimensions_ = i;
-        }
-    }
+    });
 }
 
 std::uint32_t FirstSheet::addRecord(Record record)
 {
-    records_.push_back(std::move(record));
-    return static_cast<std::uint32_t>(records_.size() - 1);
+    owned_.push_back(std::move(record));
+    return static_cast<std::uint32_t>(owned_.size() - 1) | kOwned;
 }
 
 void FirstSheet::addCellRecord(std::uint32_t at, const SharedStrings& strings)
 {
-    const Record& record = records_[at];
+    const Record record = this->record(at);
     const char* name = recordName(record.id);
     FieldReader fields(record.data, name);
     const std::uint16_t row = fields.u16();
@@ -262,17 +329,15 @@ void FirstSheet::addCellRecord(std::uint32_t at, const SharedStrings& strings)
 
 SheetRow& FirstSheet::rowAt(std::uint16_t row)
 {
-    if (lastRow_ != rows_.end() && lastRow_->first == row) return lastRow_->second;
-    if (!rows_.empty()) {
-        const auto last = std::prev(rows_.end());
-        if (last->first == row) return last->second;
-        if (last->first < row) {
-            lastRow_ = rows_.emplace_hint(rows_.end(), row, SheetRow{});
-            return lastRow_->second;
-        }
+    if (row >= rows_.size()) {
+        // Rows come in order: the table grows by steps, not by a row at a time.
+        if (row >= rows_.capacity())
+            rows_.reserve(std::min<std::size_t>(std::max<std::size_t>(row + 1u, 2 * rows_.capacity()), 0x10000));
+        rows_.resize(row + 1u);
     }
-    lastRow_ = rows_.try_emplace(row).first;
-    return lastRow_->second;
+    if (firstRow_ < 0 || row < firstRow_) firstRow_ = row;
+    if (row > lastRow_) lastRow_ = row;
+    return rows_[row];
 }
 
 SheetRow* FirstSheet::findRow(std::uint16_t row)
@@ -282,15 +347,8 @@ SheetRow* FirstSheet::findRow(std::uint16_t row)
 
 const SheetRow* FirstSheet::findRow(std::uint16_t row) const
 {
-    if (lastRow_ != rows_.end() && lastRow_->first == row) return &lastRow_->second;
-    if (rows_.empty()) return nullptr;
-    const auto last = std::prev(rows_.end());
-    if (last->first == row) return &last->second;
-    if (last->first < row) return nullptr;
-    const auto it = const_cast<std::map<std::uint16_t, SheetRow>&>(rows_).find(row);
-    if (it == rows_.end()) return nullptr;
-    lastRow_ = it;
-    return &it->second;
+    if (row >= rows_.size() || !rows_[row].present()) return nullptr;
+    return &rows_[row];
 }
 
 namespace {
@@ -332,9 +390,10 @@ void FirstSheet::addTrailing(std::uint32_t at)
         between_.push_back(at);
         return;
     }
-    if (records_[at].id == kString && records_[owner->record].id == kFormula) {
+    if (idOf(at) == kString && idOf(owner->record) == kFormula) {
         // Checked now, decoded when asked for: a cut-short text refuses the file.
-        ContinuedReader reader(records_[at], "STRING");
+        const Record string = record(at);
+        ContinuedReader reader(string, "STRING");
         (void)readUnicodeString(reader);
     }
     // The trailing records of one formula stand together in trailing_; a
@@ -353,8 +412,9 @@ void FirstSheet::addTrailing(std::uint32_t at)
 
 CellRef FirstSheet::runPiece(const CellRef& run, std::uint16_t first, std::uint16_t last)
 {
-    const QByteArray source = records_[run.record].data;
-    const bool rk = records_[run.record].id == kMulRk;
+    const Record whole = record(run.record);
+    const QByteArray& source = whole.data;
+    const bool rk = whole.id == kMulRk;
     const qsizetype perCell = rk ? 6 : 2;
     const std::uint16_t row = peekU16(source, 0);
     QByteArray data = cellHeader(row, first);
@@ -407,7 +467,7 @@ const CellRef* FirstSheet::cellAt(int column, int row) const
 
 QString FirstSheet::textOf(const CellRef& cell, int column, const SharedStrings& strings) const
 {
-    const Record& record = records_[cell.record];
+    const Record record = this->record(cell.record);
     const QByteArray& data = record.data;
     switch (record.id) {
     case kLabelSst:
@@ -434,7 +494,7 @@ QString FirstSheet::textOf(const CellRef& cell, int column, const SharedStrings&
             // The text is the last STRING record that followed the formula.
             QString text;
             for (std::uint32_t k = 0; k < cell.trailingCount; ++k) {
-                const Record& trailing = records_[trailing_[cell.trailingBegin + k]];
+                const Record trailing = this->record(trailing_[cell.trailingBegin + k]);
                 if (trailing.id != kString) continue;
                 ContinuedReader reader(trailing, "STRING");
                 text = readUnicodeString(reader);
@@ -459,8 +519,8 @@ QString FirstSheet::cellText(int column, int row, const SharedStrings& strings) 
 void FirstSheet::forEachText(const SharedStrings& strings,
                              const std::function<void(int, int, const QString&)>& visit) const
 {
-    for (const auto& [row, sheetRow] : rows_) {
-        for (const CellRef& cell : sheetRow.cells) {
+    for (int row = std::max(firstRow_, 0); row <= lastRow_; ++row) {
+        for (const CellRef& cell : rows_[static_cast<std::size_t>(row)].cells) {
             for (int column = cell.firstColumn; column <= cell.lastColumn; ++column) {
                 const QString text = textOf(cell, column, strings);
                 if (!text.isEmpty()) visit(column, row, text);
@@ -471,7 +531,7 @@ void FirstSheet::forEachText(const SharedStrings& strings,
 
 std::uint16_t FirstSheet::xfOf(const CellRef& cell, int column) const
 {
-    const Record& record = records_[cell.record];
+    const Record record = this->record(cell.record);
     const int k = column - cell.firstColumn;
     if (record.id == kMulRk) return peekU16(record.data, 4 + k * 6);
     if (record.id == kMulBlank) return peekU16(record.data, 4 + k * 2);
@@ -482,12 +542,13 @@ std::uint16_t FirstSheet::newCellXf(int column, int row, std::uint16_t defaultXf
 {
     const SheetRow* sheetRow = findRow(static_cast<std::uint16_t>(row));
     if (sheetRow && sheetRow->rowRecord != SheetRow::kNone) {
-        const std::uint32_t options = peekU32(records_[sheetRow->rowRecord].data, 12);
+        const std::uint32_t options = peekU32(record(sheetRow->rowRecord).data, 12);
         if (options & kRowHasFormat)
             return static_cast<std::uint16_t>((options >> 16) & 0x0FFF);
     }
     for (std::uint32_t at : prefix_) {
-        const Record& record = records_[at];
+        if (idOf(at) != kColInfo) continue;
+        const Record record = this->record(at);
         if (record.id != kColInfo || record.data.size() < 8) continue;
         if (peekU16(record.data, 0) <= column && column <= peekU16(record.data, 2))
             return peekU16(record.data, 6);
@@ -498,7 +559,8 @@ std::uint16_t FirstSheet::newCellXf(int column, int row, std::uint16_t defaultXf
 std::uint16_t FirstSheet::defaultRowHeight() const
 {
     for (std::uint32_t at : prefix_) {
-        const Record& record = records_[at];
+        if (idOf(at) != kDefaultRowHeight) continue;
+        const Record record = this->record(at);
         if (record.id == kDefaultRowHeight && record.data.size() >= 4
             && !(peekU16(record.data, 0) & kDefaultRowsHidden))
             return peekU16(record.data, 2);
@@ -519,7 +581,7 @@ void FirstSheet::growRow(std::uint16_t row, std::uint16_t column, bool rowHadCel
         rowAt(row).rowRecord = at;
         return;
     }
-    QByteArray& data = records_[rowAt(row).rowRecord].data;
+    QByteArray& data = ownedData(rowAt(row).rowRecord);
     std::uint16_t first = peekU16(data, 2);
     std::uint16_t end = peekU16(data, 4);
     if (!rowHadCells || first >= end) {
@@ -536,7 +598,7 @@ void FirstSheet::growRow(std::uint16_t row, std::uint16_t column, bool rowHadCel
 void FirstSheet::growDimensions(std::uint16_t row, std::uint16_t column)
 {
     if (!dimensions_) return;
-    QByteArray& data = records_[prefix_[*dimensions_]].data;
+    QByteArray& data = ownedData(prefix_[*dimensions_]);
     if (data.size() < 12) return;
     std::uint32_t firstRow = peekU32(data, 0);
     std::uint32_t endRow = peekU32(data, 4);
@@ -566,7 +628,7 @@ int FirstSheet::setSharedString(int column, int row, std::uint32_t stringIndex, 
     const CellRef* found = cellAt(column, row);
     const std::optional<CellRef> existing = found ? std::optional<CellRef>(*found) : std::nullopt;
     const std::uint16_t xf = existing ? xfOf(*existing, column) : newCellXf(column, row, defaultXf);
-    const std::uint16_t existingId = existing ? records_[existing->record].id : 0;
+    const std::uint16_t existingId = existing ? idOf(existing->record) : 0;
     const int delta = (existing && existingId == kLabelSst) ? 0 : 1;
     const SheetRow* before = findRow(r);
     const bool rowHadCells = before && !before->cells.empty();
@@ -584,7 +646,7 @@ int FirstSheet::setSharedString(int column, int row, std::uint32_t stringIndex, 
         cell.trailingBegin = static_cast<std::uint32_t>(trailing_.size());
         for (std::uint32_t k = 0; k < existing->trailingCount; ++k) {
             const std::uint32_t at = trailing_[existing->trailingBegin + k];
-            if (records_[at].id == kString) continue;
+            if (idOf(at) == kString) continue;
             trailing_.push_back(at);
             ++cell.trailingCount;
         }
@@ -599,107 +661,128 @@ int FirstSheet::setSharedString(int column, int row, std::uint32_t stringIndex, 
     return delta;
 }
 
-void FirstSheet::appendCellTable(QByteArray& out, std::vector<qsizetype>& dbCells) const
+void FirstSheet::writeCellTable(Sink& out, std::vector<qsizetype>& dbCells, const SharedStrings& strings) const
 {
-    if (rows_.empty()) return;
+    if (firstRow_ < 0) return;
     // Excel counts the 32-row blocks from the sheet's first row.
-    const int firstRow = rows_.begin()->first;
+    const int firstRow = firstRow_;
     std::vector<qsizetype> firstCellAt; // per row of the block, -1 for a row without cells
-    auto it = rows_.begin();
-    while (it != rows_.end()) {
-        const int block = (it->first - firstRow) >> 5;
-        auto blockEnd = it;
-        while (blockEnd != rows_.end() && ((blockEnd->first - firstRow) >> 5) == block) ++blockEnd;
-
+    for (int blockStart = firstRow; blockStart <= lastRow_; blockStart += 32) {
+        const int blockEnd = std::min(blockStart + 32, lastRow_ + 1);
         qsizetype firstRowAt = -1;
-        for (auto r = it; r != blockEnd; ++r) {
-            if (r->second.rowRecord == SheetRow::kNone) continue;
+        for (int r = blockStart; r < blockEnd; ++r) {
+            const SheetRow& row = rows_[static_cast<std::size_t>(r)];
+            if (row.rowRecord == SheetRow::kNone) continue;
             if (firstRowAt < 0) firstRowAt = out.size();
-            records_[r->second.rowRecord].appendTo(out);
+            writeRecord(out, row.rowRecord, strings);
         }
         firstCellAt.clear();
         qsizetype blockCellsAt = -1;
-        for (auto r = it; r != blockEnd; ++r) {
-            if (r->second.cells.empty()) {
+        for (int r = blockStart; r < blockEnd; ++r) {
+            const SheetRow& row = rows_[static_cast<std::size_t>(r)];
+            if (!row.present()) continue;
+            if (row.cells.empty()) {
                 firstCellAt.push_back(-1);
                 continue;
             }
             firstCellAt.push_back(out.size());
             if (blockCellsAt < 0) blockCellsAt = out.size();
-            for (const CellRef& cell : r->second.cells) {
-                records_[cell.record].appendTo(out);
+            for (const CellRef& cell : row.cells) {
+                writeRecord(out, cell.record, strings);
                 for (std::uint32_t k = 0; k < cell.trailingCount; ++k)
-                    records_[trailing_[cell.trailingBegin + k]].appendTo(out);
+                    writeRecord(out, trailing_[cell.trailingBegin + k], strings);
             }
         }
         if (writeDbCells_ && (firstRowAt >= 0 || blockCellsAt >= 0)) {
             const qsizetype at = out.size();
-            const qsizetype blockStart = firstRowAt >= 0 ? firstRowAt : blockCellsAt;
-            QByteArray data;
-            appendU32(data, static_cast<std::uint32_t>(at - blockStart));
+            const qsizetype blockStartAt = firstRowAt >= 0 ? firstRowAt : blockCellsAt;
+            char body[4 + 2 * 32];
+            qsizetype length = 0;
+            auto put16 = [&](std::uint16_t value) {
+                body[length++] = static_cast<char>(value & 0xFF);
+                body[length++] = static_cast<char>(value >> 8);
+            };
+            const auto back = static_cast<std::uint32_t>(at - blockStartAt);
+            put16(static_cast<std::uint16_t>(back & 0xFFFF));
+            put16(static_cast<std::uint16_t>(back >> 16));
             // Offsets to each row's first cell: the first from the end of the
             // block's first ROW record, the others from the previous row's first cell.
             qsizetype cursor = firstRowAt + 4 + kRowRecordSize;
             std::size_t k = 0;
-            for (auto r = it; r != blockEnd; ++r, ++k) {
-                if (r->second.rowRecord == SheetRow::kNone) continue;
-                if (firstCellAt[k] < 0) {
-                    appendU16(data, 0);
+            for (int r = blockStart; r < blockEnd; ++r) {
+                const SheetRow& row = rows_[static_cast<std::size_t>(r)];
+                if (!row.present()) continue;
+                const qsizetype cellAt = firstCellAt[k++];
+                if (row.rowRecord == SheetRow::kNone) continue;
+                if (cellAt < 0) {
+                    put16(0);
                     continue;
                 }
-                appendU16(data, static_cast<std::uint16_t>(firstCellAt[k] - cursor));
-                cursor = firstCellAt[k];
+                put16(static_cast<std::uint16_t>(cellAt - cursor));
+                cursor = cellAt;
             }
             dbCells.push_back(at);
-            makeRecord(kDbCell, data).appendTo(out);
+            out.appendHeader(kDbCell, length);
+            out.append(body, length);
         }
-        it = blockEnd;
     }
 }
 
-QByteArray FirstSheet::build(std::uint32_t streamPosition) const
+void FirstSheet::write(Sink& out, std::uint32_t streamPosition, const SharedStrings& strings) const
 {
     std::size_t blocks = 0;
-    int lastBlock = -1;
-    for (const auto& entry : rows_) {
-        const int block = (entry.first - rows_.begin()->first) >> 5;
-        if (block != lastBlock) ++blocks;
-        lastBlock = block;
+    if (writeDbCells_ && firstRow_ >= 0) {
+        for (int blockStart = firstRow_; blockStart <= lastRow_; blockStart += 32) {
+            const int blockEnd = std::min(blockStart + 32, lastRow_ + 1);
+            for (int r = blockStart; r < blockEnd; ++r)
+                if (rows_[static_cast<std::size_t>(r)].present()) {
+                    ++blocks;
+                    break;
+                }
+        }
     }
-    if (!writeDbCells_) blocks = 0;
 
-    QByteArray out;
-    qsizetype total = 0;
-    for (const Record& record : records_) total += record.sizeOnDisk();
-    out.reserve(total + 16 + 4 * qsizetype(blocks) + 64);
+    const qsizetype base = out.size();
     qsizetype indexAt = -1;
     qsizetype defColWidthAt = -1;
-    auto appendRecords = [&](const std::vector<std::uint32_t>& list, bool isPrefix) {
+    auto writeRecords = [&](const std::vector<std::uint32_t>& list, bool isPrefix) {
         for (std::size_t i = 0; i < list.size(); ++i) {
             if (isPrefix && index_ && i == *index_) {
                 indexAt = out.size() + 4;
-                makeRecord(kIndex, QByteArray(16 + 4 * qsizetype(blocks), '\0')).appendTo(out);
+                const qsizetype length = 16 + 4 * qsizetype(blocks);
+                out.appendHeader(kIndex, length);
+                static const char zeros[16] = {};
+                for (qsizetype done = 0; done < length; done += 4) out.append(zeros, 4);
                 continue;
             }
-            const Record& record = records_[list[i]];
-            if (record.id == kDefColWidth && defColWidthAt < 0) defColWidthAt = out.size();
-            record.appendTo(out);
+            if (idOf(list[i]) == kDefColWidth && defColWidthAt < 0) defColWidthAt = out.size() - base;
+            writeRecord(out, list[i], strings);
         }
     };
-    appendRecords(prefix_, true);
+    writeRecords(prefix_, true);
     std::vector<qsizetype> dbCells;
-    appendCellTable(out, dbCells);
-    appendRecords(between_, false);
-    appendRecords(suffix_, false);
+    dbCells.reserve(blocks);
+    writeCellTable(out, dbCells, strings);
+    writeRecords(between_, false);
+    writeRecords(suffix_, false);
 
     if (indexAt >= 0) {
-        const bool empty = rows_.empty();
-        putU32(out, indexAt + 4, empty ? 0u : rows_.begin()->first);
-        putU32(out, indexAt + 8, empty ? 0u : rows_.rbegin()->first + 1u);
-        putU32(out, indexAt + 12, defColWidthAt >= 0 ? streamPosition + static_cast<std::uint32_t>(defColWidthAt) : 0u);
+        const bool empty = firstRow_ < 0;
+        out.putU32(indexAt + 4, empty ? 0u : static_cast<std::uint32_t>(firstRow_));
+        out.putU32(indexAt + 8, empty ? 0u : static_cast<std::uint32_t>(lastRow_) + 1u);
+        out.putU32(indexAt + 12, defColWidthAt >= 0 ? streamPosition + static_cast<std::uint32_t>(defColWidthAt) : 0u);
         for (std::size_t k = 0; k < dbCells.size(); ++k)
-            putU32(out, indexAt + 16 + 4 * qsizetype(k), streamPosition + static_cast<std::uint32_t>(dbCells[k]));
+            out.putU32(indexAt + 16 + 4 * qsizetype(k), streamPosition + static_cast<std::uint32_t>(dbCells[k] - base));
     }
+}
+
+QByteArray FirstSheet::build(std::uint32_t streamPosition, const SharedStrings& strings) const
+{
+    Sink count;
+    write(count, streamPosition, strings);
+    QByteArray out(count.size(), Qt::Uninitialized);
+    Sink into(out.data());
+    write(into, streamPosition, strings);
     return out;
 }
 

@@ -6,32 +6,38 @@
 #include "workbook/biff_strings.h"
 
 #include <functional>
-#include <map>
 #include <optional>
 
 namespace tpworm::workbook::biff {
 
+// Records are named by a 32-bit reference: the stream offset of the record's
+// header for the records as read (the stream outlives the sheet, so nothing
+// of them is copied), or kOwned plus an index for the records the engine made
+// or changed.
+inline constexpr std::uint32_t kOwned = 0x80000000u;
+
 // One cell record (or a MULRK/MULBLANK run of cells in one row) as an index
-// into the sheet's records: the records stay as they were read (views of the
-// workbook stream), so a cell costs a few bytes beyond its record.
+// into the stream: a cell costs these 16 bytes beyond its record.
 struct CellRef {
     std::uint16_t firstColumn = 0;
     std::uint16_t lastColumn = 0;
-    std::uint32_t record = 0;        // in FirstSheet::records_
+    std::uint32_t record = 0;        // reference
     std::uint32_t trailingBegin = 0; // in FirstSheet::trailing_: the STRING, SHRFMLA, ARRAY, TABLE
     std::uint32_t trailingCount = 0; // records that follow a FORMULA
 };
 
 struct SheetRow {
     static constexpr std::uint32_t kNone = 0xFFFFFFFF;
-    std::uint32_t rowRecord = kNone; // in FirstSheet::records_
+    std::uint32_t rowRecord = kNone; // reference
     std::vector<CellRef> cells;      // by first column, no two overlapping
+    bool present() const { return rowRecord != kNone || !cells.empty(); }
 };
 
 class FirstSheet {
 public:
-    // records: the sheet's substream, BOF to EOF.
-    void load(std::vector<Record> records, const SharedStrings& strings);
+    // The sheet's substream, BOF to EOF, is stream[start, end); the stream
+    // must outlive the sheet.
+    void load(const QByteArray& stream, qsizetype start, qsizetype end, const SharedStrings& strings);
 
     QString cellText(int column, int row, const SharedStrings& strings) const;
     // Every cell with a non-empty text, rows in order, columns in order.
@@ -43,16 +49,24 @@ public:
     int setSharedString(int column, int row, std::uint32_t stringIndex, std::uint16_t defaultXf);
 
     bool modified() const { return modified_; }
-    // The rebuilt substream, its INDEX and DBCELL records computed for the
-    // substream standing at streamPosition.
-    QByteArray build(std::uint32_t streamPosition) const;
+    // Writes the rebuilt substream, its INDEX and DBCELL records computed for
+    // the substream standing at streamPosition; strings maps the indexes of
+    // the strings added since loading to where the saved table has them.
+    void write(Sink& out, std::uint32_t streamPosition, const SharedStrings& strings) const;
+    // The same as bytes.
+    QByteArray build(std::uint32_t streamPosition, const SharedStrings& strings) const;
 
 private:
-    void addCellRecord(std::uint32_t record, const SharedStrings& strings);
-    void addTrailing(std::uint32_t record);
+    Record record(std::uint32_t ref) const;
+    std::uint16_t idOf(std::uint32_t ref) const;
+    qsizetype sizeOf(std::uint32_t ref) const;
+    void writeRecord(Sink& out, std::uint32_t ref, const SharedStrings& strings) const;
+    // The record as one the engine may change, copied out of the stream once.
+    QByteArray& ownedData(std::uint32_t& ref);
+    void addCellRecord(std::uint32_t ref, const SharedStrings& strings);
+    void addTrailing(std::uint32_t ref);
     void clearColumns(std::uint16_t row, std::uint16_t first, std::uint16_t last);
-    // The row, made when missing; rows read in order are added at the end in
-    // constant time.
+    // The row, made when missing.
     SheetRow& rowAt(std::uint16_t row);
     SheetRow* findRow(std::uint16_t row);
     const SheetRow* findRow(std::uint16_t row) const;
@@ -66,17 +80,20 @@ private:
     void growRow(std::uint16_t row, std::uint16_t column, bool rowHadCells);
     void growDimensions(std::uint16_t row, std::uint16_t column);
     std::uint16_t defaultRowHeight() const;
-    void appendCellTable(QByteArray& out, std::vector<qsizetype>& dbCells) const;
+    void writeCellTable(Sink& out, std::vector<qsizetype>& dbCells, const SharedStrings& strings) const;
 
-    std::vector<Record> records_;         // as read, then the records the engine made
+    const QByteArray* stream_ = nullptr;
+    qsizetype end_ = 0;
+    std::vector<Record> owned_;           // the records the engine made or changed
     std::vector<std::uint32_t> prefix_;   // BOF up to the cell table
     std::vector<std::uint32_t> between_;  // other records met inside the cell table
     std::vector<std::uint32_t> suffix_;   // after the cell table, up to EOF
     std::vector<std::uint32_t> trailing_; // the trailing records of each formula, together
-    std::map<std::uint16_t, SheetRow> rows_;
-    // The row last looked up: the cells of a 32-row block follow its ROW
-    // records, so most lookups ask for the same row as the one before.
-    mutable std::map<std::uint16_t, SheetRow>::iterator lastRow_ = rows_.end();
+    // Indexed by row number, as long as the last row present; rows_[r] is
+    // there when present().
+    std::vector<SheetRow> rows_;
+    int firstRow_ = -1;                     // the first and last rows present, -1 when none
+    int lastRow_ = -1;
     std::optional<std::size_t> index_;      // INDEX, in prefix_
     std::optional<std::size_t> dimensions_; // DIMENSIONS, in prefix_
     bool writeDbCells_ = false;

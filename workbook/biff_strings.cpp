@@ -264,11 +264,13 @@ void SharedStrings::load(const Record& sst)
     source_ = sst;
     hasSource_ = true;
     loaded_.clear();
+    loadedCount_ = 0;
     added_.clear();
     addedIndex_.clear();
-    slotHash_.clear();
-    slotIndex_.clear();
-    lookupBuilt_ = false;
+    resolvedCount_ = 0;
+    match_.clear();
+    savedIndex_.clear();
+    kept_.clear();
     segmentStart_.assign(1, 0);
     segmentStart_.push_back(sst.data.size());
     for (const QByteArray& part : sst.continues)
@@ -279,12 +281,16 @@ void SharedStrings::load(const Record& sst)
     ContinuedReader reader(source_, "SST");
     referenceCount_ = reader.u32();
     const std::uint32_t unique = reader.u32();
-    loaded_.reserve(static_cast<std::size_t>(std::min<qsizetype>(unique, reader.remainingTotal() / 3)));
+    loadedCount_ = 0;
+    loaded_.reserve(static_cast<std::size_t>(std::min<qsizetype>(unique, reader.remainingTotal() / 3) / kPlaceStride + 1));
     // Some writers state more strings than they wrote; the cells decide later
     // whether a missing one is needed. Every string is checked here as
     // decoding it would check it, so that asking for one later cannot fail.
     for (std::uint32_t i = 0; i < unique && !reader.atEnd(); ++i) {
         const auto [segment, position] = reader.place();
+        if (i % kPlaceStride == 0)
+            loaded_.push_back(Place{static_cast<std::uint32_t>(segment), static_cast<std::uint32_t>(position)});
+        ++loadedCount_;
         const std::uint16_t length = reader.u16();
         const std::uint8_t options = reader.u8();
         const bool wide = (options & kHighByte) != 0;
@@ -295,16 +301,34 @@ void SharedStrings::load(const Record& sst)
         if (extendedSize > static_cast<std::uint32_t>(reader.remainingTotal()))
             throw BiffError(QStringLiteral("The workbook is damaged: a shared string is cut short."));
         reader.skip(extendedSize);
-        loaded_.push_back(Place{static_cast<std::uint32_t>(segment), static_cast<std::uint32_t>(position)});
     }
     appendable_ = reader.atEnd();
 }
 
+namespace {
+
+// Passes over one string of the table, checked when loading.
+void skipString(ContinuedReader& reader)
+{
+    const std::uint16_t length = reader.u16();
+    const std::uint8_t options = reader.u8();
+    const std::uint16_t runCount = (options & kRich) ? reader.u16() : 0;
+    const std::uint32_t extendedSize = (options & kExtended) ? reader.u32() : 0;
+    reader.readCharacters(length, (options & kHighByte) != 0, nullptr);
+    reader.skip(4 * qsizetype(runCount));
+    reader.skip(extendedSize);
+}
+
+} // namespace
+
 ContinuedReader SharedStrings::readerAt(std::size_t index) const
 {
-    const Place& place = loaded_[index];
+    const Place& place = loaded_[index / kPlaceStride];
     const qsizetype remaining = sourceSize_ - segmentStart_[place.segment] - place.position;
-    return ContinuedReader(source_, "SST", place.segment, place.position, remaining);
+    ContinuedReader reader(source_, "SST", place.segment, place.position, remaining);
+    for (std::size_t k = 0; k < index % kPlaceStride; ++k)
+        skipString(reader);
+    return reader;
 }
 
 SstString SharedStrings::decode(std::size_t index, bool full) const
@@ -325,84 +349,24 @@ SstString SharedStrings::decode(std::size_t index, bool full) const
     return s;
 }
 
-bool SharedStrings::isPlainText(std::size_t index, QString& text) const
-{
-    ContinuedReader reader = readerAt(index);
-    const std::uint16_t length = reader.u16();
-    const std::uint8_t options = reader.u8();
-    if (options & (kRich | kExtended))
-        return false;
-    text.clear();
-    reader.readCharacters(length, (options & kHighByte) != 0, &text);
-    return true;
-}
-
 SstString SharedStrings::at(qsizetype index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return i < loaded_.size() ? decode(i, true) : added_[i - loaded_.size()];
+    return i < loadedCount_ ? decode(i, true) : added_[i - loadedCount_];
 }
 
 QString SharedStrings::textAt(qsizetype index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return i < loaded_.size() ? decode(i, false).text : added_[i - loaded_.size()].text;
+    return i < loadedCount_ ? decode(i, false).text : added_[i - loadedCount_].text;
 }
 
-std::size_t SharedStrings::slotOf(std::uint32_t hash, const QString& text, bool& found) const
-{
-    const std::size_t mask = slotIndex_.size() - 1;
-    QString candidate;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        if (slotIndex_[slot] == 0) {
-            found = false;
-            return slot;
-        }
-        if (slotHash_[slot] == hash && isPlainText(slotIndex_[slot] - 1, candidate) && candidate == text) {
-            found = true;
-            return slot;
-        }
-    }
-}
-
-void SharedStrings::buildLookup()
-{
-    std::size_t count = 16;
-    while (count < 2 * loaded_.size()) count *= 2;
-    slotHash_.assign(count, 0);
-    slotIndex_.assign(count, 0);
-    const std::size_t mask = count - 1;
-    QString text, candidate;
-    for (std::size_t i = 0; i < loaded_.size(); ++i) {
-        // Hashed as stored, not decoded: most strings are never compared.
-        ContinuedReader reader = readerAt(i);
-        const std::uint16_t length = reader.u16();
-        const std::uint8_t options = reader.u8();
-        if (options & (kRich | kExtended)) continue;
-        std::uint32_t hash = kUnitsHashStart;
-        reader.readCharacters(length, (options & kHighByte) != 0, nullptr, &hash);
-        bool decoded = false;
-        std::size_t slot = hash & mask;
-        for (; slotIndex_[slot] != 0; slot = (slot + 1) & mask) {
-            if (slotHash_[slot] != hash) continue;
-            if (!decoded) decoded = isPlainText(i, text);
-            if (isPlainText(slotIndex_[slot] - 1, candidate) && candidate == text) break;
-        }
-        // The last of equal strings is the one found, as it always was.
-        slotHash_[slot] = hash;
-        slotIndex_[slot] = static_cast<std::uint32_t>(i + 1);
-    }
-    lookupBuilt_ = true;
+namespace {
+constexpr std::uint32_t kNoMatch = 0xFFFFFFFF;
 }
 
 std::uint32_t SharedStrings::indexOf(const QString& text)
 {
-    if (!lookupBuilt_)
-        buildLookup();
-    bool found = false;
-    const std::size_t slot = slotOf(unitsHash(text), text, found);
-    if (found)
-        return slotIndex_[slot] - 1;
     const auto known = addedIndex_.constFind(text);
     if (known != addedIndex_.constEnd())
         return known.value();
@@ -415,6 +379,89 @@ std::uint32_t SharedStrings::indexOf(const QString& text)
     return index;
 }
 
+void SharedStrings::resolve() const
+{
+    if (resolvedCount_ == added_.size()) return;
+    const std::size_t from = resolvedCount_;
+    match_.resize(added_.size(), kNoMatch);
+
+    // The texts to look for, by hash (open addressing over added-text
+    // numbers + 1), and the lengths among them: most loaded strings are
+    // passed over after reading their length.
+    std::size_t tableSize = 16;
+    while (tableSize < 2 * (added_.size() - from)) tableSize *= 2;
+    std::vector<std::uint32_t> slotHash(tableSize, 0), slotText(tableSize, 0);
+    std::vector<bool> lengths(0x10000, false);
+    bool any = false;
+    for (std::size_t k = from; k < added_.size(); ++k) {
+        const QString& text = added_[k].text;
+        if (text.size() > 0xFFFF) continue;
+        const std::uint32_t hash = unitsHash(text);
+        std::size_t slot = hash & (tableSize - 1);
+        while (slotText[slot] != 0) slot = (slot + 1) & (tableSize - 1);
+        slotHash[slot] = hash;
+        slotText[slot] = static_cast<std::uint32_t>(k + 1);
+        lengths[static_cast<std::size_t>(text.size())] = true;
+        any = true;
+    }
+    QString candidate;
+    ContinuedReader reader(source_, "SST", 8);
+    for (std::size_t i = 0; any && i < loadedCount_; ++i) {
+        // Hashed as stored, not decoded: most strings are never compared.
+        const ContinuedReader here = reader;
+        const std::uint16_t length = reader.u16();
+        const std::uint8_t options = reader.u8();
+        const std::uint16_t runCount = (options & kRich) ? reader.u16() : 0;
+        const std::uint32_t extendedSize = (options & kExtended) ? reader.u32() : 0;
+        const bool wanted = !(options & (kRich | kExtended)) && lengths[length];
+        std::uint32_t hash = kUnitsHashStart;
+        reader.readCharacters(length, (options & kHighByte) != 0, nullptr, wanted ? &hash : nullptr);
+        reader.skip(4 * qsizetype(runCount));
+        reader.skip(extendedSize);
+        if (!wanted) continue;
+        bool decoded = false;
+        for (std::size_t slot = hash & (tableSize - 1); slotText[slot] != 0; slot = (slot + 1) & (tableSize - 1)) {
+            if (slotHash[slot] != hash) continue;
+            if (!decoded) {
+                ContinuedReader text = here;
+                const std::uint16_t units = text.u16();
+                const std::uint8_t flags = text.u8();
+                candidate.clear();
+                text.readCharacters(units, (flags & kHighByte) != 0, &candidate);
+                decoded = true;
+            }
+            const std::size_t k = slotText[slot] - 1;
+            // The last of equal strings is the one found.
+            if (candidate == added_[k].text) match_[k] = static_cast<std::uint32_t>(i);
+        }
+    }
+
+    savedIndex_.resize(added_.size());
+    kept_.clear();
+    for (std::size_t k = 0; k < added_.size(); ++k) {
+        if (match_[k] != kNoMatch) {
+            savedIndex_[k] = match_[k];
+        } else {
+            savedIndex_[k] = static_cast<std::uint32_t>(loadedCount_ + kept_.size());
+            kept_.push_back(static_cast<std::uint32_t>(k));
+        }
+    }
+    resolvedCount_ = added_.size();
+}
+
+std::uint32_t SharedStrings::savedIndex(std::uint32_t index) const
+{
+    if (index < loadedCount_ || index >= static_cast<std::uint32_t>(size())) return index;
+    resolve();
+    return savedIndex_[index - loadedCount_];
+}
+
+qsizetype SharedStrings::savedSize() const
+{
+    resolve();
+    return static_cast<qsizetype>(loadedCount_ + kept_.size());
+}
+
 void SharedStrings::addReferences(std::int64_t delta)
 {
     const std::int64_t count = std::clamp<std::int64_t>(std::int64_t(referenceCount_) + delta, 0, 0xFFFFFFFF);
@@ -424,7 +471,7 @@ void SharedStrings::addReferences(std::int64_t delta)
 std::uint16_t SharedStrings::bucketSize() const
 {
     // At most 128 buckets of at least 8 strings, as Excel writes them.
-    const std::size_t perBucket = (static_cast<std::size_t>(size()) + 127) / 128;
+    const std::size_t perBucket = (static_cast<std::size_t>(savedSize()) + 127) / 128;
     return static_cast<std::uint16_t>(std::clamp<std::size_t>(perBucket, 8, 0xFFFF));
 }
 
@@ -457,20 +504,18 @@ Record SharedStrings::buildSst(std::vector<std::pair<std::size_t, qsizetype>>& b
         sst.data = source_.data;
         sst.continues = source_.continues;
         putU32(sst.data, 0, referenceCount_);
-        putU32(sst.data, 4, static_cast<std::uint32_t>(size()));
-        for (; next < loaded_.size(); ++next) {
-            if (next % perBucket != 0) continue;
-            std::size_t segment = loaded_[next].segment;
-            qsizetype position = loaded_[next].position;
-            bucketStarts.emplace_back(segment, position);
-        }
+        putU32(sst.data, 4, static_cast<std::uint32_t>(savedSize()));
+        for (; next < loadedCount_; next += perBucket)
+            bucketStarts.push_back(readerAt(next).place());
+        next = loadedCount_;
     } else {
         appendU32(sst.data, referenceCount_);
-        appendU32(sst.data, static_cast<std::uint32_t>(size()));
+        appendU32(sst.data, static_cast<std::uint32_t>(savedSize()));
     }
     SegmentWriter out(sst);
-    for (std::size_t i = next; i < static_cast<std::size_t>(size()); ++i)
-        appendString(out, at(static_cast<qsizetype>(i)), i, perBucket, bucketStarts);
+    for (std::size_t i = next; i < static_cast<std::size_t>(savedSize()); ++i)
+        appendString(out, i < loadedCount_ ? decode(i, true) : added_[kept_[i - loadedCount_]], i, perBucket,
+                     bucketStarts);
     return sst;
 }
 

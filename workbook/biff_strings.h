@@ -83,24 +83,39 @@ struct SstString {
 // loading: the table keeps the SST record as read (a view of the stream) and
 // where each string starts, decodes a string when it is asked for, and on
 // rebuilding keeps the original bytes and appends the new strings.
+//
+// A text written into a cell gets an index past the loaded strings at once;
+// whether the loaded table already holds it is found out only when the table
+// is saved, in one pass over the table for all texts written since, so that
+// writing a few cells never builds an index of the whole table.
 class SharedStrings {
 public:
     // Checks the SST record with its CONTINUE records and finds its strings.
     void load(const Record& sst);
 
-    qsizetype size() const { return static_cast<qsizetype>(loaded_.size() + added_.size()); }
+    // The loaded strings and those added since.
+    qsizetype size() const { return static_cast<qsizetype>(loadedCount_ + added_.size()); }
     SstString at(qsizetype index) const;
     QString textAt(qsizetype index) const;
 
-    // The index of a plain (unformatted) string with this text, appended when new.
+    // The index of a plain (unformatted) string with this text: a text added
+    // before gets its index again, a new one is appended.
     std::uint32_t indexOf(const QString& text);
+
+    // Where the saved table has the string of an index: a loaded string stays
+    // where it is; an added text that the loaded table holds as a plain
+    // string is that string (the last of equal ones); the other added texts
+    // follow the loaded strings in the order they were added.
+    std::uint32_t savedIndex(std::uint32_t index) const;
+    // The number of strings of the saved table.
+    qsizetype savedSize() const;
 
     // Number of LABELSST cells in the whole workbook, as the SST header states it.
     std::uint32_t referenceCount() const { return referenceCount_; }
     void addReferences(std::int64_t delta);
 
-    // The SST record split over CONTINUE records, and the EXTSST record for it
-    // once the SST record will stand at streamPosition.
+    // The SST record split over CONTINUE records, as it is saved, and the
+    // EXTSST record for it once the SST record will stand at streamPosition.
     Record buildSst(std::vector<std::pair<std::size_t, qsizetype>>& bucketStarts) const;
     Record buildExtSst(const Record& sst, std::uint32_t streamPosition,
                        const std::vector<std::pair<std::size_t, qsizetype>>& bucketStarts) const;
@@ -114,9 +129,8 @@ private:
     ContinuedReader readerAt(std::size_t index) const;
     // Decodes a loaded string; text only when full is false.
     SstString decode(std::size_t index, bool full) const;
-    bool isPlainText(std::size_t index, QString& text) const;
-    void buildLookup();
-    std::size_t slotOf(std::uint32_t hash, const QString& text, bool& found) const;
+    // Matches the added texts against the loaded table (savedIndex).
+    void resolve() const;
 
     Record source_;
     bool hasSource_ = false;
@@ -124,16 +138,19 @@ private:
     bool appendable_ = true;
     std::vector<qsizetype> segmentStart_; // logical offset of each segment in source_
     qsizetype sourceSize_ = 0;
+    // Where every kPlaceStride-th loaded string starts: the ones between are
+    // found by passing over those before them.
+    static constexpr std::size_t kPlaceStride = 8;
     std::vector<Place> loaded_;
+    std::size_t loadedCount_ = 0;
     std::vector<SstString> added_;
-
-    // Index of the plain loaded strings by text, built on the first indexOf:
-    // open addressing over (hash, string index + 1), so that a workbook that
-    // is only read never pays for it and one that is written pays once.
-    std::vector<std::uint32_t> slotHash_;
-    std::vector<std::uint32_t> slotIndex_;
-    bool lookupBuilt_ = false;
     QHash<QString, std::uint32_t> addedIndex_;
+
+    // What resolve() found for the first resolvedCount_ added texts.
+    mutable std::size_t resolvedCount_ = 0;
+    mutable std::vector<std::uint32_t> match_;      // per added text: loaded index, or kNoMatch
+    mutable std::vector<std::uint32_t> savedIndex_; // per added text
+    mutable std::vector<std::uint32_t> kept_;       // the added texts the saved table appends, in order
     std::uint32_t referenceCount_ = 0;
 };
 

@@ -3,6 +3,7 @@
 
 #include "workbook/container.h"
 
+#include <cctype>
 #include <memory>
 #include <mutex>
 
@@ -73,6 +74,8 @@ bool startsWith(const QByteArray& file, const char* magic, qsizetype length)
     throw ContainerError(QStringLiteral("The file is not an Excel 97-2003 workbook."));
 }
 
+bool sameName(const QString& a, const char* b);
+
 class Reader {
 public:
     explicit Reader(qsizetype fileSize) : budget_(4 * fileSize + 65536), fileSize_(fileSize) {}
@@ -96,6 +99,10 @@ public:
                 if (GSF_IS_INFILE_MSOLE(asStorage))
                     gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(asStorage), entry.classId.data());
                 readStorage(asStorage, entry, depth + 1);
+            } else if (depth == 0 && !workbook_ && sameName(entry.name, "Workbook")) {
+                // Read last, and only when the file does not hold it in one piece.
+                workbookSize_ = checkedSize(child.get());
+                workbook_ = std::move(child);
             } else {
                 entry.data = readStream(child.get());
             }
@@ -103,7 +110,7 @@ public:
         }
     }
 
-    QByteArray readStream(GsfInput* input)
+    qsizetype checkedSize(GsfInput* input)
     {
         const gsf_off_t size = gsf_input_size(input);
         // A stream cannot hold more than the file; together the streams cannot
@@ -113,6 +120,12 @@ public:
             throw ContainerError(QStringLiteral(
                 "The workbook file is damaged: a stream of its compound document is larger than the file."));
         budget_ -= size;
+        return static_cast<qsizetype>(size);
+    }
+
+    QByteArray readStream(GsfInput* input, qsizetype knownSize = -1)
+    {
+        const qsizetype size = knownSize >= 0 ? knownSize : checkedSize(input);
         QByteArray data(static_cast<qsizetype>(size), Qt::Uninitialized);
         if (size > 0
             && !gsf_input_read(input, static_cast<size_t>(size), reinterpret_cast<guint8*>(data.data())))
@@ -121,9 +134,15 @@ public:
         return data;
     }
 
+    // The root's first stream named Workbook, not read yet.
+    GsfInput* workbook() const { return workbook_.get(); }
+    qsizetype workbookSize() const { return workbookSize_; }
+
 private:
     qsizetype budget_;
     qsizetype fileSize_;
+    GPtr<GsfInput> workbook_;
+    qsizetype workbookSize_ = 0;
 };
 
 bool sameName(const QString& a, const char* b)
@@ -131,14 +150,13 @@ bool sameName(const QString& a, const char* b)
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
-// Takes the workbook stream out of the root, or says why there is none.
-QByteArray takeWorkbookStream(Entry& root)
+// Takes the workbook stream's entry out of the root, or says why there is none.
+void takeWorkbookStream(Entry& root)
 {
     for (auto it = root.children.begin(); it != root.children.end(); ++it) {
         if (!it->isStorage && sameName(it->name, "Workbook")) {
-            QByteArray stream = std::move(it->data);
             root.children.erase(it);
-            return stream;
+            return;
         }
     }
     for (const Entry& entry : root.children) {
@@ -153,27 +171,6 @@ QByteArray takeWorkbookStream(Entry& root)
     }
     throw ContainerError(QStringLiteral(
         "The file is a compound document but holds no Excel workbook (no Workbook stream)."));
-}
-
-void writeStorage(GsfOutfile* storage, const Entry& entry)
-{
-    for (const Entry& child : entry.children) {
-        const QByteArray name = child.name.toUtf8();
-        GPtr<GsfOutput> output(gsf_outfile_new_child(storage, name.constData(), child.isStorage));
-        if (!output)
-            throw ContainerError(QStringLiteral("The workbook cannot be written: entry \"%1\" cannot be created.")
-                                     .arg(child.name));
-        if (child.isStorage) {
-            gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(output.get()), child.classId.data());
-            writeStorage(GSF_OUTFILE(output.get()), child);
-        } else if (!child.data.isEmpty()
-                   && !gsf_output_write(output.get(), static_cast<size_t>(child.data.size()),
-                                        reinterpret_cast<const guint8*>(child.data.constData()))) {
-            throw ContainerError(QStringLiteral("The workbook cannot be written: entry \"%1\" failed.")
-                                     .arg(child.name));
-        }
-        gsf_output_close(output.get());
-    }
 }
 
 } // namespace
@@ -196,42 +193,118 @@ Document readDocument(const QByteArray& file)
     gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(ole.get()), document.root.classId.data());
     Reader reader(file.size());
     reader.readStorage(ole.get(), document.root, 0);
-    document.workbookStream = takeWorkbookStream(document.root);
+    takeWorkbookStream(document.root);
+    const qsizetype size = reader.workbookSize();
+    const qsizetype at = contiguousWorkbookStream(file, size);
+    if (at >= 0) {
+        document.workbookStream = QByteArray::fromRawData(file.constData() + at, size);
+        document.workbookIsView = true;
+    } else {
+        document.workbookStream = reader.readStream(reader.workbook(), size);
+    }
     return document;
 }
 
-void writeDocument(const Entry& root, const QByteArray& workbookStream,
-                   const std::function<void(const QByteArray& document)>& use)
+qsizetype contiguousWorkbookStream(const QByteArray& file, qsizetype size)
 {
-    routeLibgsfLog();
-    GPtr<GsfOutput> sink(gsf_output_memory_new());
-    GPtr<GsfOutfile> ole(gsf_outfile_msole_new(sink.get()));
-    if (!sink || !ole)
-        throw ContainerError(QStringLiteral("The workbook cannot be written: out of memory."));
-    gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(ole.get()), root.classId.data());
+    // Any field out of bounds or out of line ends the search: libgsf has
+    // read the file already, so the stream is then read through it.
+    struct Doubt {};
+    auto u32 = [&](qsizetype at) -> std::uint32_t {
+        if (at < 0 || at + 4 > file.size()) throw Doubt{};
+        const auto* p = reinterpret_cast<const unsigned char*>(file.constData() + at);
+        return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
+    };
+    auto u16 = [&](qsizetype at) -> std::uint16_t {
+        if (at < 0 || at + 2 > file.size()) throw Doubt{};
+        const auto* p = reinterpret_cast<const unsigned char*>(file.constData() + at);
+        return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+    };
+    constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
+    try {
+        if (size <= 0 || file.size() < 512) return -1;
+        const std::uint16_t shift = u16(30);
+        if (shift != 9 && shift != 12) return -1;
+        const qsizetype sectorSize = qsizetype(1) << shift;
+        const qsizetype sectors = file.size() / sectorSize - 1; // whole sectors after the header
+        auto offsetOf = [&](std::uint32_t sector) -> qsizetype {
+            if (sector >= static_cast<std::uint64_t>(sectors)) throw Doubt{};
+            return (qsizetype(sector) + 1) * sectorSize;
+        };
+        // A stream below the cutoff lies in the mini stream (whichever
+        // cutoff a reader goes by).
+        if (size < 4096 || size < u32(56)) return -1;
+        const qsizetype perSector = sectorSize / 4;
 
-    Entry withWorkbook;
-    Entry stream;
-    stream.name = QStringLiteral("Workbook");
-    stream.data = workbookStream;
-    withWorkbook.children.push_back(std::move(stream));
-    withWorkbook.children.insert(withWorkbook.children.end(), root.children.begin(), root.children.end());
-    writeStorage(ole.get(), withWorkbook);
+        // The FAT's sectors: 109 in the header, the others in the DIFAT chain.
+        const std::uint32_t fatCount = u32(44);
+        if (fatCount > static_cast<std::uint64_t>(sectors)) return -1;
+        std::vector<std::uint32_t> fat;
+        fat.reserve(fatCount);
+        for (qsizetype k = 0; k < 109 && fat.size() < fatCount; ++k) fat.push_back(u32(76 + 4 * k));
+        std::uint32_t difat = u32(68);
+        for (std::uint32_t n = 0; fat.size() < fatCount; ++n) {
+            if (n >= u32(72)) return -1;
+            const qsizetype at = offsetOf(difat);
+            for (qsizetype k = 0; k + 1 < perSector && fat.size() < fatCount; ++k) fat.push_back(u32(at + 4 * k));
+            difat = u32(at + 4 * (perSector - 1));
+        }
+        auto next = [&](std::uint32_t sector) -> std::uint32_t {
+            const std::size_t j = sector / perSector;
+            if (j >= fat.size()) throw Doubt{};
+            return u32(offsetOf(fat[j]) + 4 * (sector % perSector));
+        };
 
-    if (!gsf_output_close(GSF_OUTPUT(ole.get())))
-        throw ContainerError(QStringLiteral("The workbook cannot be written: the compound document failed."));
-    const gsf_off_t size = gsf_output_size(sink.get());
-    const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
-    use(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size)));
-}
-
-QByteArray writeDocument(const Entry& root, const QByteArray& workbookStream)
-{
-    QByteArray document;
-    writeDocument(root, workbookStream, [&document](const QByteArray& view) {
-        document = QByteArray(view.constData(), view.size());
-    });
-    return document;
+        // The directory, and in it the root's children.
+        std::vector<std::uint32_t> directory;
+        for (std::uint32_t s = u32(48); s != kEndOfChain; s = next(s)) {
+            if (qsizetype(directory.size()) >= sectors) return -1; // a loop
+            offsetOf(s);
+            directory.push_back(s);
+        }
+        const qsizetype perDirectorySector = sectorSize / 128;
+        const qsizetype entries = qsizetype(directory.size()) * perDirectorySector;
+        auto entryAt = [&](std::uint32_t i) -> qsizetype {
+            if (i >= static_cast<std::uint64_t>(entries)) throw Doubt{};
+            return offsetOf(directory[i / perDirectorySector]) + 128 * (i % perDirectorySector);
+        };
+        if (entries == 0 || file[entryAt(0) + 66] != 5) return -1;
+        std::vector<std::uint32_t> pending{u32(entryAt(0) + 76)};
+        qsizetype visited = 0;
+        qsizetype found = -1;
+        while (!pending.empty()) {
+            const std::uint32_t i = pending.back();
+            pending.pop_back();
+            if (i == 0xFFFFFFFF) continue;
+            if (++visited > entries) return -1; // a loop
+            const qsizetype e = entryAt(i);
+            pending.push_back(u32(e + 68));
+            pending.push_back(u32(e + 72));
+            // The name up to its first zero unit, without regard to case.
+            static const char workbook[] = "workbook";
+            qsizetype k = 0;
+            while (k < 32 && u16(e + 2 * k) != 0) ++k;
+            bool same = k == 8;
+            for (qsizetype c = 0; same && c < 8; ++c) {
+                const std::uint16_t unit = u16(e + 2 * c);
+                same = unit < 0x80 && std::tolower(unit) == workbook[c];
+            }
+            if (!same) continue;
+            if (found >= 0) return -1; // two of them: leave it to libgsf
+            found = e;
+        }
+        if (found < 0 || file[found + 66] != 2 || u32(found + 120) != static_cast<std::uint64_t>(size)) return -1;
+        const std::uint32_t start = u32(found + 116);
+        const qsizetype count = (size + sectorSize - 1) / sectorSize;
+        if (start >= static_cast<std::uint64_t>(sectors) || sectors - start < count) return -1;
+        for (qsizetype k = 0; k + 1 < count; ++k)
+            if (next(static_cast<std::uint32_t>(start + k)) != start + k + 1) return -1;
+        const qsizetype at = offsetOf(start);
+        if (file.size() - at < size) return -1;
+        return at;
+    } catch (const Doubt&) {
+        return -1;
+    }
 }
 
 } // namespace tpworm::workbook::container

@@ -58,6 +58,7 @@ struct Workbook::Impl {
     bool loaded = false;
 
     container::Entry root;
+    QByteArray file;   // the file's bytes, when the stream is a view of them
     QByteArray stream;
     std::vector<Record> globals;
     qsizetype globalsEnd = 0;
@@ -74,8 +75,16 @@ struct Workbook::Impl {
     qsizetype sheetStart = 0;
     qsizetype sheetEnd = 0;
     std::set<qsizetype> indexBodies; // stream offsets of each sheet's INDEX record body
+    // What a save writes besides the stream as it was: the rebuilt shared
+    // strings, made once for the two passes of a save.
+    struct Rebuilt {
+        Record sst;
+        std::vector<std::pair<std::size_t, qsizetype>> buckets;
+    };
 
-    void parse(const QByteArray& file);
+    // bytes: a buffer of its own (not raw data of the caller's), which the
+    // stream may be a view of.
+    void parse(const QByteArray& bytes);
     void checkStreamStart() const;
     void readGlobals();
     void handleGlobalsBof(const Record& record) const;
@@ -85,13 +94,17 @@ struct Workbook::Impl {
     void readSheet(std::size_t number);
     std::uint16_t defaultXf() const;
     std::size_t sstInsertionPoint() const;
-    QByteArray buildStream() const;
+    // The stream as saved, written twice: counting, then in place.
+    void writeStream(Sink& out, const Rebuilt& rebuilt) const;
+    Rebuilt rebuild() const;
+    QByteArray saveDocument() const;
 };
 
-void Workbook::Impl::parse(const QByteArray& file)
+void Workbook::Impl::parse(const QByteArray& bytes)
 {
-    container::Document document = container::readDocument(file);
+    container::Document document = container::readDocument(bytes);
     root = std::move(document.root);
+    if (document.workbookIsView) file = bytes;
     stream = std::move(document.workbookStream);
     checkStreamStart();
     readGlobals();
@@ -172,32 +185,34 @@ void Workbook::Impl::readSheet(std::size_t number)
         throwDamaged(QStringLiteral("sheet %1 lies outside the workbook stream.").arg(number + 1));
     if (number > 0 && start >= sheetStart && start < sheetEnd && start != sheetStart)
         throwDamaged(QStringLiteral("sheet %1 lies inside the first sheet.").arg(number + 1));
-    qsizetype end = 0;
-    std::vector<qsizetype> offsets;
-    // The first sheet gets room for the records of a few hundred edits.
-    std::vector<Record> records = readSubstream(stream, start, end, &offsets, number == 0 ? 512 : 0);
-    int depth = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (records[i].id == kBof) ++depth;
-        if (depth == 1 && records[i].id == kIndex) {
-            const qsizetype size = records[i].data.size();
-            if (size < 16 || (size - 16) % 4 != 0) throwTooShort("INDEX");
-            indexBodies.insert(offsets[i] + 4);
+    // Headers only: the first sheet indexes its own records.
+    bool first = true;
+    std::uint16_t version = 0, type = 0;
+    const qsizetype end = walkSubstream(stream, start, [&](std::uint16_t id, qsizetype offset, std::uint16_t length,
+                                                           int depth) {
+        if (first) {
+            if (length >= 4) {
+                version = peekU16(stream, offset + 4);
+                type = peekU16(stream, offset + 6);
+            } else if (number == 0) {
+                throwTooShort("BOF");
+            }
+            first = false;
         }
-        if (records[i].id == kEof) --depth;
-    }
+        if (depth == 1 && id == kIndex) {
+            if (length < 16 || (length - 16) % 4 != 0) throwTooShort("INDEX");
+            indexBodies.insert(offset + 4);
+        }
+    });
     if (number != 0) return;
 
     sheetStart = start;
     sheetEnd = end;
-    FieldReader bof(records.front().data, "BOF");
-    const std::uint16_t version = bof.u16();
-    const std::uint16_t type = bof.u16();
     if (version != kBiff8Version)
         throwDamaged(QStringLiteral("its first sheet is not in the Excel 97-2003 format."));
     firstIsWorksheet = type == kBofWorksheet && sheetTypes[0] == kSheetTypeWorksheet;
     if (firstIsWorksheet)
-        sheet.load(std::move(records), strings);
+        sheet.load(stream, start, end, strings);
 }
 
 void Workbook::Impl::readSheets()
@@ -219,32 +234,40 @@ std::size_t Workbook::Impl::sstInsertionPoint() const
     return globals.size() - 1;
 }
 
-QByteArray Workbook::Impl::buildStream() const
+Workbook::Impl::Rebuilt Workbook::Impl::rebuild() const
 {
-    if (!sheet.modified())
-        return stream;
+    Rebuilt rebuilt;
+    rebuilt.sst = strings.buildSst(rebuilt.buckets);
+    return rebuilt;
+}
 
-    QByteArray out;
+void Workbook::Impl::writeStream(Sink& out, const Rebuilt& rebuilt) const
+{
+    if (!sheet.modified()) {
+        out.append(stream);
+        return;
+    }
+
     std::vector<qsizetype> boundSheetAt;
     const std::size_t sstAt = sst ? *sst : sstInsertionPoint();
     for (std::size_t i = 0; i < globals.size(); ++i) {
         if (i == sstAt) {
             const auto position = static_cast<std::uint32_t>(out.size());
-            std::vector<std::pair<std::size_t, qsizetype>> buckets;
-            const Record table = strings.buildSst(buckets);
-            table.appendTo(out);
-            strings.buildExtSst(table, position, buckets).appendTo(out);
+            rebuilt.sst.writeTo(out);
+            strings.buildExtSst(rebuilt.sst, position, rebuilt.buckets).writeTo(out);
         }
         if ((sst && i == *sst) || (extSst && i == *extSst)) continue;
         if (globals[i].id == kBoundSheet) boundSheetAt.push_back(out.size() + 4);
-        globals[i].appendTo(out);
+        globals[i].writeTo(out);
     }
 
     const qsizetype globalsGrowth = out.size() - globalsEnd;
     const auto newSheetStart = static_cast<std::uint32_t>(sheetStart + globalsGrowth);
-    const QByteArray sheetBytes = sheet.build(newSheetStart);
-    const qsizetype sheetGrowth = sheetBytes.size() - (sheetEnd - sheetStart);
-    if (out.size() + stream.size() - globalsEnd + sheetGrowth > 0xFFFFFFFFLL)
+    out.append(QByteArrayView(stream).sliced(globalsEnd, sheetStart - globalsEnd));
+    const qsizetype sheetAt = out.size();
+    sheet.write(out, newSheetStart, strings);
+    const qsizetype sheetGrowth = (out.size() - sheetAt) - (sheetEnd - sheetStart);
+    if (out.size() + stream.size() - sheetEnd > 0xFFFFFFFFLL)
         throw BiffError(QStringLiteral("The workbook would grow beyond the 4 GB an Excel 97-2003 file can hold."));
     auto moved = [&](std::uint32_t position) -> std::uint32_t {
         if (position < globalsEnd) return position;
@@ -252,12 +275,10 @@ QByteArray Workbook::Impl::buildStream() const
         return static_cast<std::uint32_t>(position + globalsGrowth + sheetGrowth);
     };
 
-    // The rest of the stream goes over as it is, with no copy in between; the
-    // INDEX records of the other sheets are then moved where they now stand.
-    out.reserve(out.size() + (stream.size() - globalsEnd) + sheetGrowth);
-    out += QByteArrayView(stream).sliced(globalsEnd, sheetStart - globalsEnd);
-    out += sheetBytes;
-    out += QByteArrayView(stream).sliced(sheetEnd);
+    // The rest of the stream goes over as it is; the INDEX records of the
+    // other sheets are then moved where they now stand.
+    out.append(QByteArrayView(stream).sliced(sheetEnd));
+    if (out.counting()) return;
     // Where a byte of the old stream past the globals now is; -1 inside the first sheet.
     auto at = [&](qsizetype old, qsizetype size) -> qsizetype {
         if (old + size <= sheetStart) return old + globalsGrowth;
@@ -266,21 +287,29 @@ QByteArray Workbook::Impl::buildStream() const
     };
     for (qsizetype body : indexBodies) {
         if (body >= sheetStart && body < sheetEnd) continue;
-        const qsizetype lengthAt = at(body - 2, 2);
-        if (lengthAt < 0) continue;
-        const qsizetype length = peekU16(out, lengthAt);
+        if (at(body - 2, 2) < 0) continue;
+        const qsizetype length = peekU16(stream, body - 2);
         auto move = [&](qsizetype old) {
             const qsizetype now = at(old, 4);
-            if (now >= 0) putU32(out, now, moved(peekU32(out, now)));
+            if (now >= 0) out.putU32(now, moved(peekU32(stream, old)));
         };
-        const qsizetype defColWidthAt = at(body + 12, 4);
-        if (defColWidthAt >= 0 && peekU32(out, defColWidthAt) != 0) move(body + 12);
+        if (at(body + 12, 4) >= 0 && peekU32(stream, body + 12) != 0) move(body + 12);
         for (qsizetype slot = body + 16; slot + 4 <= body + length; slot += 4)
             move(slot);
     }
     for (std::size_t k = 0; k < boundSheetAt.size(); ++k)
-        putU32(out, boundSheetAt[k], k == 0 ? newSheetStart : moved(sheetOffsets[k]));
-    return out;
+        out.putU32(boundSheetAt[k], k == 0 ? newSheetStart : moved(sheetOffsets[k]));
+}
+
+QByteArray Workbook::Impl::saveDocument() const
+{
+    const Rebuilt rebuilt = sheet.modified() ? rebuild() : Rebuilt{};
+    Sink count;
+    writeStream(count, rebuilt);
+    return container::writeDocument(root, count.size(), [&](char* at) {
+        Sink into(at);
+        writeStream(into, rebuilt);
+    });
 }
 
 Workbook::Workbook() : d(std::make_unique<Impl>()) {}
@@ -325,7 +354,10 @@ void Workbook::LoadFromBuffer(const QByteArray& bytes)
     try {
         if (bytes.size() > kMaxFileSize)
             throw WorkbookError(QStringLiteral("The file is too large for an Excel 97-2003 workbook."));
-        fresh->parse(bytes);
+        // The stream may stay a view of the bytes: they must be ours.
+        QByteArray owned = bytes;
+        if (!owned.data_ptr().isMutable()) owned = QByteArray(bytes.constData(), bytes.size());
+        fresh->parse(owned);
     } catch (...) {
         auto empty = std::make_unique<Impl>();
         empty->fileName = d->fileName;
@@ -380,10 +412,7 @@ void Workbook::Save()
         throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.").arg(d->fileName, check.error));
     if (!d->loaded)
         throw WorkbookError(QStringLiteral("No workbook is loaded; there is nothing to save."));
-    WriteOutcome written;
-    container::writeDocument(d->root, d->buildStream(), [&](const QByteArray& document) {
-        written = writeFileAtomically(d->fileName, document);
-    });
+    const WriteOutcome written = writeFileAtomically(d->fileName, d->saveDocument());
     if (!written.ok())
         throw WorkbookError(QStringLiteral("The workbook cannot be saved as \"%1\": %2.").arg(d->fileName, written.error));
 }
@@ -392,7 +421,7 @@ QByteArray Workbook::SaveToBuffer() const
 {
     if (!d->loaded)
         throw WorkbookError(QStringLiteral("No workbook is loaded; there is nothing to save."));
-    return container::writeDocument(d->root, d->buildStream());
+    return d->saveDocument();
 }
 
 } // namespace tpworm::workbook

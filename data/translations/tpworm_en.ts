@@ -430,16 +430,48 @@ Rules source recorded in the file: </translation>
         <translation>&lt;p align="center"&gt;%1 V%2　generated %3&lt;/p&gt;</translation>
     </message>
     <message>
+        <source>&lt;p&gt;&lt;b&gt;警告&lt;/b&gt;：此工况不能校核，本报告不含校核结果：%1&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Warning&lt;/b&gt;: this duty cannot be checked; the report carries no check results: %1&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;传动校核的警告：&lt;/p&gt;&lt;ul&gt;</source>
+        <translation>&lt;p&gt;Warnings of the drive check:&lt;/p&gt;&lt;ul&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;使用系数由规则数据库的额定功率表 rated_power 得出，该表来源：%1&lt;/p&gt;</source>
+        <translation>&lt;p&gt;The service factor comes from the rules database's rated-power table rated_power, whose source is: %1&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;工况（按输入的文字）：&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Duty (as typed):&lt;/p&gt;</translation>
+    </message>
+    <message>
         <source>&lt;p&gt;所选精度等级与中心距所在行的公差（规则数据库公差表的列号在括号中）：&lt;/p&gt;</source>
         <translation>&lt;p&gt;Tolerances of the row of the chosen grade and centre distance (column numbers of the grade table in brackets):&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;摩擦系数 μ 为输入值，未查摩擦系数表。&lt;/p&gt;</source>
+        <translation>&lt;p&gt;The friction coefficient μ was typed; the friction table was not used.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;摩擦系数 μ 按滑动速度查规则数据库的摩擦系数表 friction（材料配对 %1），该表来源：%2&lt;/p&gt;</source>
+        <translation>&lt;p&gt;The friction coefficient μ is read against the sliding speed from the rules database's friction table friction (material pair %1), whose source is: %2&lt;/p&gt;</translation>
     </message>
     <message>
         <source>&lt;p&gt;无。&lt;/p&gt;</source>
         <translation>&lt;p&gt;None.&lt;/p&gt;</translation>
     </message>
     <message>
+        <source>&lt;p&gt;未给出工况，因此本报告不含传动校核。&lt;/p&gt;</source>
+        <translation>&lt;p&gt;No duty was given, so this report contains no drive check.&lt;/p&gt;</translation>
+    </message>
+    <message>
         <source>&lt;p&gt;本程序尚未提供传动校核，本报告不含此项。&lt;/p&gt;</source>
         <translation>&lt;p&gt;The program does not yet put the drive check into this report.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;校核结果（与“传动校核”窗口相同的关系和位数；关系及其来源见技术手册）：&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Results (the relations and decimals of the "Drive check" window; the relations and their sources are in the technical manual):&lt;/p&gt;</translation>
     </message>
     <message>
         <source>&lt;p&gt;规则数据库：%1&lt;/p&gt;</source>
@@ -474,6 +506,10 @@ Rules source recorded in the file: </translation>
         <translation>N:</translation>
     </message>
     <message>
+        <source>P1：</source>
+        <translation>P1:</translation>
+    </message>
+    <message>
         <source>PDF 文件 (*.pdf)|*.pdf</source>
         <translation>PDF files (*.pdf)|*.pdf</translation>
     </message>
@@ -484,6 +520,22 @@ Rules source recorded in the file: </translation>
     <message>
         <source>SVG 文件 (*.svg)|*.svg</source>
         <translation>SVG files (*.svg)|*.svg</translation>
+    </message>
+    <message>
+        <source>S（m²）</source>
+        <translation>S (m²)</translation>
+    </message>
+    <message>
+        <source>S（m²，估算）</source>
+        <translation>S (m², estimated)</translation>
+    </message>
+    <message>
+        <source>S（m²，输入值）</source>
+        <translation>S (m², typed)</translation>
+    </message>
+    <message>
+        <source>T2（N·m）</source>
+        <translation>T2 (N·m)</translation>
     </message>
     <message>
         <source>W6Mo5Cr4V2（参考）</source>
@@ -500,6 +552,18 @@ Rules source recorded in the file: </translation>
 </translation>
     </message>
     <message>
+        <source>n1：</source>
+        <translation>n1:</translation>
+    </message>
+    <message>
+        <source>ta：</source>
+        <translation>ta:</translation>
+    </message>
+    <message>
+        <source>tlim：</source>
+        <translation>tlim:</translation>
+    </message>
+    <message>
         <source>tpworm-cli: 文件 %1 不能导入数据表 %2，计算法则数据库没有改变（行号从标题行的下一行数起）：</source>
         <translation>tpworm-cli: the file %1 cannot be imported into table %2; the rules database is unchanged (rows counted from the line after the header)</translation>
     </message>
@@ -510,6 +574,14 @@ Rules source recorded in the file: </translation>
     <message>
         <source>ηo 为假设值（默认 0.96），可按实际修改</source>
         <translation>ηo is an assumption (default 0.96); change it to suit</translation>
+    </message>
+    <message>
+        <source>μ = %1（输入值）</source>
+        <translation>μ = %1 (typed)</translation>
+    </message>
+    <message>
+        <source>μ：</source>
+        <translation>μ:</translation>
     </message>
     <message>
         <source>“%1”不是数字</source>
@@ -970,6 +1042,14 @@ The tolerances and standard backlash shown are the table's values, which its sou
         <translation>right-hand</translation>
     </message>
     <message>
+        <source>各方案均取“传动校核”窗口中输入的箱体散热面积 S = %1 m²</source>
+        <translation>Every candidate uses the housing surface typed in the "Drive check" window, S = %1 m²</translation>
+    </message>
+    <message>
+        <source>各方案按自己的中心距估算 S = 9×10⁻⁵·a^1.85 m²（估算值，无散热片的箱体）；在“传动校核”窗口中输入 S 则各方案均取该值</source>
+        <translation>Each candidate's S is estimated from its own centre distance, S = 9×10⁻⁵·a^1.85 m² (an estimate, plain housing without fins); an S typed in the "Drive check" window holds for every candidate</translation>
+    </message>
+    <message>
         <source>合格</source>
         <translation>Passed</translation>
     </message>
@@ -1098,6 +1178,14 @@ The tolerances and standard backlash shown are the table's values, which its sou
         <translation>Working half angle, °</translation>
     </message>
     <message>
+        <source>工况有误，表中未列校核结果：%1</source>
+        <translation>The duty is not valid; the table shows no check results: %1</translation>
+    </message>
+    <message>
+        <source>工况：P1 = %1 kW，n1 = %2 r/min，%3，ta = %4 °C，tlim = %5 °C，αs = %6 W/(m²·°C)，ηo = %7。</source>
+        <translation>Duty: P1 = %1 kW, n1 = %2 r/min, %3, ta = %4 °C, tlim = %5 °C, αs = %6 W/(m²·°C), ηo = %7. </translation>
+    </message>
+    <message>
         <source>已从 %1 读入 %2 行；请写明来源，按“保存表格”后写入数据库。</source>
         <translation>Read %2 rows from %1; name their source and press "Save table" to write them to the database.</translation>
     </message>
@@ -1128,6 +1216,10 @@ The tolerances and standard backlash shown are the table's values, which its sou
     <message>
         <source>序号</source>
         <translation>No.</translation>
+    </message>
+    <message>
+        <source>强度（承载能力）未计算：规则数据库的额定功率表 rated_power 没有数据。</source>
+        <translation>Strength (load capacity) not computed: the rules database's rated-power table rated_power holds no data.</translation>
     </message>
     <message>
         <source>当量摩擦角 ρ'</source>
@@ -1208,6 +1300,10 @@ The tolerances and standard backlash shown are the table's values, which its sou
     <message>
         <source>摩擦角 ρ' = %1° 与导程角 γ 之和达到 90°，摩擦系数 μ = %2 过大</source>
         <translation>The friction angle ρ' = %1° and the lead angle γ reach 90° together; the friction coefficient μ = %2 is too large</translation>
+    </message>
+    <message>
+        <source>效率 η</source>
+        <translation>Efficiency η</translation>
     </message>
     <message>
         <source>散热系数 αs</source>
@@ -1454,6 +1550,14 @@ Check that the file exists, or reinstall the software.</translation>
         <translation>No PDF reader (Adobe Reader) is installed, or the technical documents are missing....</translation>
     </message>
     <message>
+        <source>未校核</source>
+        <translation>not checked</translation>
+    </message>
+    <message>
+        <source>未给工况：填入输入功率 P1 和蜗杆转速 n1 后按“校核”，表中即列出各方案的效率、输出转矩、油温和热平衡校核。</source>
+        <translation>No duty: type the input power P1 and the worm speed n1 and press "Check"; the table then lists each candidate's efficiency, output torque, oil temperature and heat check.</translation>
+    </message>
+    <message>
         <source>未计算</source>
         <translation>Not calculated</translation>
     </message>
@@ -1470,12 +1574,20 @@ Check that the file exists, or reinstall the software.</translation>
         <translation>Not recorded</translation>
     </message>
     <message>
+        <source>未输入：按 S = 9×10⁻⁵·a^1.85 估算</source>
+        <translation>not typed: estimated as S = 9×10⁻⁵·a^1.85</translation>
+    </message>
+    <message>
         <source>杆分度圆：</source>
         <translation>Worm ref.:</translation>
     </message>
     <message>
         <source>材料</source>
         <translation>Material</translation>
+    </message>
+    <message>
+        <source>材料配对</source>
+        <translation>Material pair</translation>
     </message>
     <message>
         <source>材料配对：</source>
@@ -1564,8 +1676,20 @@ Check that the file exists, or reinstall the software.</translation>
         <translation>Scale</translation>
     </message>
     <message>
+        <source>没有方案的油温不超过 tlim。</source>
+        <translation>No candidate keeps the oil within tlim. </translation>
+    </message>
+    <message>
         <source>油温 to</source>
         <translation>Oil temperature to</translation>
+    </message>
+    <message>
+        <source>油温 to（°C）</source>
+        <translation>Oil temperature to (°C)</translation>
+    </message>
+    <message>
+        <source>油温不超过 tlim 的最小中心距：a = %1 mm。</source>
+        <translation>Smallest centre distance keeping the oil within tlim: a = %1 mm. </translation>
     </message>
     <message>
         <source>法向弦齿厚</source>
@@ -1658,6 +1782,10 @@ Check that the file exists, or reinstall the software.</translation>
     <message>
         <source>滚刀齿顶宽，单位 mm</source>
         <translation>Hob tip width, mm</translation>
+    </message>
+    <message>
+        <source>热平衡</source>
+        <translation>Heat check</translation>
     </message>
     <message>
         <source>热平衡校核</source>
@@ -2092,6 +2220,10 @@ Check that the file exists, or reinstall the software.</translation>
         <translation>The rules database has no friction table friction (perhaps an older rule set); type the friction coefficient μ</translation>
     </message>
     <message>
+        <source>规则数据库无法读取：%1</source>
+        <translation>The rules database cannot be read: %1</translation>
+    </message>
+    <message>
         <source>规则数据库的摩擦系数表 friction 中没有材料配对“%1”</source>
         <translation>The friction table friction of the rules database has no material pair "%1"</translation>
     </message>
@@ -2316,6 +2448,10 @@ Check that the file exists, or reinstall the software.</translation>
     <message>
         <source>（估算）</source>
         <translation> (estimate)</translation>
+    </message>
+    <message>
+        <source>（假设值）</source>
+        <translation> (assumed)</translation>
     </message>
     <message>
         <source>（可逆转）</source>

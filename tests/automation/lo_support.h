@@ -1,11 +1,15 @@
 // Helpers of the automation tests: templates and readings through python3's
-// xlwt and xlrd, a temporary folder that catches the server's profile, and the
-// process list.
+// xlwt and xlrd, a temporary folder that catches the server's profile and
+// temporary files, and the process list.
 #pragma once
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+#include <QUrl>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -90,25 +94,82 @@ private:
     std::optional<QByteArray> old_;
 };
 
-// A scratch folder that is also TMPDIR, so every server profile and temporary
-// file of a test lands inside it and can be found in the process list.
+// The parent of a process, from /proc; 0 when it is gone.
+inline qint64 parentOf(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = file.readAll();
+    return line.mid(line.lastIndexOf(')') + 2).split(' ').value(1).toLongLong();
+}
+
+// A scratch folder that is also TMPDIR and the cache folder, so that every
+// server profile and temporary file of a test lands inside it and can be
+// found in the process list.
 class Scratch {
 public:
-    Scratch() : tmp_(dir.path() + QStringLiteral("/tmp")), env_("TMPDIR", tmp_)
+    Scratch()
+        : tmp_(dir.path() + QStringLiteral("/tmp")), cache_(dir.path() + QStringLiteral("/cache")),
+          tmpEnv_("TMPDIR", tmp_), cacheEnv_("XDG_CACHE_HOME", cache_)
     {
         QDir().mkpath(tmp_);
     }
     QString path(const QString& name) const { return dir.filePath(name); }
     // The server processes whose profile lies in this scratch folder.
-    QStringList servers() const { return processesMentioning(dir.path()); }
-    // Server profiles left in the temporary folder.
-    QStringList leftovers() const { return QDir(tmp_).entryList({QStringLiteral("tpworm-lo-*")}, QDir::AllEntries | QDir::Hidden); }
+    QStringList servers() const
+    {
+        return processesMentioning(QStringLiteral("-env:UserInstallation=") +
+                                   QUrl::fromLocalFile(dir.path()).toString(QUrl::FullyEncoded));
+    }
+    // Their process numbers.
+    QList<qint64> serverPids() const
+    {
+        QList<qint64> pids;
+        for (const QString& line : servers())
+            pids << line.section(QLatin1Char(' '), 0, 0).toLongLong();
+        return pids;
+    }
+    // The servers' homes below the cache folder, whatever the application's
+    // name (the program's, or a test program's).
+    QStringList homes() const
+    {
+        QStringList found;
+        for (const QString& program : QDir(cache_).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QString base = cache_ + QLatin1Char('/') + program + QStringLiteral("/libreoffice");
+            for (const QString& slot : QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+                found << base + QLatin1Char('/') + slot;
+        }
+        return found;
+    }
+    // What servers and exports left in the temporary folder (LibreOffice's
+    // lu*.tmp folders, profiles) and the servers' own temporary folders that
+    // outlived them.
+    QStringList leftovers() const
+    {
+        QStringList left = QDir(tmp_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        for (const QString& home : homes())
+            if (QFileInfo::exists(home + QStringLiteral("/tmp")))
+                left << home + QStringLiteral("/tmp");
+        return left;
+    }
+    // Waits up to `ms` for the servers to be gone; those still there.
+    QStringList serversAfter(int ms) const
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!servers().isEmpty() && clock.elapsed() < ms)
+            QThread::msleep(20);
+        return servers();
+    }
 
     QTemporaryDir dir;
 
 private:
     QString tmp_;
-    ScopedEnv env_;
+    QString cache_;
+    ScopedEnv tmpEnv_;
+    ScopedEnv cacheEnv_;
 };
 
 } // namespace tpworm::testing

@@ -4,11 +4,19 @@
 #include "core/cell_address.h"
 #include "documents/automation.h"
 #include "documents/automation_cells.h"
+#include "documents/automation_store.h"
 #include "lo_support.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
+
+#include <csignal>
+#include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -211,6 +219,65 @@ TEST(AutomationVariant, ConversionsRefuseOtherKinds)
     EXPECT_THROW(automation::Variant(std::shared_ptr<automation::Object>()).toObject("v"), Error);
 }
 
+// ---- The stored workbook's check ----------------------------------------------------
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// What the server stored is put in the target's place only when it is a
+// workbook: an xlwt workbook passes, and each way of not being one is named.
+TEST(StoredWorkbookCheck, PassesAWorkbookAndNamesWhatIsWrongWithAnythingElse)
+{
+    Scratch scratch;
+    const QString good = scratch.path("good.xls");
+    makeTemplate(good);
+    EXPECT_EQ(automation::workbookFileProblem(good), QString());
+    const QByteArray bytes = contentOf(good);
+    ASSERT_GT(bytes.size(), 4096);
+
+    const QByteArray name = QByteArray("W\0o\0r\0k\0b\0o\0o\0k\0", 16);
+    ASSERT_GE(bytes.indexOf(name), 0);
+    QByteArray renamed = bytes;
+    renamed[renamed.indexOf(name) + 14] = 'x'; // "Workboox": no workbook stream
+    // xlwt's workbook stream is long enough to begin in the first sector.
+    ASSERT_EQ(bytes.mid(512, 2), QByteArray("\x09\x08", 2));
+    QByteArray noBof = bytes;
+    noBof[512] = 0x0A;
+    QByteArray badSectors = bytes;
+    badSectors[0x1E] = 7;
+
+    struct Case {
+        const char* what;
+        QByteArray content;
+        const char* says;
+    };
+    for (const Case& c : {Case{"empty", {}, "is empty"},
+                          Case{"a text file", "not a workbook at all\n", "not an OLE2 compound file"},
+                          Case{"cut after the header", bytes.left(512), "sector table"},
+                          Case{"cut in the middle", bytes.left(bytes.size() / 2), "damaged"},
+                          Case{"no workbook stream", renamed, "no workbook stream"},
+                          Case{"no BOF record", noBof, "BOF"},
+                          Case{"a wrong sector size", badSectors, "sector size"}}) {
+        SCOPED_TRACE(c.what);
+        const QString path = scratch.path("bad.xls");
+        writeFile(path, c.content);
+        const QString problem = automation::workbookFileProblem(path);
+        EXPECT_TRUE(problem.contains(QLatin1String(c.says))) << problem.toStdString();
+    }
+    EXPECT_FALSE(automation::workbookFileProblem(scratch.path("missing.xls")).isEmpty());
+    EXPECT_FALSE(automation::workbookFileProblem(scratch.dir.path()).isEmpty()) << "a folder";
+}
+
 // ---- The LibreOffice backend -------------------------------------------------------
 
 class LibreOfficeBackend : public ::testing::Test {
@@ -224,24 +291,37 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_EQ(scratch.servers(), QStringList()) << "a spreadsheet process was left behind";
-        EXPECT_EQ(scratch.leftovers(), QStringList()) << "a server profile was left behind";
+        EXPECT_EQ(scratch.serversAfter(2000), QStringList()) << "a spreadsheet process was left behind";
+        EXPECT_EQ(scratch.leftovers(), QStringList()) << "temporary files were left behind";
     }
     std::shared_ptr<automation::Object> start()
     {
         return automation::platformRegistry().create("Excel.Application");
+    }
+    // Temporary files of refused or failed saves beside the targets, and
+    // lock files beside the template (a killed server would leave them).
+    QStringList besideTargets() const
+    {
+        QStringList hidden;
+        for (const QString& name : QDir(scratch.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                                        QDir::NoDotAndDotDot))
+            if (name.startsWith(QLatin1Char('.')))
+                hidden << name;
+        return hidden;
     }
 
     Scratch scratch;
     QString templatePath;
 };
 
-TEST_F(LibreOfficeBackend, WritesTextCellsSavesUnderTheNameAsGivenAndEnds)
+TEST_F(LibreOfficeBackend, WritesTextCellsSavesUnderTheNameAsGivenAndKeepsTheServerForTheRun)
 {
     const QString target = scratch.path("table"); // no extension
     {
         auto app = start();
-        EXPECT_EQ(scratch.servers().size(), 1);
+        ASSERT_EQ(scratch.servers().size(), 1);
+        const qint64 pid = scratch.serverPids().at(0);
+        EXPECT_EQ(parentOf(pid), QCoreApplication::applicationPid()) << "the server is a child of ours";
         app->put("Visible", false);
         app->object("WorkBooks")->call("Open", {templatePath});
         const std::map<std::pair<int, int>, QString> values = {
@@ -253,12 +333,23 @@ TEST_F(LibreOfficeBackend, WritesTextCellsSavesUnderTheNameAsGivenAndEnds)
         app->object("ActiveWorkBook")->put("Saved", true);
         app->object("WorkBooks")->call("Close");
         app->call("Quit");
-        EXPECT_EQ(scratch.servers(), QStringList()) << "Quit returns once the server has ended";
-        EXPECT_THROW(app->object("WorkBooks")->call("Open", {templatePath}), Error);
+        EXPECT_EQ(scratch.serverPids(), QList<qint64>{pid}) << "Quit closes the workbooks, not the server";
+        EXPECT_THROW(app->object("WorkBooks")->call("Open", {templatePath}), Error) << "the object that quit is done";
+
+        // The next creation of the run is served by the same server, with
+        // nothing of the last export open in it.
+        auto next = start();
+        EXPECT_THROW(next->object("ActiveWorkBook"), Error);
+        next->object("WorkBooks")->call("Open", {templatePath});
+        next->call("Quit");
+        EXPECT_EQ(scratch.serverPids(), QList<qint64>{pid});
     }
+    EXPECT_EQ(scratch.servers(), QStringList()) << "the last object released ends the server at once";
     ASSERT_TRUE(QFileInfo::exists(target));
     EXPECT_FALSE(QFileInfo::exists(target + ".xls"));
-    EXPECT_EQ(QDir(scratch.dir.path()).entryList({".*tmp"}, QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(besideTargets(), QStringList());
+    ASSERT_EQ(scratch.homes().size(), 1);
+    EXPECT_TRUE(QFileInfo(scratch.homes().at(0) + "/profile/user").isDir()) << "the profile stays for the next run";
 
     const Sheet before = readSheet(templatePath);
     Sheet expected = before;
@@ -268,20 +359,23 @@ TEST_F(LibreOfficeBackend, WritesTextCellsSavesUnderTheNameAsGivenAndEnds)
     expected["C14"] = {"text", "2.5 * 30"};
     expected.erase("C16");
     expected["C4"] = {"text", "1E15"};
-    EXPECT_EQ(readSheet(target), expected);
+    const Sheet written = readSheet(target);
+    EXPECT_EQ(written, expected);
+    for (const auto& [cell, value] : expected)
+        EXPECT_EQ(written.count(cell) ? written.at(cell) : (std::pair<QString, QString>{}), value) << cell.toStdString();
+    for (const auto& [cell, value] : written)
+        EXPECT_EQ(expected.count(cell), 1u) << "unexpected " << cell.toStdString();
     EXPECT_EQ(before.at("E26"), (std::pair<QString, QString>{"number", "3.5"}));
 }
 
 TEST_F(LibreOfficeBackend, RefusedCallsLeaveTheFilesAsTheyWereAndReleaseEndsTheServer)
 {
     const QString protectedTarget = scratch.path("protected.xls");
-    {
-        QFile file(protectedTarget);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("earlier table");
-    }
-    QFile::setPermissions(protectedTarget, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    writeFile(protectedTarget, "earlier table");
+    QFile::setPermissions(protectedTarget, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther); // 0444
     QDir().mkpath(scratch.path("folder.xls"));
+    const QString fifo = scratch.path("fifo.xls");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
 
     auto app = start();
     EXPECT_THROW(app->object("WorkBooks")->call("Open", {scratch.path("missing.xls")}), Error);
@@ -293,13 +387,18 @@ TEST_F(LibreOfficeBackend, RefusedCallsLeaveTheFilesAsTheyWereAndReleaseEndsTheS
         const char* what;
         QString name;
     };
-    for (const Case& c : {Case{"write-protected file", protectedTarget},
+    for (const Case& c : {Case{"write-protected file (0444, also for root)", protectedTarget},
                           Case{"missing folder", scratch.path("no/such/folder/t.xls")},
-                          Case{"a folder", scratch.path("folder.xls")}})
+                          Case{"a folder", scratch.path("folder.xls")},
+                          Case{"a FIFO", fifo}})
         EXPECT_THROW(app->object("ActiveWorkBook")->call("Saveas", {c.name}), Error) << c.what;
-    QFile file(protectedTarget);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "earlier table");
+    EXPECT_EQ(contentOf(protectedTarget), "earlier table");
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(protectedTarget).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u) << "still read-only";
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO is not replaced";
+    EXPECT_EQ(besideTargets(), QStringList()) << "a refused save leaves no temporary file";
 
     // Members beyond those the exports use are not offered.
     EXPECT_THROW(app->get("Version"), Error);
@@ -312,12 +411,158 @@ TEST_F(LibreOfficeBackend, RefusedCallsLeaveTheFilesAsTheyWereAndReleaseEndsTheS
     EXPECT_EQ(scratch.servers(), QStringList());
 }
 
+// The workbook replaces the file it is saved over as core/safe_file.h
+// replaces files: the mode and the owner stay, and a link stays a link to the
+// file that is replaced.
+TEST_F(LibreOfficeBackend, ASavedWorkbookKeepsTheModeAndOwnerOfTheFileItReplaces)
+{
+    const QString target = scratch.path("kept.xls");
+    const QString link = scratch.path("link.xls");
+    writeFile(target, "earlier table");
+    ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
+    const bool root = ::geteuid() == 0;
+    if (root)
+        ASSERT_EQ(::chown(QFile::encodeName(target).constData(), 4242, 4343), 0);
+    ASSERT_TRUE(QFile::link(target, link));
+
+    auto app = start();
+    app->object("WorkBooks")->call("Open", {templatePath});
+    app->object("Cells", {2, 3})->put("Value", QString("first"));
+    app->object("ActiveWorkBook")->call("Saveas", {target});
+    app->object("Cells", {2, 3})->put("Value", QString("through the link"));
+    app->object("ActiveWorkBook")->call("Saveas", {link});
+    app->object("ActiveWorkBook")->put("Saved", true);
+    app->call("Quit");
+    app.reset();
+
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 4242u);
+        EXPECT_EQ(st.st_gid, 4343u);
+    }
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readSheet(target).at("C2"), (std::pair<QString, QString>{"text", "through the link"}));
+    EXPECT_EQ(besideTargets(), QStringList());
+}
+
+// A server killed from outside: the save that meets it fails and leaves the
+// earlier file as it was, and the next creation starts a new server.
+TEST_F(LibreOfficeBackend, AFailedStoreKeepsTheEarlierFileAndAKilledServerIsReplaced)
+{
+    const QString target = scratch.path("table.xls");
+    writeFile(target, "earlier table");
+    auto app = start();
+    app->object("WorkBooks")->call("Open", {templatePath});
+    app->object("Cells", {2, 3})->put("Value", QString("x"));
+    ASSERT_EQ(scratch.servers().size(), 1);
+    const qint64 killed = scratch.serverPids().at(0);
+    ASSERT_EQ(::kill(static_cast<pid_t>(killed), SIGKILL), 0);
+    EXPECT_EQ(scratch.serversAfter(2000), QStringList());
+
+    EXPECT_THROW(app->object("ActiveWorkBook")->call("Saveas", {target}), Error);
+    EXPECT_EQ(contentOf(target), "earlier table");
+    EXPECT_EQ(besideTargets(), QStringList()) << "the failed store's temporary file is removed";
+
+    auto next = start();
+    ASSERT_EQ(scratch.servers().size(), 1);
+    EXPECT_NE(scratch.serverPids().at(0), killed);
+    next->object("WorkBooks")->call("Open", {templatePath});
+    next->object("Cells", {2, 3})->put("Value", QString("y"));
+    next->object("ActiveWorkBook")->call("Saveas", {target});
+    next->call("Quit");
+    app.reset();
+    next.reset();
+    EXPECT_EQ(readSheet(target).at("C2"), (std::pair<QString, QString>{"text", "y"}));
+}
+
+// A run killed in a way its server did not notice leaves the server's
+// record in the home: the next start ends that server, and only that one.
+TEST_F(LibreOfficeBackend, AServerLeftByAKilledRunIsEndedByTheNextStart)
+{
+    start().reset(); // makes the home and its profile
+    ASSERT_EQ(scratch.homes().size(), 1);
+    const QString home = scratch.homes().at(0);
+    const QString profileUrl = QUrl::fromLocalFile(home + "/profile").toString(QUrl::FullyEncoded);
+
+    // A process with the profile on its command line, as a left server has.
+    QProcess left;
+    left.start("/bin/sh", {"-c", "sleep 600", "-env:UserInstallation=" + profileUrl});
+    ASSERT_TRUE(left.waitForStarted());
+    QProcess stranger;
+    stranger.start("/bin/sleep", {"600"});
+    ASSERT_TRUE(stranger.waitForStarted());
+    QDir().mkpath(home + "/tmp/lu4242abcd.tmp");
+    writeFile(home + "/server", QStringLiteral("%1 tpworm-left\n").arg(left.processId()).toUtf8());
+
+    auto app = start();
+    EXPECT_TRUE(left.waitForFinished(5000)) << "the left server was not ended";
+    EXPECT_EQ(left.exitStatus(), QProcess::CrashExit);
+    EXPECT_FALSE(QFileInfo::exists(home + "/tmp/lu4242abcd.tmp")) << "what it left in its TMPDIR goes";
+    EXPECT_EQ(scratch.servers().size(), 1);
+    app.reset();
+
+    // A number in the record that now belongs to another process is left alone.
+    writeFile(home + "/server", QStringLiteral("%1 tpworm-left\n").arg(stranger.processId()).toUtf8());
+    app = start();
+    app.reset();
+    EXPECT_FALSE(stranger.waitForFinished(300)) << "a process that is no server of ours was killed";
+    stranger.kill();
+    stranger.waitForFinished();
+}
+
 TEST(LibreOfficeHidden, CreationFailsAtOnceAndStartsNothing)
 {
     Scratch scratch;
     ScopedEnv hidden("TPWORM_SOFFICE", "/nonexistent/program/soffice.bin");
     EXPECT_THROW(automation::platformRegistry().create("Excel.Application"), Error);
+    EXPECT_EQ(automation::platformRegistry().startEarly("Excel.Application"), nullptr);
     EXPECT_EQ(scratch.servers(), QStringList());
+    EXPECT_EQ(scratch.leftovers(), QStringList());
+}
+
+// An installation whose soffice.bin never answers: every other file is the
+// real installation's (the UNO runtime of this process needs them), the
+// program records its starts and ends at once.
+class FailingInstallation : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!automation::hasLibreOfficeBackend())
+            GTEST_SKIP() << "built without the LibreOffice backend";
+        const QDir real(QStringLiteral(TPWORM_LO_PROGRAM_DIR));
+        const QString fake = scratch.path("program");
+        QDir().mkpath(fake);
+        for (const QString& name : real.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            if (name != QLatin1String("soffice.bin"))
+                ASSERT_TRUE(QFile::link(real.filePath(name), fake + "/" + name)) << name.toStdString();
+        starts = scratch.path("starts");
+        writeFile(fake + "/soffice.bin", QStringLiteral("#!/bin/sh\n[ \"$1\" = --version ] && exit 0\necho \"$*\" >> '%1'\nexit 3\n").arg(starts).toUtf8());
+        QFile::setPermissions(fake + "/soffice.bin", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        program = std::make_unique<ScopedEnv>("TPWORM_SOFFICE", fake + "/soffice.bin");
+    }
+    int startCount() const { return QString::fromUtf8(contentOf(starts)).count(QLatin1Char('\n')); }
+
+    Scratch scratch;
+    QString starts;
+    std::unique_ptr<ScopedEnv> program;
+};
+
+// A kept profile that the server will not start with is set up anew once;
+// a new profile is not tried twice. Either way the creation then fails.
+TEST_F(FailingInstallation, AKeptProfileIsMadeAnewOnceThenTheCreationFails)
+{
+    EXPECT_THROW(automation::platformRegistry().create("Excel.Application"), Error);
+    EXPECT_EQ(startCount(), 1) << "no profile was kept: nothing to make anew";
+
+    ASSERT_EQ(scratch.homes().size(), 1);
+    const QString profile = scratch.homes().at(0) + "/profile";
+    QDir().mkpath(profile + "/user");
+    writeFile(profile + "/user/damaged", "damaged");
+    EXPECT_THROW(automation::platformRegistry().create("Excel.Application"), Error);
+    EXPECT_EQ(startCount(), 3) << "the kept profile, then a new one";
+    EXPECT_FALSE(QFileInfo::exists(profile + "/user/damaged")) << "the damaged profile was removed";
     EXPECT_EQ(scratch.leftovers(), QStringList());
 }
 

@@ -13,10 +13,12 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
+#include <csignal>
 #include <memory>
 
 using namespace tpworm;
@@ -80,8 +82,22 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_EQ(scratch.servers(), QStringList()) << "a spreadsheet process was left behind";
-        EXPECT_EQ(scratch.leftovers(), QStringList()) << "a server profile was left behind";
+        // The program closes: its server goes with it.
+        program.reset();
+        EXPECT_EQ(scratch.serversAfter(2000), QStringList()) << "a spreadsheet process was left behind";
+        EXPECT_EQ(scratch.leftovers(), QStringList()) << "temporary files were left behind";
+    }
+
+    // The one server of the run, a child of this program; 0 (and a failure)
+    // when there is none or more than one.
+    qint64 theServer() const
+    {
+        const QList<qint64> pids = scratch.serverPids();
+        EXPECT_EQ(pids.size(), 1) << scratch.servers().join("\n").toStdString();
+        if (pids.size() != 1)
+            return 0;
+        EXPECT_EQ(parentOf(pids[0]), QCoreApplication::applicationPid());
+        return pids[0];
     }
 
     // A design calculated as the user does it: the drive data typed, then
@@ -126,7 +142,7 @@ TEST_F(MenuExports, EachWritesItsTableAsTextOverTheTemplate)
         EXPECT_EQ(program->dialogs.fileDialogs[0].fileName, e.proposedName);
         EXPECT_NE(form->Design.AutomationApp, nullptr);
         EXPECT_FALSE(form->Form2->isVisible());
-        EXPECT_EQ(scratch.servers(), QStringList());
+        EXPECT_NE(theServer(), 0) << "the server is kept for the next export";
         ASSERT_TRUE(QFileInfo::exists(target));
 
         Sheet expected = readSheet(program->path(e.templateName));
@@ -152,7 +168,8 @@ TEST_F(MenuExports, EachWritesItsTableAsTextOverTheTemplate)
 
 // The menu export and the tool-bar export of the same design hold the same
 // text in every cell, read back by xlrd. TPWORM_MENU_DESIGNS widens the set
-// of designs beyond the few ctest runs (LibreOffice starts once per export).
+// of designs beyond the few ctest runs (LibreOffice starts once per design:
+// each gets a fresh program).
 TEST_F(MenuExports, MenuAndToolBarWriteTheSameTable)
 {
     if (!automation::hasLibreOfficeBackend())
@@ -191,7 +208,7 @@ TEST_F(MenuExports, MenuAndToolBarWriteTheSameTable)
     EXPECT_EQ(compared, 3 * drives.size());
 }
 
-TEST_F(MenuExports, CancelWritesNothingAndStillEndsTheServer)
+TEST_F(MenuExports, CancelWritesNothingAndLeavesTheServerEmpty)
 {
     if (!automation::hasLibreOfficeBackend())
         GTEST_SKIP() << "built without the LibreOffice backend";
@@ -204,9 +221,16 @@ TEST_F(MenuExports, CancelWritesNothingAndStillEndsTheServer)
     EXPECT_EQ(messages(), QStringList());
     EXPECT_EQ(progress.shown, 0);
     EXPECT_EQ(QDir(scratch.dir.path()).entryList(QDir::Files), before);
+    // The cancelled workbook is closed: the next export opens its own.
+    const QString target = scratch.path("after cancel");
+    program->dialogs.files = {target};
+    form->N14->trigger();
+    EXPECT_EQ(messages(), QStringList());
+    EXPECT_EQ(readSheet(target).at("C16").second, form->Edit1->text());
+    theServer();
 }
 
-TEST_F(MenuExports, FailuresMidwayShowTheMessageAndEndTheServer)
+TEST_F(MenuExports, FailuresMidwayShowTheMessageAndLeaveTheServerForTheNextExport)
 {
     if (!automation::hasLibreOfficeBackend())
         GTEST_SKIP() << "built without the LibreOffice backend";
@@ -218,7 +242,7 @@ TEST_F(MenuExports, FailuresMidwayShowTheMessageAndEndTheServer)
     EXPECT_EQ(messages(), QStringList{ExportFailed});
     EXPECT_EQ(program->dialogs.fileDialogs.size(), 0);
     EXPECT_NE(form->Design.AutomationApp, nullptr) << "the object is kept until the next export";
-    EXPECT_EQ(scratch.servers(), QStringList()) << "the server was not ended after the failure";
+    const qint64 server = theServer();
 
     // The chosen file is write-protected: it keeps its content, the progress
     // window stays until "取  消".
@@ -233,13 +257,95 @@ TEST_F(MenuExports, FailuresMidwayShowTheMessageAndEndTheServer)
     program->dialogs.files = {target};
     form->N3->trigger();
     EXPECT_EQ(messages(), QStringList{ExportFailed});
-    EXPECT_EQ(scratch.servers(), QStringList()) << "the server was not ended after the failure";
+    EXPECT_EQ(theServer(), server);
     QFile file(target);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "earlier table");
+    EXPECT_EQ(QFileInfo(target).permissions() & 0x7077, QFile::Permissions(0x4044)) << "still read-only";
     EXPECT_TRUE(form->Form2->isVisible());
     QTest::mouseClick(form->Form2->Button1, Qt::LeftButton);
     EXPECT_FALSE(form->Form2->isVisible());
+
+    // The failures left nothing open in the server: the next export goes through on it.
+    program->dialogs.messages.clear();
+    program->dialogs.files = {scratch.path("after failures")};
+    form->N3->trigger();
+    EXPECT_EQ(messages(), QStringList());
+    EXPECT_EQ(readSheet(scratch.path("after failures")).at("C2").second, form->Edit4->text());
+    EXPECT_EQ(theServer(), server);
+}
+
+// Twenty exports of one run are served by one server, started by the first.
+TEST_F(MenuExports, TwentyExportsOfARunShareOneServer)
+{
+    if (!automation::hasLibreOfficeBackend())
+        GTEST_SKIP() << "built without the LibreOffice backend";
+    calculate();
+    EXPECT_EQ(scratch.servers(), QStringList()) << "no server before the first export";
+    qint64 server = 0;
+    for (int k = 0; k < 20; ++k) {
+        SCOPED_TRACE(k);
+        const MenuExport& e = kExports[k % 3];
+        const QString target = scratch.path(QStringLiteral("table %1").arg(k));
+        program->dialogs.files = {target};
+        (form->*e.item)->trigger();
+        ASSERT_EQ(messages(), QStringList());
+        const qint64 now = theServer();
+        if (k == 0)
+            server = now;
+        EXPECT_EQ(now, server);
+        ASSERT_TRUE(QFileInfo::exists(target));
+    }
+    EXPECT_EQ(readSheet(scratch.path("table 19")).at("C2").second, form->Edit4->text());
+}
+
+// Opening the "文件" menu with the exports enabled starts the server, and the
+// export picked from it uses that one; with the exports disabled nothing starts.
+TEST_F(MenuExports, OpeningTheFileMenuStartsTheServerTheExportThenUses)
+{
+    if (!automation::hasLibreOfficeBackend())
+        GTEST_SKIP() << "built without the LibreOffice backend";
+    // A profile made beforehand, as every run after the program's first
+    // finds it (on a new profile LibreOffice restarts itself once).
+    automation::platformRegistry().create("Excel.Application").reset();
+    ASSERT_FALSE(form->N3->isEnabled());
+    emit form->N1->aboutToShow();
+    EXPECT_EQ(scratch.servers(), QStringList()) << "started with nothing to export";
+    calculate();
+    emit form->N1->aboutToShow();
+    const qint64 early = theServer();
+    ASSERT_NE(early, 0);
+    emit form->N1->aboutToShow(); // once more: still the one server
+    EXPECT_EQ(theServer(), early);
+    const QString target = scratch.path("after the menu opened");
+    program->dialogs.files = {target};
+    form->N3->trigger();
+    EXPECT_EQ(messages(), QStringList());
+    EXPECT_EQ(theServer(), early);
+    EXPECT_EQ(readSheet(target).at("C2").second, form->Edit4->text());
+}
+
+// A server killed from outside between two exports is seen at the next one,
+// which starts a new server and goes through.
+TEST_F(MenuExports, AServerKilledFromOutsideIsReplacedAtTheNextExport)
+{
+    if (!automation::hasLibreOfficeBackend())
+        GTEST_SKIP() << "built without the LibreOffice backend";
+    calculate();
+    program->dialogs.files = {scratch.path("first")};
+    form->N3->trigger();
+    const qint64 killed = theServer();
+    ASSERT_NE(killed, 0);
+    ASSERT_EQ(::kill(static_cast<pid_t>(killed), SIGKILL), 0);
+    EXPECT_EQ(scratch.serversAfter(2000), QStringList());
+
+    const QString target = scratch.path("second");
+    program->dialogs.files = {target};
+    form->N4->trigger();
+    EXPECT_EQ(messages(), QStringList());
+    const qint64 replacement = theServer();
+    EXPECT_NE(replacement, killed);
+    EXPECT_EQ(readSheet(target).at("C2").second, form->Edit4->text());
 }
 
 TEST_F(MenuExports, WithoutASpreadsheetApplicationTheMessageComesAtOnce)

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 struct CliRun {
@@ -230,6 +232,149 @@ TEST(Sweep, IsTheBatchOfTheSeriesTimesStartsTimesGrades)
 
     EXPECT_EQ(cli({"sweep", "--starts", "1"}).exitCode, 2);
     EXPECT_EQ(cli({"sweep", "--teeth", "45", "--grades", "9"}).exitCode, 2);
+}
+
+} // namespace
+
+namespace {
+
+// ---- The drive check under a duty ----------------------------------------------
+
+struct DutyCase {
+    const char* what;
+    QStringList duty;      // the options as rate takes them
+    QList<QStringList> rows; // centre_distance, teeth, starts, grade, whole_teeth
+};
+
+QStringList rateArguments(const QStringList& row, const QStringList& duty)
+{
+    QStringList args{"rate", "--json", "--centre-distance", row[0], "--teeth", row[1], "--starts", row[2],
+                     "--grade", row[3]};
+    if (row[4] == "yes")
+        args << "--whole-teeth";
+    return args + duty;
+}
+
+// Each calculated design carries exactly the rate --json document (its
+// `rating` object included, and a check's problem among the messages);
+// the CSV's rating columns hold the same values, empty for a design that
+// was not checked.
+TEST(BatchDuty, EachDesignIsCheckedAsRateChecksIt)
+{
+    const DutyCase cases[] = {
+        {"the default material pair",
+         {"--power", "5", "--speed", "1450"},
+         {{"250", "45", "2", "7", "no"}, {"315", "80", "2", "7", "yes"}, {"25O", "40", "1", "7", "no"}}},
+        {"a typed friction that locks a single start",
+         {"--power", "2.2", "--speed", "960", "--friction", "0.09"},
+         {{"100", "40", "1", "6", "no"}, {"160", "31", "1", "8", "yes"}}},
+        {"cast iron, a given housing, a hot room",
+         {"--power", "15", "--speed", "1450", "--material", "iron-iron", "--housing-area", "0.8", "--ambient",
+          "35", "--oil-limit", "75", "--heat-transfer", "10", "--other-efficiency", "0.94"},
+         {{"400", "61", "3", "8", "yes"}, {"200", "50", "1", "7", "no"}}},
+        {"a friction so large that the check cannot run",
+         {"--power", "5", "--speed", "1450", "--friction", "40"},
+         {{"250", "45", "2", "7", "no"}}},
+    };
+    for (const DutyCase& c : cases) {
+        QByteArray csv = "centre_distance,teeth,starts,grade,whole_teeth\n";
+        for (const QStringList& row : c.rows)
+            csv += row.join(',').toUtf8() + "\n";
+        const CliRun jsonl = cli(QStringList{"batch"} + c.duty + QStringList{"-"}, csv);
+        const CliRun table = cli(QStringList{"batch", "--format", "csv"} + c.duty + QStringList{"-"}, csv);
+        const QList<QJsonObject> records = lines(jsonl.out);
+        const QList<QByteArray> csvLines = table.out.trimmed().split('\n');
+        ASSERT_EQ(records.size(), c.rows.size()) << c.what << jsonl.err.toStdString();
+        ASSERT_EQ(csvLines.size(), c.rows.size() + 1) << c.what;
+        const QList<QByteArray> header = csvLines[0].split(',');
+        const QStringList ratingColumns{"efficiency", "output_torque", "oil_temperature", "thermal_ok",
+                                        "self_locking", "service_factor"};
+        EXPECT_EQ(header.mid(header.size() - 6), (QList<QByteArray>{"efficiency", "output_torque", "oil_temperature",
+                                                                     "thermal_ok", "self_locking", "service_factor"}));
+        bool allRated = true;
+        for (int k = 0; k < c.rows.size(); ++k) {
+            const CliRun rate = cli(rateArguments(c.rows[k], c.duty));
+            const QJsonObject expected = QJsonDocument::fromJson(rate.out).object();
+            QJsonObject record = records[k];
+            EXPECT_EQ(record.take("row").toInteger(), k + 1);
+            EXPECT_EQ(record, expected) << c.what << ", row " << k + 1;
+            allRated = allRated && rate.exitCode == 0;
+
+            // The CSV cells (no quoted fields among the last ones).
+            const QList<QByteArray> cells = csvLines[k + 1].split(',');
+            const QList<QByteArray> last = cells.mid(cells.size() - 6);
+            const QJsonValue rating = expected["rating"];
+            if (rating.isNull()) {
+                EXPECT_EQ(last, QList<QByteArray>(6)) << c.what << ", row " << k + 1 << ": empty cells";
+                continue;
+            }
+            const QJsonObject r = rating.toObject();
+            for (int n = 0; n < 3; ++n) {
+                const double value = r[ratingColumns[n]].toDouble();
+                EXPECT_NEAR(last[n].toDouble(), value, 1e-13 * std::fabs(value)) << c.what << " " << ratingColumns[n].toStdString();
+            }
+            EXPECT_EQ(last[3], r["thermal_ok"].toBool() ? "yes" : "no") << c.what;
+            EXPECT_EQ(last[4], r["self_locking"].toBool() ? "yes" : "no") << c.what;
+            EXPECT_EQ(last[5], "") << "no rated-power table is shipped";
+        }
+        EXPECT_EQ(jsonl.exitCode, allRated ? 0 : 1) << c.what;
+        EXPECT_EQ(table.exitCode, jsonl.exitCode) << c.what;
+    }
+}
+
+TEST(BatchDuty, CasesCoverBothVerdicts)
+{
+    // The cases above must reach a self-locking drive, a failed heat check
+    // and a check that could not run; rate decides, read it back here.
+    const QJsonObject locked = QJsonDocument::fromJson(
+        cli(rateArguments({"100", "40", "1", "6", "no"}, {"--power", "2.2", "--speed", "960", "--friction", "0.09"})).out)
+                                   .object()["rating"].toObject();
+    EXPECT_TRUE(locked["self_locking"].toBool());
+    const QJsonObject hot = QJsonDocument::fromJson(
+        cli(rateArguments({"400", "61", "3", "8", "yes"},
+                          {"--power", "15", "--speed", "1450", "--material", "iron-iron", "--housing-area", "0.8",
+                           "--ambient", "35", "--oil-limit", "75", "--heat-transfer", "10", "--other-efficiency", "0.94"}))
+            .out).object()["rating"].toObject();
+    EXPECT_FALSE(hot["thermal_ok"].toBool());
+    EXPECT_TRUE(QJsonDocument::fromJson(cli(rateArguments({"250", "45", "2", "7", "no"},
+                                                           {"--power", "5", "--speed", "1450", "--friction", "40"})).out)
+                    .object()["rating"].isNull());
+}
+
+TEST(BatchDuty, ABadDutyIsAUsageErrorWithRatesMessage)
+{
+    const QByteArray csv = "centre_distance,teeth\n250,45\n";
+    struct Bad { QStringList arguments; const char* message; };
+    const Bad cases[] = {
+        {{"batch", "--power", "0", "--speed", "1450", "-"}, "输入功率 P1：必须大于 0（现为 0）"},
+        {{"batch", "--speed", "1450", "-"}, "输入功率 P1：不能为空"},
+        {{"batch", "--power", "5", "--speed", "1450", "--other-efficiency", "1.2", "-"}, "不能大于 1"},
+        {{"sweep", "--teeth", "45", "--power", "5", "--speed", "fast"}, "蜗杆转速 n1：“fast”不是合法数字"},
+        {{"batch", "--power", "5", "--speed", "1450", "--oil-limit"}, "--oil-limit needs a value"},
+        {{"batch", "--power", "5", "--speed", "1450", "--oil-limit", "-"}, "允许油温 tlim：“-”不是合法数字"},
+    };
+    for (const Bad& c : cases) {
+        const CliRun r = cli(c.arguments, csv);
+        EXPECT_EQ(r.exitCode, 2) << c.message;
+        EXPECT_TRUE(r.out.isEmpty()) << c.message;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
+    }
+}
+
+TEST(BatchDuty, SweepChecksEveryDesignAsBatchDoes)
+{
+    const QStringList duty{"--power", "7.5", "--speed", "1000"};
+    const CliRun sweep = cli(QStringList{"sweep", "--teeth", "45", "--starts", "1,2", "--from", "200", "--to", "224"} + duty);
+    QByteArray csv = "centre_distance,teeth,starts\n";
+    for (const char* a : {"200", "224"})
+        for (const char* z1 : {"1", "2"})
+            csv += QByteArray(a) + ",45," + z1 + "\n";
+    const CliRun batch = cli(QStringList{"batch"} + duty + QStringList{"-"}, csv);
+    EXPECT_EQ(sweep.out, batch.out);
+    const QList<QJsonObject> records = lines(sweep.out);
+    ASSERT_EQ(records.size(), 4);
+    for (const QJsonObject& r : records)
+        EXPECT_TRUE(r["rating"].isObject());
 }
 
 } // namespace

@@ -15,9 +15,9 @@ const QString kCentreDistanceMessage = QStringLiteral("输入参数有误，请�
 
 } // namespace
 
-class SpecEntry : public CalcFlowTest {};
+class DriveEntry : public CalcFlowTest {};
 
-TEST_F(SpecEntry, RatioFromTeethAndStarts)
+TEST_F(DriveEntry, RatioFromTeethAndStarts)
 {
     struct Case {
         const char* teeth;
@@ -63,7 +63,7 @@ TEST_F(SpecEntry, RatioFromTeethAndStarts)
     }
 }
 
-TEST_F(SpecEntry, ClearingOnErrorRerunsTheHandlersWhichFindEmptyFields)
+TEST_F(DriveEntry, ClearingOnErrorRerunsTheHandlersWhichFindEmptyFields)
 {
     TForm1& f = start();
     type(f.Edit3, "40");
@@ -87,7 +87,7 @@ TEST_F(SpecEntry, ClearingOnErrorRerunsTheHandlersWhichFindEmptyFields)
     EXPECT_EQ(messages(), QStringList{kTeethStartsMessage});
 }
 
-TEST_F(SpecEntry, EmptyingAFieldLeavesTheLastRatio)
+TEST_F(DriveEntry, EmptyingAFieldLeavesTheLastRatio)
 {
     TForm1& f = start();
     type(f.Edit3, "40");
@@ -102,7 +102,7 @@ TEST_F(SpecEntry, EmptyingAFieldLeavesTheLastRatio)
     EXPECT_EQ(messages(), QStringList());
 }
 
-TEST_F(SpecEntry, TypingRunsTheHandlerAtEveryKey)
+TEST_F(DriveEntry, TypingRunsTheHandlerAtEveryKey)
 {
     TForm1& f = start();
     type(f.Edit4, "2");
@@ -114,7 +114,7 @@ TEST_F(SpecEntry, TypingRunsTheHandlerAtEveryKey)
     EXPECT_EQ(f.Edit3->text(), "40"); // the keys after the clearing
 }
 
-TEST_F(SpecEntry, HandlersRunOnEveryRealChangeOfTextAndOnlyThen)
+TEST_F(DriveEntry, HandlersRunOnEveryRealChangeOfTextAndOnlyThen)
 {
     TForm1& f = start();
     // Set by the program: the handler runs as for typing.
@@ -137,7 +137,7 @@ TEST_F(SpecEntry, HandlersRunOnEveryRealChangeOfTextAndOnlyThen)
     EXPECT_EQ(f.Edit2->text(), "1.5");
 }
 
-TEST_F(SpecEntry, BasisHintsOfTheCentreDistance)
+TEST_F(DriveEntry, BasisHintsOfTheCentreDistance)
 {
     struct Case {
         double n0;
@@ -175,7 +175,7 @@ TEST_F(SpecEntry, BasisHintsOfTheCentreDistance)
     }
 }
 
-TEST_F(SpecEntry, HintsBeforeAnyInputAndAtEveryKeystroke)
+TEST_F(DriveEntry, HintsBeforeAnyInputAndAtEveryKeystroke)
 {
     TForm1& f = start();
     EXPECT_EQ(f.Label46->text(), "↑0.65 * A");

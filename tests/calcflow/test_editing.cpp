@@ -12,12 +12,12 @@ using tpworm::testing::CalcFlowTest;
 
 namespace {
 
-enum class State { Specifying, Calculated, Editing };
+enum class State { Entering, Calculated, Editing };
 
 const char* name(State s)
 {
     switch (s) {
-    case State::Specifying: return "specifying";
+    case State::Entering: return "entering";
     case State::Calculated: return "calculated";
     case State::Editing: return "editing";
     }
@@ -29,17 +29,17 @@ const char* name(State s)
 void expectState(const TForm1& f, State s)
 {
     SCOPED_TRACE(name(s));
-    const bool specifying = s == State::Specifying;
+    const bool entering = s == State::Entering;
     const bool editing = s == State::Editing;
     for (const QWidget* w : std::initializer_list<const QWidget*>{f.Edit1, f.Edit3, f.Edit4, f.SpeedButton2})
-        EXPECT_EQ(w->isEnabled(), specifying) << w->objectName().toStdString();
+        EXPECT_EQ(w->isEnabled(), entering) << w->objectName().toStdString();
     EXPECT_EQ(f.GroupBox5->isEnabled(), editing);
     const QColor colour = editing ? QColor(0, 0, 0) : QColor(128, 128, 128);
     EXPECT_EQ(f.GroupBox5->palette().color(QPalette::WindowText), colour);
     // The fields inside show their text in the group's colour.
     EXPECT_EQ(f.Edit5->palette().color(QPalette::Text), colour);
     EXPECT_EQ(f.Edit11->palette().color(QPalette::Text), colour);
-    EXPECT_EQ(f.SpeedButton3->isEnabled(), !specifying);
+    EXPECT_EQ(f.SpeedButton3->isEnabled(), !entering);
     EXPECT_EQ(f.SpeedButton4->isEnabled(), editing);
     if (editing) {
         for (const QGroupBox* g : {f.GroupBox1, f.GroupBox2, f.GroupBox3, f.GroupBox4, f.GroupBox6})
@@ -64,7 +64,7 @@ class Editing : public CalcFlowTest {};
 TEST_F(Editing, TheWindowPassesThroughItsThreeStates)
 {
     TForm1& f = start();
-    expectState(f, State::Specifying);
+    expectState(f, State::Entering);
     calculate(f, "160", "30", "3");
     expectState(f, State::Calculated);
     press(f.SpeedButton3);
@@ -75,7 +75,7 @@ TEST_F(Editing, TheWindowPassesThroughItsThreeStates)
     EXPECT_EQ(f.Edit5->text(), "100");
     press(f.SpeedButton4);
     expectState(f, State::Calculated);
-    // Again and again: there is no way back to specifying.
+    // Again and again: there is no way back to entering.
     press(f.SpeedButton3);
     expectState(f, State::Editing);
     press(f.SpeedButton4);

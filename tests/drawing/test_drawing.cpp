@@ -3,6 +3,7 @@
 // centre distances, the parameter tables against the export cells, the scale
 // series, and the window's drawing commands through the dialog seam.
 #include "app/drawing_commands.h"
+#include "app/tform_rating.h"
 #include "common/gui_fixture.h"
 #include "core/design_form.h"
 #include "documents/cell_maps.h"
@@ -11,6 +12,7 @@
 #include "drawing/part_sheets.h"
 #include "drawing/render.h"
 #include "drawing/report.h"
+#include "core/numeric.h"
 #include "rules/rules_memory.h"
 
 #include "../documents/design_window.h"
@@ -18,6 +20,10 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -444,4 +450,164 @@ TEST_F(DrawingWindow, TheTitleBlockDialogRemembersItsFieldsAndPrintingShowsThePr
     });
     action("DrawingWormPrint")->trigger();
     EXPECT_EQ(seen, "DrawingPreview");
+}
+
+// ---- the drive check in the report ---------------------------------------------
+
+namespace {
+
+// The report's section "7 传动校核" as pdftotext reads it, blanks and the
+// running heads of the pages removed.
+QString driveCheckSection(const QString& pdf)
+{
+    QString text = pdfText(pdf);
+    text.remove(QRegularExpression(QStringLiteral("第\\d+页共\\d+页.*?规则数据为参考值")));
+    const qsizetype from = text.indexOf(QStringLiteral("7传动校核"));
+    const qsizetype to = text.indexOf(QStringLiteral("8图纸"), from);
+    return from < 0 || to < 0 ? QString() : text.mid(from, to - from);
+}
+
+QString rounded(const QJsonObject& r, const char* key, int decimals)
+{
+    return FloatToStr(RoundTo(r.value(QLatin1String(key)).toDouble(), -decimals));
+}
+
+// Every number of rate --json stands in the section beside its caption and
+// unit, rounded as the window shows it; every warning is there too.
+void expectRatingInSection(const QJsonObject& r, const QString& section)
+{
+    struct Row {
+        const char* key;
+        const char* caption;
+        int decimals;
+        const char* unit;
+    } rows[] = {
+        {"input_torque", "输入转矩T1", 3, "N·m"},
+        {"output_speed", "输出转速n2", 3, "r/min"},
+        {"output_torque", "输出转矩T2", 3, "N·m"},
+        {"output_power", "输出功率P2", 3, "kW"},
+        {"sliding_speed", "滑动速度vs", 3, "m/s"},
+        {"friction", "摩擦系数μ", 4, "（查表）"},
+        {"friction_angle", "当量摩擦角ρ'", 3, "°"},
+        {"mesh_efficiency", "啮合效率ηm", 4, ""},
+        {"efficiency", "总效率η=ηm·ηo", 4, ""},
+        {"backdrive_efficiency", "逆传动效率ηb（蜗轮主动）", 4, "（可逆转）"},
+        {"wheel_tangential_force", "蜗轮圆周力Ft2=蜗杆轴向力Fa1", 3, "N"},
+        {"worm_tangential_force", "蜗杆圆周力Ft1=蜗轮轴向力Fa2", 3, "N"},
+        {"radial_force", "径向力Fr", 3, "N"},
+        {"heat_loss", "发热功率H", 3, "W"},
+        {"surface", "箱体散热面积S", 3, "（估算）m²"},
+        {"oil_temperature", "油温to", 3, "°C"},
+        {"required_surface", "所需散热面积Sreq", 3, "m²"},
+    };
+    for (const Row& row : rows) {
+        const QString expected = QString::fromUtf8(row.caption) + rounded(r, row.key, row.decimals) + QString::fromUtf8(row.unit);
+        EXPECT_TRUE(section.contains(expected)) << expected.toStdString();
+    }
+    for (const QJsonValue& w : r.value("warnings").toArray())
+        EXPECT_TRUE(section.contains(w.toString().remove(QRegularExpression("\\s")))) << w.toString().toStdString();
+    EXPECT_TRUE(section.contains(r.value("thermal_ok").toBool() ? QStringLiteral("热平衡校核合格") : QStringLiteral("警告热平衡校核不合格")));
+    EXPECT_TRUE(section.contains(QStringLiteral("使用系数P额定/P1未计算"))) << "no rated-power rows shipped";
+}
+
+} // namespace
+
+TEST(DesignReport, TheDriveCheckMarksWhatTheWindowShowsRed)
+{
+    const struct {
+        const char* oilLimit;
+        int red; // to, Sreq and the verdict when the heat check fails; the service factor not computed
+    } cases[] = {{"80", 1}, {"50", 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.oilLimit);
+        drawing::ShownDesign design = designOf("250");
+        rating::DutyTexts duty;
+        duty.inputPower = "10";
+        duty.wormSpeed = "1450";
+        duty.oilLimit = c.oilLimit;
+        design.driveCheck = drawing::driveCheckOf(design.record, duty, kProgramDir + "/db1.mdb");
+        ASSERT_TRUE(design.driveCheck->rating.has_value()) << design.driveCheck->problem.toStdString();
+        const QString html = drawing::reportHtml(design, {"tpworm", "1.0", QDate(2026, 1, 2)});
+        EXPECT_EQ(html.count(QStringLiteral("<font color=\"#ff0000\">")), c.red);
+        EXPECT_TRUE(html.contains("Carvill")) << "the friction table's source";
+    }
+}
+
+TEST_F(DrawingWindow, TheReportCarriesTheRunsDriveCheckAndTheDesignFileCarriesItToTheCommandLine)
+{
+    calculate();
+    fx.dialogs.files.append(fx.path("none.pdf"));
+    ASSERT_TRUE(commands->writeReport());
+    const QString without = driveCheckSection(fx.path("none.pdf"));
+    EXPECT_TRUE(without.contains(QStringLiteral("未给出工况，因此本报告不含传动校核"))) << without.toStdString();
+
+    // A duty checked in "传动校核": the report shows what the window shows.
+    showRatingWindow(*f);
+    TFormRating* check = ratingWindow(*f);
+    ASSERT_NE(check, nullptr);
+    check->PowerEdit->setText("10");
+    check->SpeedEdit->setText("1450");
+    check->OilLimitEdit->setText("50");
+    check->CheckButton->click();
+    ASSERT_TRUE(check->hasResult());
+    fx.dialogs.files.append(fx.path("window.pdf"));
+    ASSERT_TRUE(commands->writeReport());
+    const QString shown = driveCheckSection(fx.path("window.pdf"));
+    for (const auto& [key, caption, unit] : std::initializer_list<std::array<const char*, 3>>{
+             {"T2", "输出转矩T2", "N·m"}, {"to", "警告油温to", "°C"}, {"Sreq", "警告所需散热面积Sreq", "m²"}, {"eta", "总效率η=ηm·ηo", ""}})
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(caption) + check->resultText(key) + QString::fromUtf8(unit))) << key;
+    EXPECT_TRUE(shown.contains(QStringLiteral("允许油温tlim50°C")));
+
+    // Saved with the design, the duty gives tpworm-cli report the same section as rate.
+    fx.dialogs.files.append(fx.path("duty"));
+    fx.dialogs.messages.clear();
+    f->N5Click();
+    ASSERT_TRUE(fx.dialogs.messages.isEmpty()) << fx.dialogs.messageTexts().join(' ').toStdString();
+    QProcess rate;
+    rate.start(kProgramDir + "/tpworm-cli", {"rate", "--json", "--file", fx.path("duty.wpx")});
+    ASSERT_TRUE(rate.waitForFinished(60000));
+    ASSERT_EQ(rate.exitCode(), 0) << rate.readAllStandardError().toStdString();
+    const QJsonObject r = QJsonDocument::fromJson(rate.readAllStandardOutput()).object().value("rating").toObject();
+    ASSERT_FALSE(r.value("thermal_ok").toBool()) << "the oil limit of 50 °C fails";
+    const CliRun report = runCli({"report", "--file", fx.path("duty.wpx"), fx.path("file.pdf")});
+    ASSERT_EQ(report.status, 0) << report.err.toStdString();
+    const QString section = driveCheckSection(fx.path("file.pdf"));
+    expectRatingInSection(r, section);
+    EXPECT_EQ(section, shown) << "the window's report and the command line's say the same";
+}
+
+TEST(CliReport, TakesTheDutyOptionsOfRateAndSaysPlainlyWhenThereIsNone)
+{
+    QTemporaryDir dir;
+    const QStringList drive = {"--centre-distance", "315", "--teeth", "45", "--starts", "2"};
+    const QStringList duty = {"--power", "15", "--speed", "960", "--material-pair", "iron-iron", "--ambient", "25",
+                              "--heat-transfer", "12", "--housing-area", "4.5", "--other-efficiency", "0.95"};
+    QProcess rate;
+    rate.start(kProgramDir + "/tpworm-cli", QStringList{"rate", "--json"} + drive + duty);
+    ASSERT_TRUE(rate.waitForFinished(60000));
+    ASSERT_EQ(rate.exitCode(), 0) << rate.readAllStandardError().toStdString();
+    const QJsonObject r = QJsonDocument::fromJson(rate.readAllStandardOutput()).object().value("rating").toObject();
+    // --material stays the title block's; the pair is --material-pair.
+    const CliRun withDuty = runCli(QStringList{"report"} + drive + duty + QStringList{"--material", "HT250", dir.filePath("d.pdf")});
+    ASSERT_EQ(withDuty.status, 0) << withDuty.err.toStdString();
+    const QString section = driveCheckSection(dir.filePath("d.pdf"));
+    for (const char* typed : {"输入功率P115kW", "蜗杆转速n1960r/min", "（iron-iron）", "环境温度ta25°C", "散热系数αs12W/(m²·°C)",
+                              "箱体散热面积S4.5m²", "轴承及搅油效率ηo0.95"})
+        EXPECT_TRUE(section.contains(QString::fromUtf8(typed))) << typed;
+    EXPECT_TRUE(section.contains(QStringLiteral("箱体散热面积S") + rounded(r, "surface", 3) + QStringLiteral("m²")));
+    EXPECT_TRUE(section.contains(QStringLiteral("油温to") + rounded(r, "oil_temperature", 3) + QStringLiteral("°C")));
+    EXPECT_TRUE(section.contains(QStringLiteral("输出转矩T2") + rounded(r, "output_torque", 3) + QStringLiteral("N·m")));
+    EXPECT_TRUE(pdfText(dir.filePath("d.pdf")).contains("HT250")) << "the title block's material";
+
+    const CliRun plain = runCli(QStringList{"report"} + drive + QStringList{dir.filePath("p.pdf")});
+    ASSERT_EQ(plain.status, 0) << plain.err.toStdString();
+    const QString none = driveCheckSection(dir.filePath("p.pdf"));
+    EXPECT_TRUE(none.contains(QStringLiteral("未给出工况，因此本报告不含传动校核"))) << none.toStdString();
+    EXPECT_FALSE(none.contains(QStringLiteral("输出转矩")));
+
+    // A duty that cannot be checked writes nothing, as rate checks nothing.
+    const CliRun bad = runCli(QStringList{"report"} + drive + QStringList{"--power", "0", "--speed", "960", dir.filePath("b.pdf")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("输入功率 P1：必须大于 0（现为 0）"))) << bad.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("b.pdf")));
 }

@@ -193,3 +193,168 @@ TEST(Faults, RoundToIgnoresFlagsRaisedBeforeItAndKeepsThemForTheCaller)
 }
 
 } // namespace
+
+// ---- FloatToStr against the general conversion ---------------------------------
+//
+// FloatToStr computes its digits in integers for the values a design shows.
+// The reference below is the conversion it replaced, which reads the digits
+// off the C library's printed decimal expansion; both must give the same text
+// for every finite value.
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+QString printedFloatText(long double value)
+{
+    if (value == 0.0L)
+        return QStringLiteral("0");
+    char buffer[64];
+    std::string digits;
+    int exponent = 0;
+    auto scan = [&](const char* end) {
+        digits.clear();
+        const char* p = buffer;
+        for (; p != end && *p != 'e'; ++p)
+            if (*p >= '0' && *p <= '9') digits += *p;
+        exponent = std::atoi(std::string(p + 1, end).c_str()) + 1;
+    };
+    const long double magnitude = std::fabs(value);
+    scan(buffer + std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude));
+    if (digits.compare(15, 3, "499") == 0 || digits.compare(15, 3, "500") == 0)
+        scan(buffer + std::snprintf(buffer, sizeof buffer, "%.35Le", magnitude));
+    std::string kept = digits.substr(0, 15);
+    if (digits[15] >= '5') {
+        int k = 14;
+        while (k >= 0 && kept[k] == '9') kept[k--] = '0';
+        if (k < 0) {
+            kept.insert(kept.begin(), '1');
+            kept.pop_back();
+            ++exponent;
+        } else {
+            ++kept[k];
+        }
+    }
+    while (kept.size() > 1 && kept.back() == '0') kept.pop_back();
+    QString out;
+    if (value < 0) out += QLatin1Char('-');
+    const QString d = QString::fromLatin1(kept.c_str());
+    if (exponent >= -3 && exponent <= 15) {
+        if (exponent > 0) {
+            if (d.size() <= exponent)
+                out += d + QString(exponent - d.size(), QLatin1Char('0'));
+            else
+                out += d.left(exponent) + QLatin1Char('.') + d.mid(exponent);
+        } else {
+            out += QStringLiteral("0.") + QString(-exponent, QLatin1Char('0')) + d;
+        }
+    } else {
+        out += d.left(1);
+        if (d.size() > 1) out += QLatin1Char('.') + d.mid(1);
+        out += QLatin1Char('E') + QString::number(exponent - 1);
+    }
+    return out;
+}
+
+// An extended value from its 64-bit mantissa (top bit set) and binary exponent.
+long double extended(std::uint64_t mantissa, int exponent)
+{
+    return std::ldexp(static_cast<long double>(mantissa | (1ULL << 63)), exponent - 63);
+}
+
+TEST(FloatToStr, SameTextAsTheGeneralConversionForEveryKindOfValue)
+{
+    std::mt19937_64 random(20261211);
+    std::vector<long double> values;
+    // Ties at the sixteenth digit and their nearest neighbours on both sides,
+    // at every decimal exponent the exact digits cover and beyond: the
+    // cases where rounding decides.
+    for (int e10 = -16; e10 <= 18; ++e10) {
+        for (int k = 0; k < 300; ++k) {
+            const std::uint64_t d = 100000000000000ULL + random() % 900000000000000ULL;
+            const long double tie = (static_cast<long double>(d) + 0.5L) * std::pow(10.0L, e10 - 14);
+            values.push_back(tie);
+            values.push_back(std::nextafter(tie, 0.0L));
+            values.push_back(std::nextafter(tie, 1e30L));
+            const double asDouble = static_cast<double>(tie);
+            values.push_back(asDouble);
+            values.push_back(std::nextafter(asDouble, 0.0));
+            values.push_back(std::nextafter(asDouble, 1e300));
+        }
+        // Powers of ten and their neighbours, 999...9 patterns that carry.
+        const long double p = std::pow(10.0L, e10);
+        for (long double v : {p, std::nextafter(p, 0.0L), std::nextafter(p, 1e30L), p * 0.9999999999999995L,
+                              p * 0.99999999999999949L, p * 0.99999999999999951L})
+            values.push_back(v);
+    }
+    // Values as the calculation rounds them, and plain whole numbers.
+    for (int k = 0; k < 40000; ++k) {
+        const double v = std::ldexp(static_cast<double>(random() >> 11), -53) * std::pow(10.0, int(random() % 8) - 2);
+        values.push_back(RoundTo(v, -int(random() % 5)));
+        values.push_back(static_cast<long double>(random() % 2000000000000000ULL));
+    }
+    // Random extended values (quotients and sums in long double) and random
+    // doubles over the whole exponent range that matters, and far beyond.
+    for (int k = 0; k < 60000; ++k) {
+        values.push_back(extended(random(), int(random() % 140) - 70));
+        values.push_back(static_cast<double>(extended(random(), int(random() % 140) - 70)));
+        values.push_back(extended(random(), int(random() % 32000) - 16000));
+    }
+    for (long double v : {std::numeric_limits<long double>::max(), std::numeric_limits<long double>::min(),
+                          std::numeric_limits<long double>::denorm_min(),
+                          static_cast<long double>(std::numeric_limits<double>::max()),
+                          static_cast<long double>(std::numeric_limits<double>::min()), 1e-13L, 9.99e-14L, 1e15L,
+                          999999999999999.5L, 999999999999999.49L, 99999999999999.95L, 0.00009999999999999995L,
+                          40.0L / 3.0L, 80.0L / 3.0L, 2.0L / 3.0L, 1.0L / 7.0L})
+        values.push_back(v);
+
+    int differ = 0;
+    for (const long double v : values) {
+        for (const long double signedValue : {v, -v}) {
+            const QString fast = FloatToStr(signedValue);
+            const QString reference = printedFloatText(signedValue);
+            if (fast != reference && ++differ <= 10) {
+                char text[64];
+                std::snprintf(text, sizeof text, "%.25Le", signedValue);
+                ADD_FAILURE() << text << ": " << fast.toStdString() << " instead of " << reference.toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(differ, 0) << "of " << 2 * values.size() << " values";
+}
+
+} // namespace
+
+namespace {
+
+// Short decimal texts are read as a whole number over a power of ten; that
+// must be the value the C library's correctly rounded strtold gives, for
+// every length up to the limits of that way and past them.
+TEST(StrToFloat, SameValueAsTheCLibrary)
+{
+    std::mt19937_64 random(7);
+    int differ = 0;
+    for (int k = 0; k < 200000; ++k) {
+        const int digits = 1 + int(random() % 24);
+        std::string text = random() % 4 == 0 ? "-" : "";
+        for (int d = 0; d < digits; ++d)
+            text += char('0' + random() % 10);
+        const int point = int(random() % (digits + 1));
+        if (point < digits)
+            text.insert(text.size() - std::size_t(digits - point), ".");
+        const long double fast = StrToFloat(QString::fromStdString(text));
+        const long double reference = std::strtold(text.c_str(), nullptr);
+        if ((fast != reference || std::signbit(fast) != std::signbit(reference)) && ++differ <= 10)
+            ADD_FAILURE() << text;
+    }
+    EXPECT_EQ(differ, 0);
+}
+
+} // namespace

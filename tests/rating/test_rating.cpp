@@ -18,6 +18,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <string>
+
+#include <QJsonDocument>
 
 using namespace tpworm;
 using namespace tpworm::rating;
@@ -385,6 +389,48 @@ TEST(DriveCheck, TableColumnsOfADesignUnderADuty)
     EXPECT_EQ(texts[5], "");
     const Rating rated = rate(manualExample(), parseDuty(duty("15", "1450")), kFriction, kRated);
     EXPECT_EQ(ratingColumnTexts(rated)[5], "8.1");
+}
+
+} // namespace
+
+namespace {
+
+// The batch writes the rating object itself; its text must be what
+// QJsonDocument writes for ratingJson(), number for number: random values
+// of every size, whole numbers about 2^53, a service factor or none, and
+// warnings with quotes, control characters and Chinese.
+TEST(RatingJson, WrittenDirectlyAsQJsonDocumentWritesIt)
+{
+    std::mt19937_64 random(53);
+    auto any = [&]() -> long double {
+        switch (random() % 6) {
+        case 0: return static_cast<long double>(random() % 100000);                // whole
+        case 1: return std::ldexp(static_cast<double>(random() >> 11), -53) * 1000; // 0 ... 1000
+        case 2: return std::ldexp(static_cast<long double>(random()), int(random() % 200) - 130);
+        case 3: return 9007199254740992.0L + static_cast<long double>(random() % 5) - 2;
+        case 4: return -std::ldexp(static_cast<double>(random() >> 11), int(random() % 100) - 80);
+        default: return static_cast<double>(RoundTo(std::ldexp(double(random() >> 11), -43), -3));
+        }
+    };
+    for (int k = 0; k < 20000; ++k) {
+        rating::DriveValues d{any(), any(), any(), any(), any(), any()};
+        rating::Rating r;
+        for (long double* v : {&r.inputTorque, &r.outputSpeed, &r.slidingSpeed, &r.friction, &r.frictionAngle,
+                               &r.meshEfficiency, &r.efficiency, &r.backdriveEfficiency, &r.outputTorque,
+                               &r.outputPower, &r.wheelTangentialForce, &r.wormTangentialForce, &r.radialForce,
+                               &r.heatLoss, &r.surface, &r.oilTemperature, &r.requiredSurface})
+            *v = any();
+        r.selfLocking = random() % 2;
+        r.thermalOk = random() % 2;
+        if (random() % 2)
+            r.serviceFactor = any();
+        if (k % 7 == 0)
+            r.warnings << QStringLiteral("油温 \"to\" = %1\t°C\\\n").arg(k) << QString(QChar(0x1f));
+        std::string direct;
+        rating::appendRatingJson(direct, d, r);
+        const QByteArray viaDocument = QJsonDocument(rating::ratingJson(d, r)).toJson(QJsonDocument::Compact);
+        ASSERT_EQ(QByteArray::fromStdString(direct), viaDocument) << "case " << k;
+    }
 }
 
 } // namespace

@@ -19,6 +19,7 @@ using namespace tpworm::workbook::testing;
 namespace {
 
 struct Parts {
+    QByteArray file; // the stream may be a view of it
     QByteArray stream;
     std::vector<Record> globals;
     SharedStrings strings;
@@ -32,7 +33,8 @@ Parts partsOf(const QString& name)
     QFile file(corpusDir() + u'/' + name);
     file.open(QIODevice::ReadOnly);
     Parts p;
-    p.stream = container::readDocument(file.readAll()).workbookStream;
+    p.file = file.readAll();
+    p.stream = container::readDocument(p.file).workbookStream;
     qsizetype end = 0;
     p.globals = readSubstream(p.stream, 0, end);
     // The strings keep views of the stream: load them from the kept globals.
@@ -55,9 +57,9 @@ TEST(RecordLayer, AnUntouchedExcelSheetRebuildsToExcelsOwnBytes)
         SCOPED_TRACE(name);
         Parts p = partsOf(QLatin1String(name));
         FirstSheet sheet;
-        sheet.load(p.sheet, p.strings);
+        sheet.load(p.stream, p.sheetStart, p.sheetEnd, p.strings);
         const QByteArray original = p.stream.mid(p.sheetStart, p.sheetEnd - p.sheetStart);
-        const QByteArray rebuilt = sheet.build(static_cast<std::uint32_t>(p.sheetStart));
+        const QByteArray rebuilt = sheet.build(static_cast<std::uint32_t>(p.sheetStart), p.strings);
         EXPECT_EQ(rebuilt.size(), original.size());
         qsizetype firstDifference = -1;
         for (qsizetype i = 0; i < original.size() && firstDifference < 0; ++i)
@@ -95,16 +97,26 @@ TEST(RecordLayer, NewStringsFollowTheLoadedTableWhichStaysByteForByte)
         for (const Record& r : p.globals)
             if (r.id == kSst) original = r;
         const qsizetype loaded = p.strings.size();
-        // An existing plain string is found, not added again.
+        // An existing plain string is found, not added again: the saved
+        // table has it once, where it was.
         qsizetype plain = 0;
         while (plain < loaded && (!p.strings.at(plain).runs.isEmpty() || !p.strings.at(plain).extended.isEmpty()))
             ++plain;
         ASSERT_LT(plain, loaded);
-        EXPECT_EQ(p.strings.textAt(p.strings.indexOf(p.strings.textAt(plain))), p.strings.textAt(plain));
-        EXPECT_EQ(p.strings.size(), loaded);
+        const std::uint32_t again1 = p.strings.indexOf(p.strings.textAt(plain));
+        EXPECT_EQ(p.strings.textAt(again1), p.strings.textAt(plain));
+        const std::uint32_t found = p.strings.savedIndex(again1);
+        EXPECT_LT(found, std::uint32_t(loaded));
+        EXPECT_EQ(p.strings.textAt(found), p.strings.textAt(plain));
+        // The last of equal strings is the one found.
+        for (qsizetype i = found + 1; i < loaded; ++i)
+            EXPECT_FALSE(p.strings.textAt(i) == p.strings.textAt(plain) && p.strings.at(i).runs.isEmpty()
+                         && p.strings.at(i).extended.isEmpty()) << i;
         const QString added = QStringLiteral("蜗杆 new %1").arg(QLatin1String(name));
-        EXPECT_EQ(p.strings.indexOf(added), std::uint32_t(loaded));
-        EXPECT_EQ(p.strings.indexOf(added), std::uint32_t(loaded));
+        const std::uint32_t addedIndex = p.strings.indexOf(added);
+        EXPECT_EQ(p.strings.indexOf(added), addedIndex);
+        EXPECT_EQ(p.strings.savedIndex(addedIndex), std::uint32_t(loaded));
+        EXPECT_EQ(p.strings.savedSize(), loaded + 1);
 
         std::vector<std::pair<std::size_t, qsizetype>> buckets;
         const Record rebuilt = p.strings.buildSst(buckets);

@@ -221,7 +221,7 @@ QString exampleResults(const ExampleDesign& d)
     return table({"组", "项目", "符号", "计算结果", "单位"}, rows, "14,36,12,26,12");
 }
 
-QString exampleSpecification(const ExampleDesign& d)
+QString exampleDriveData(const ExampleDesign& d)
 {
     const QList<QStringList> rows = {
         {"中心距 a", escaped(d.centreDistance), "mm"},
@@ -241,12 +241,12 @@ QString exampleSpecification(const ExampleDesign& d)
     return table({"输入项", "取值", "单位"}, rows, "40,40,20");
 }
 
-// What the calculate command proposes for typical specifications, each
+// What the calculate command proposes for typical drive data, each
 // written "a/z2/z1", and what the calculation then gives.
-QString recommendations(const RulesSnapshot& rules, const QString& specifications)
+QString recommendations(const RulesSnapshot& rules, const QString& driveData)
 {
     QList<QStringList> rows;
-    for (const QString& entry : specifications.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QString& entry : driveData.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QStringList parts = entry.trimmed().split(QLatin1Char('/'));
         if (parts.size() != 3)
             throw ManualError(QStringLiteral("recommendation \"%1\" is not a/z2/z1").arg(entry));
@@ -313,7 +313,7 @@ QString fill(const QString& name, const QString& argument, const ContentData& da
     if (name == "relief_amounts") return reliefAmounts(data.rules);
     if (name == "relief_lengths") return reliefLengths(data.rules);
     if (name == "recommendations") return recommendations(data.rules, argument);
-    if (name == "example_specification") return exampleSpecification(data.example);
+    if (name == "example_drive_data") return exampleDriveData(data.example);
     if (name == "example_results") return exampleResults(data.example);
     if (name == "result") return escaped(data.example.value(argument.toInt()));
     if (name == "value") return recordValue(data.example, argument);
