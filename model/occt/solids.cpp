@@ -4,17 +4,14 @@
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepAlgoAPI_Fuse.hxx>
 #include <BOPAlgo_GlueEnum.hxx>
-#include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakeSolid.hxx>
-#include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepBuilderAPI_Sewing.hxx>
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepLib.hxx>
-#include <BRepPrimAPI_MakeRevol.hxx>
+#include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRepPrimAPI_MakeTorus.hxx>
-#include <GC_MakeArcOfCircle.hxx>
 #include <GeomAPI_PointsToBSplineSurface.hxx>
 #include <GeomFill.hxx>
 #include <Geom_Curve.hxx>
@@ -23,6 +20,10 @@
 #include <TopTools_ListOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Shell.hxx>
+#include <BRep_Tool.hxx>
+#include <Geom_Plane.hxx>
+#include <gp_Pln.hxx>
+#include <TopLoc_Location.hxx>
 #include <gp_Ax1.hxx>
 #include <gp_Ax2.hxx>
 
@@ -37,43 +38,9 @@ namespace {
 
 gp_Pnt toPnt(const Point& p) { return gp_Pnt(double(p.x), double(p.y), double(p.z)); }
 
-// A closed profile in the half plane y = 0 (x the distance from the z axis),
-// made of lines and circular arcs, to be turned about the z axis.
-class Profile {
-public:
-    explicit Profile(double r, double z) : first_(r, 0, z), last_(first_) {}
-    void lineTo(double r, double z)
-    {
-        const gp_Pnt next(r, 0, z);
-        if (next.Distance(last_) < 1e-9)
-            return;
-        wire_.Add(BRepBuilderAPI_MakeEdge(last_, next).Edge());
-        last_ = next;
-    }
-    void arcTo(double throughR, double throughZ, double r, double z)
-    {
-        const gp_Pnt next(r, 0, z);
-        const Handle(Geom_TrimmedCurve) arc = GC_MakeArcOfCircle(last_, gp_Pnt(throughR, 0, throughZ), next).Value();
-        wire_.Add(BRepBuilderAPI_MakeEdge(arc).Edge());
-        last_ = next;
-    }
-    TopoDS_Shape revolved(double angle = 2 * std::numbers::pi)
-    {
-        lineTo(first_.X(), first_.Z());
-        const TopoDS_Face face = BRepBuilderAPI_MakeFace(wire_.Wire(), true).Face();
-        BRepPrimAPI_MakeRevol revol(face, gp_Ax1(gp::Origin(), gp::DZ()), angle);
-        if (!revol.IsDone())
-            throw ModelError("the blank could not be turned from its profile");
-        return revol.Shape();
-    }
-
-private:
-    gp_Pnt first_, last_;
-    BRepBuilderAPI_MakeWire wire_;
-};
-
 // Do the computed points of the tooth space that fall within the rim keep
-// clear of the mid-tooth planes half a pitch either side?
+// clear of the half planes half a pitch either side? (When not, the
+// neighbouring spaces reach into the pitch too.)
 bool spaceWithinItsPitch(const WheelSurfaces& wheel, double pitch)
 {
     const double half = double(wheel.rimWidth) / 2, outer = double(wheel.maxOuterDiameter) / 2;
@@ -87,9 +54,6 @@ bool spaceWithinItsPitch(const WheelSurfaces& wheel, double pitch)
     return true;
 }
 
-// The radius at height z of a concave throat arc of radius arc whose centre
-// lies at distance centre from the axis of revolution.
-double throatRadius(double centre, double arc, double z) { return centre - std::sqrt(arc * arc - z * z); }
 
 TopoDS_Shape checkedBoolean(BRepAlgoAPI_BooleanOperation& op, const char* what)
 {
@@ -103,6 +67,142 @@ TopoDS_Shape common(const TopoDS_Shape& a, const TopoDS_Shape& b, const char* wh
 {
     BRepAlgoAPI_Common op(a, b);
     return checkedBoolean(op, what);
+}
+
+TopoDS_Shape cut(const TopoDS_Shape& a, const TopoDS_Shape& b, const char* what)
+{
+    BRepAlgoAPI_Cut op(a, b);
+    return checkedBoolean(op, what);
+}
+
+// The blanks are built from OpenCASCADE's analytic primitives (cylinders,
+// tori, planes) rather than turned from a profile: a turned arc becomes a
+// general surface of revolution, which every later boolean operation against
+// the fitted flanks evaluates several times more slowly than a torus.
+
+// The cylinder of radius r about the z axis from z0 to z1 (a sector of
+// `angle` from the x axis when less than a full turn).
+TopoDS_Shape cylinder(double r, double z0, double z1, double angle = 2 * std::numbers::pi)
+{
+    return BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(0, 0, z0), gp::DZ()), r, z1 - z0, angle).Shape();
+}
+
+// The torus about the z axis whose tube of radius arc runs round the circle
+// of radius centre in the plane z = 0.
+TopoDS_Shape torus(double centre, double arc)
+{
+    return BRepPrimAPI_MakeTorus(gp_Ax2(gp::Origin(), gp::DZ()), centre, arc).Shape();
+}
+
+// The solid of revolution about the z axis under a concave throat arc over
+// |z| <= half: radius centre - sqrt(arc^2 - z^2), the arc of radius arc
+// about the circle of radius centre in the plane z = 0. The cylinder of
+// radius centre less the torus: where |z| < arc the torus takes the radii
+// from the arc out to the cylinder, beyond it takes none.
+TopoDS_Shape throatSolid(double centre, double arc, double half, const char* what)
+{
+    return cut(cylinder(centre, -half, half), torus(centre, arc), what);
+}
+
+// One solid of pieces that meet on faces (coaxial, touching along planar
+// discs): glued, not intersected.
+TopoDS_Shape gluedTogether(const std::vector<TopoDS_Shape>& pieces, const char* what)
+{
+    TopTools_ListOfShape first, others;
+    first.Append(pieces.front());
+    for (std::size_t k = 1; k < pieces.size(); ++k)
+        others.Append(pieces[k]);
+    BRepAlgoAPI_Fuse glue;
+    glue.SetArguments(first);
+    glue.SetTools(others);
+    glue.SetGlue(BOPAlgo_GlueShift);
+    return checkedBoolean(glue, what);
+}
+
+// The columns of a worm flank pair from the last that lies below z = -limit
+// in some row to the first above z = limit in some row, one more each way:
+// every row of both flanks passes both ends.
+FlankPair columnsPast(const FlankPair& pair, double limit)
+{
+    const int rows = pair.left.rows, cols = pair.left.cols;
+    int first = cols - 1, last = 0;
+    for (const SurfaceGrid* g : {&pair.left, &pair.right})
+        for (int r = 0; r < rows; ++r) {
+            int c0 = 0, c1 = cols - 1;
+            for (int c = 0; c < cols; ++c)
+                if (double(g->at(r, c).z) < -limit) c0 = c;
+            for (int c = cols - 1; c >= 0; --c)
+                if (double(g->at(r, c).z) > limit) c1 = c;
+            first = std::min(first, c0);
+            last = std::max(last, c1);
+        }
+    first = std::max(0, first - 1);
+    last = std::min(cols - 1, last + 1);
+    FlankPair out;
+    for (auto [from, to] : {std::pair{&pair.left, &out.left}, std::pair{&pair.right, &out.right}}) {
+        to->rows = rows;
+        to->cols = last - first + 1;
+        for (int r = 0; r < rows; ++r)
+            for (int c = first; c <= last; ++c)
+                to->points.push_back(from->at(r, c));
+    }
+    return out;
+}
+
+// The faces of a pitch sector of a solid of z pitches about the z axis,
+// turned z times and sewn into one solid: the sector's faces on its two
+// bounding half planes (planes through the axis) meet their neighbour's and
+// drop out.
+gp_Trsf turnAboutZ(double angle);
+
+TopoDS_Shape patterned(const TopoDS_Shape& sector, int z, const char* what)
+{
+    std::vector<TopoDS_Face> outer;
+    for (TopExp_Explorer e(sector, TopAbs_FACE); e.More(); e.Next()) {
+        const TopoDS_Face face = TopoDS::Face(e.Current());
+        const Handle(Geom_Plane) plane = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(face));
+        if (!plane.IsNull()) {
+            const gp_Pln p = plane->Pln();
+            const bool throughAxis = std::abs(p.Axis().Direction().Z()) < 1e-12 && p.Distance(gp::Origin()) < 1e-9
+                                     && p.Distance(gp_Pnt(0, 0, 1)) < 1e-9;
+            if (throughAxis)
+                continue;
+        }
+        outer.push_back(face);
+    }
+    const double pitch = 2 * std::numbers::pi / z;
+    BRepBuilderAPI_Sewing sewing(1e-6);
+    for (int k = 0; k < z; ++k) {
+        const gp_Trsf turn = turnAboutZ(pitch * k);
+        for (const TopoDS_Face& face : outer)
+            sewing.Add(face.Moved(TopLoc_Location(turn)));
+    }
+    sewing.Perform();
+    TopExp_Explorer shells(sewing.SewedShape(), TopAbs_SHELL);
+    if (!shells.More())
+        throw ModelError(std::string(what) + " did not close into a shell");
+    BRepBuilderAPI_MakeSolid maker(TopoDS::Shell(shells.Current()));
+    TopoDS_Solid solid = maker.Solid();
+    if (!BRepLib::OrientClosedSolid(solid))
+        throw ModelError(std::string(what) + " is not closed");
+    return solid;
+}
+
+gp_Trsf turnAboutZ(double angle)
+{
+    gp_Trsf turn;
+    turn.SetRotation(gp_Ax1(gp::Origin(), gp::DZ()), angle);
+    return turn;
+}
+
+TopoDS_Shape turned(const TopoDS_Shape& shape, double angle)
+{
+    return BRepBuilderAPI_Transform(shape, turnAboutZ(angle), true).Shape();
+}
+
+Handle(Geom_BSplineSurface) turned(const Handle(Geom_BSplineSurface)& surface, double angle)
+{
+    return Handle(Geom_BSplineSurface)::DownCast(surface->Transformed(turnAboutZ(angle)));
 }
 
 } // namespace
@@ -139,13 +239,16 @@ Handle(Geom_BSplineSurface) fitGrid(const SurfaceGrid& grid)
     for (int r = 0; r < grid.rows; ++r)
         for (int c = 0; c < grid.cols; ++c)
             points.SetValue(r + 1, c + 1, toPnt(grid.at(r, c)));
-    // An approximation to half the tolerance, C2, of degree 3 to 8, on
+    // An approximation to half the tolerance, C2, of degree 3 to 5 (a higher
+    // degree takes fewer poles but makes every later boolean operation
+    // against the face several times slower: the wheel's tooth space of the
+    // 250/45/2 design took 36 s to cut at degree 8, 5 s at degree 3), on
     // uniform parameters: the grid is uniform in its own parameters, and the
     // two flanks of a pair then share their parametrization, so that the
     // caps between them are ruled along matching points. (Interpolation
     // through every point swings at the ends of the grid.)
     GeomAPI_PointsToBSplineSurface fit;
-    fit.Init(points, Approx_IsoParametric, 3, 8, GeomAbs_C2, kFitTolerance / 2);
+    fit.Init(points, Approx_IsoParametric, 3, 5, GeomAbs_C2, kFitTolerance / 2);
     if (!fit.IsDone())
         throw ModelError("a flank could not be fitted");
     Handle(Geom_BSplineSurface) surface = fit.Surface();
@@ -236,45 +339,49 @@ WormModel wormModel(const WormSurfaces& worm)
     const double shoulder = double(worm.shoulderSize), tipMax = double(worm.maxTipDiameter) / 2;
     const double stub = double(stubLength(worm)), stubRadius = double(worm.throatRootDiameter) / 2;
     const double end = half + shoulder + stub;
-
-    // Root core, shoulders and stubs: one turned profile.
-    Profile core(0, -end);
-    core.lineTo(stubRadius, -end);
-    core.lineTo(stubRadius, -half - shoulder);
-    core.lineTo(tipMax, -half - shoulder);
-    core.lineTo(tipMax, -half);
     // Each throat arc about its own centre: the root arc's is the wheel
     // axis, the tip arc's lies farther out by the tip eccentricity.
     const double rootCentre = double(worm.throatRootDiameter) / 2 + rootArc;
     const double tipCentre = double(worm.throatTipDiameter) / 2 + tipArc;
-    core.lineTo(throatRadius(rootCentre, rootArc, -half), -half);
-    core.arcTo(rootCentre - rootArc, 0, throatRadius(rootCentre, rootArc, half), half);
-    core.lineTo(tipMax, half);
-    core.lineTo(tipMax, half + shoulder);
-    core.lineTo(stubRadius, half + shoulder);
-    core.lineTo(stubRadius, end);
-    core.lineTo(0, end);
-    const TopoDS_Shape coreSolid = core.revolved();
 
+    // Root core over the working length, shoulders and stubs.
+    const TopoDS_Shape coreSolid = gluedTogether(
+        {throatSolid(rootCentre, rootArc, half, "the root core"), cylinder(tipMax, -half - shoulder, -half),
+         cylinder(tipMax, half, half + shoulder), cylinder(stubRadius, -end, -half - shoulder),
+         cylinder(stubRadius, half + shoulder, end)},
+        "the root core, shoulders and stubs");
     // The envelope of the threads: the tip torus over the working length.
-    Profile tip(0, -half);
-    tip.lineTo(throatRadius(tipCentre, tipArc, -half), -half);
-    tip.arcTo(tipCentre - tipArc, 0, throatRadius(tipCentre, tipArc, half), half);
-    tip.lineTo(0, half);
-    const TopoDS_Shape tipSolid = tip.revolved();
+    const TopoDS_Shape tipSolid = throatSolid(tipCentre, tipArc, half, "the tip torus");
 
+    // The threads follow each other by turns of a pitch about the axis
+    // (model/surfaces.h): thread 0 is fitted and trimmed, the others are
+    // its turned copies, each checked against its own computed points.
     WormModel model;
+    // Only the columns that reach past the working length are fitted: the
+    // rest would be cut away, and long faces slow every boolean operation.
+    const double reach = half + double(worm.margin) / 2;
+    model.flanks.push_back(fitFlankPair(columnsPast(worm.threads.front(), reach)));
+    const TopoDS_Shape thread = common(closedBody(model.flanks.front()), tipSolid, "a thread and the tip torus");
     TopTools_ListOfShape threads;
-    for (const FlankPair& pair : worm.threads) {
-        model.flanks.push_back(fitFlankPair(pair));
-        threads.Append(common(closedBody(model.flanks.back()), tipSolid, "a thread and the tip torus"));
+    threads.Append(thread);
+    for (std::size_t k = 1; k < worm.threads.size(); ++k) {
+        const double angle = 2 * std::numbers::pi * double(k) / double(worm.threads.size());
+        FittedFlanks flanks{turned(model.flanks.front().left, angle), turned(model.flanks.front().right, angle)};
+        const FlankPair own = columnsPast(worm.threads[k], reach);
+        for (const auto& [surface, grid] : {std::pair{flanks.left, &own.left}, std::pair{flanks.right, &own.right}})
+            if (const double deviation = largestDeviation(surface, *grid); !(deviation <= kFitTolerance))
+                throw ModelError("thread " + std::to_string(k + 1) + " is not the first turned by its pitch: "
+                                 + std::to_string(deviation * 1000) + " µm off");
+        model.flanks.push_back(flanks);
+        threads.Append(turned(thread, angle));
     }
     BRepAlgoAPI_Fuse fuse;
     TopTools_ListOfShape arguments;
     arguments.Append(coreSolid);
     fuse.SetArguments(arguments);
     fuse.SetTools(threads);
-    model.solid = onlySolid(checkedBoolean(fuse, "the threads and the root core"), "the worm");
+    const TopoDS_Shape fused = checkedBoolean(fuse, "the threads and the root core");
+    model.solid = onlySolid(fused, "the worm");
     return model;
 }
 
@@ -285,63 +392,39 @@ WheelModel wheelModel(const WheelSurfaces& wheel, long double rimInnerDiameterVa
     const double a = double(wheel.centreDistance), half = double(wheel.rimWidth) / 2;
     const double tipArc = double(wheel.tipArcRadius), outer = double(wheel.maxOuterDiameter) / 2;
     const double inner = double(rimInnerDiameterValue) / 2;
-
-    // The rim: the throat arc about the worm axis, cut off at the outer
-    // diameter, over the rim width.
-    Profile rim(inner, -half);
     const double tipCentre = double(wheel.throatDiameter) / 2 + tipArc;
-    const double reach = tipArc * tipArc - (tipCentre - outer) * (tipCentre - outer);
-    const double cut = reach > 0 ? std::sqrt(reach) : 0;
-    if (cut > 0 && cut < half) {
-        rim.lineTo(outer, -half);
-        rim.lineTo(outer, -cut);
-        rim.arcTo(tipCentre - tipArc, 0, outer, cut);
-        rim.lineTo(outer, half);
-    } else {
-        rim.lineTo(throatRadius(tipCentre, tipArc, -half), -half);
-        rim.arcTo(tipCentre - tipArc, 0, throatRadius(tipCentre, tipArc, half), half);
-    }
-    rim.lineTo(inner, half);
-    // One tooth space: between its flanks, inside the root torus.
+    const double pitch = 2 * std::numbers::pi / wheel.teeth;
+
+    // One pitch of the rim, centred on the tooth space at wheel angle 0:
+    // the throat arc about the worm axis, cut off at the outer diameter,
+    // over the rim width, less the bore.
+    const TopoDS_Shape sector =
+        cut(common(turned(cylinder(outer, -half, half, pitch), -pitch / 2), throatSolid(tipCentre, tipArc, half, "the rim's throat"),
+                   "the rim's outer diameter"),
+            cylinder(inner, -half - 1, half + 1), "the rim's bore");
+    // The tooth space: between its flanks, inside the root torus.
     WheelModel model;
     model.flanks = fitFlankPair(wheel.space);
-    const TopoDS_Shape rootTorus =
-        BRepPrimAPI_MakeTorus(gp_Ax2(gp::Origin(), gp::DZ()), a, double(wheel.rootArcRadius)).Shape();
-    const TopoDS_Shape space = common(closedBody(model.flanks), rootTorus, "a tooth space and the root torus");
-    const double pitch = 2 * std::numbers::pi / wheel.teeth;
-    auto turned = [](const TopoDS_Shape& shape, double angle) {
-        gp_Trsf turn;
-        turn.SetRotation(gp_Ax1(gp::Origin(), gp::DZ()), angle);
-        return BRepBuilderAPI_Transform(shape, turn, true).Shape();
-    };
-
-    if (spaceWithinItsPitch(wheel, pitch)) {
-        // The space lies within the pitch about it: cut it from that sector
-        // of the rim alone, and glue the sectors, which meet on whole faces
-        // (many times faster than cutting every space from the whole rim).
-        const TopoDS_Shape sector = turned(rim.revolved(pitch), -pitch / 2);
-        BRepAlgoAPI_Cut cutOne(sector, space);
-        const TopoDS_Shape toothed = checkedBoolean(cutOne, "a tooth space and its sector of the rim");
-        TopTools_ListOfShape first, others;
-        first.Append(toothed);
-        for (int k = 1; k < wheel.teeth; ++k)
-            others.Append(turned(toothed, pitch * k));
-        BRepAlgoAPI_Fuse glue;
-        glue.SetArguments(first);
-        glue.SetTools(others);
-        glue.SetGlue(BOPAlgo_GlueShift);
-        model.solid = onlySolid(checkedBoolean(glue, "the sectors of the rim"), "the wheel");
-        return model;
+    const TopoDS_Shape space = common(closedBody(model.flanks), torus(a, double(wheel.rootArcRadius)), "a tooth space and the root torus");
+    // The space and its neighbours, as far as they reach into this pitch
+    // (a space across the width may lean past the pitch's bounding planes),
+    // cut from the sector; the toothed sectors then follow each other by
+    // turns of a pitch and meet on whole faces, so they are glued, not
+    // intersected: many times faster than cutting every space from the
+    // whole rim.
+    TopTools_ListOfShape arguments, tools;
+    arguments.Append(sector);
+    tools.Append(space);
+    if (wheel.teeth > 2 && !spaceWithinItsPitch(wheel, pitch)) {
+        tools.Append(turned(space, pitch));
+        tools.Append(turned(space, -pitch));
     }
-    TopTools_ListOfShape spaces;
-    for (int k = 0; k < wheel.teeth; ++k)
-        spaces.Append(turned(space, pitch * k));
     BRepAlgoAPI_Cut cutter;
-    TopTools_ListOfShape arguments;
-    arguments.Append(rim.revolved());
     cutter.SetArguments(arguments);
-    cutter.SetTools(spaces);
-    model.solid = onlySolid(checkedBoolean(cutter, "the tooth spaces and the rim"), "the wheel");
+    cutter.SetTools(tools);
+    const TopoDS_Shape toothed = onlySolid(checkedBoolean(cutter, "a tooth space and its pitch of the rim"), "a pitch of the rim");
+    const TopoDS_Shape glued = patterned(toothed, wheel.teeth, "the pitches of the rim");
+    model.solid = onlySolid(glued, "the wheel");
     return model;
 }
 
