@@ -13,6 +13,17 @@
 #include "model/surfaces.h"
 
 #include <BRepBndLib.hxx>
+#include <BRep_Builder.hxx>
+#include <BRep_Tool.hxx>
+#include <Geom_CylindricalSurface.hxx>
+#include <Geom_Plane.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Compound.hxx>
+#include <BRepBuilderAPI_MakeVertex.hxx>
+#include <BRepClass3d_SolidClassifier.hxx>
+#include <BRepExtrema_DistShapeShape.hxx>
+#include <BRepBuilderAPI_Transform.hxx>
+#include <GeomAPI_ProjectPointOnSurf.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <Bnd_Box.hxx>
 #include <STEPControl_Reader.hxx>
@@ -24,6 +35,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -115,6 +127,73 @@ TEST(DesignModel, WormOfTheWorkedExampleIsOneValidSolidOfItsExtentsAndReadsBackF
     EXPECT_NEAR(x1 - x0, double(surfaces.maxTipDiameter), 0.01);
     EXPECT_NEAR(y1 - y0, double(surfaces.maxTipDiameter), 0.01);
     EXPECT_NEAR(z1 - z0, double(surfaces.workingLength + 2 * surfaces.shoulderSize + 2 * occt::stubLength(surfaces)), 0.01);
+}
+
+Bnd_Box tightBox(const TopoDS_Shape& shape)
+{
+    Bnd_Box box;
+    BRepBndLib::AddOptimal(shape, box, false, false);
+    return box;
+}
+
+// The worm's faces of the working length (flanks, root and tip tori),
+// without the shoulders' and stubs' cylinders and planes.
+TopoDS_Compound workingFaces(const TopoDS_Shape& worm)
+{
+    TopoDS_Compound working;
+    BRep_Builder builder;
+    builder.MakeCompound(working);
+    for (TopExp_Explorer e(worm, TopAbs_FACE); e.More(); e.Next()) {
+        const Handle(Geom_Surface) surface = BRep_Tool::Surface(TopoDS::Face(e.Current()));
+        if (!surface->IsKind(STANDARD_TYPE(Geom_Plane)) && !surface->IsKind(STANDARD_TYPE(Geom_CylindricalSurface)))
+            builder.Add(working, e.Current());
+    }
+    return working;
+}
+
+struct PairOfTheWorkedExample {
+    DesignValues d = design(kCases[0]);
+    model::WheelSurfaces wheelSurfaces = model::wheelSurfaces(d);
+    occt::WheelModel wheel = occt::wheelModel(
+        wheelSurfaces, occt::rimInnerDiameter(wheelSurfaces, d.WheelReferenceDiameter, d.TransverseModule));
+    occt::WormModel worm = occt::wormModel(model::wormSurfaces(d));
+    TopoDS_Shape placedWheel = BRepBuilderAPI_Transform(wheel.solid, occt::wheelPlacement(d.CentreDistance), true).Shape();
+};
+
+// The wheel rim of the worked example: one valid solid of the rim width
+// within the outer diameter; in mesh at the centre distance as the pair's
+// file places it, the worm's threads and throat stand clear of the wheel
+// (no interference) by no more than the backlash.
+TEST(DesignModel, WheelOfTheWorkedExampleIsOneValidSolidAndMeshesWithTheThreadsWithinTheBacklash)
+{
+    const PairOfTheWorkedExample pair;
+    EXPECT_TRUE(BRepCheck_Analyzer(pair.wheel.solid).IsValid());
+    double x0, y0, z0, x1, y1, z1;
+    tightBox(pair.wheel.solid).Get(x0, y0, z0, x1, y1, z1);
+    EXPECT_NEAR(z1 - z0, double(pair.wheelSurfaces.rimWidth), 0.01);
+    EXPECT_LE(std::max(x1 - x0, y1 - y0), double(pair.wheelSurfaces.maxOuterDiameter) + 0.01);
+    EXPECT_GE(std::max(x1 - x0, y1 - y0), double(pair.wheelSurfaces.maxOuterDiameter) - 0.5) << "the teeth reach the outer diameter";
+
+    BRepExtrema_DistShapeShape threads(workingFaces(pair.worm.solid), pair.placedWheel);
+    ASSERT_TRUE(threads.IsDone());
+    EXPECT_GT(threads.Value(), 0.0) << "the threads cut into the wheel";
+    EXPECT_LE(threads.Value(), pair.d.Backlash + 0.01);
+}
+
+// The whole worm against the wheel: the shoulders (cylinders of the largest
+// tip diameter just beyond the working length, as the worm drawing shows
+// them) reach into the wheel rim's corners at the outer diameter
+// (the 250/45/2 design: at worm z = -66.3, 51.2 mm from the worm axis), so
+// the smallest distance of the two solids is 0. Disabled until it is decided
+// which of the two the geometry should change (see the report of branch
+// solid2); the check itself is what the pair must meet.
+TEST(DesignModel, DISABLED_WholeWormKeepsClearOfTheWheelWithinTheBacklash)
+{
+    const PairOfTheWorkedExample pair;
+    BRepExtrema_DistShapeShape distance(pair.worm.solid, pair.placedWheel);
+    ASSERT_TRUE(distance.IsDone());
+    EXPECT_GT(distance.Value(), 0.0) << "worm and wheel interfere";
+    EXPECT_LE(distance.Value(), pair.d.Backlash + 0.01);
 }
 
 INSTANTIATE_TEST_SUITE_P(Designs, DesignModels, ::testing::ValuesIn(kCases),
