@@ -39,11 +39,15 @@ int runModel(const QStringList& arguments)
         std::fprintf(stderr, "the design could not be calculated; nothing written\n");
         return 1;
     }
-    const WriteOutcome written = model::writeSolidModel(*part, form.design(), rest.first());
+    model::SolidReferenceValues reference;
+    const WriteOutcome written = model::writeSolidModel(*part, form.design(), rest.first(), &reference);
     if (!written.ok()) {
         std::fprintf(stderr, "%s: %s\n", rest.first().toUtf8().constData(), written.error.toUtf8().constData());
         return 1;
     }
+    // The sizes this program chose, not the design's: said with the file.
+    if (const QString text = model::solidReferenceText(reference); !text.isEmpty())
+        std::printf("%s\n", text.toUtf8().constData());
     return 0;
 }
 

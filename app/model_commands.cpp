@@ -17,6 +17,9 @@ namespace tpworm {
 namespace {
 
 const QString kModelFailed = QStringLiteral("三维模型写入失败，原有文件未改动：%1");
+const QString kModelWritten = QStringLiteral("三维模型已写入。以下尺寸不是设计计算值，是本程序为显示完整零件所取的参考值：%1");
+const QString kStubLength = QStringLiteral("轴头长 %1 mm");
+const QString kRimBore = QStringLiteral("轮缘内径 %1 mm");
 
 struct PartEntry {
     model::SolidPart part;
@@ -83,10 +86,20 @@ private:
             path += QStringLiteral(".step");
         // A model takes seconds to make.
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        const WriteOutcome written = model::writeSolidModel(entry.part, form_.Design, path);
+        model::SolidReferenceValues reference;
+        const WriteOutcome written = model::writeSolidModel(entry.part, form_.Design, path, &reference);
         QApplication::restoreOverrideCursor();
-        if (!written.ok())
+        if (!written.ok()) {
             form_.showMessage(kModelFailed.arg(written.error));
+            return;
+        }
+        QStringList values;
+        if (reference.stubLength > 0)
+            values << kStubLength.arg(reference.stubLength, 0, 'f', 0);
+        if (reference.rimBore > 0)
+            values << kRimBore.arg(reference.rimBore, 0, 'f', 3);
+        if (!values.isEmpty())
+            form_.showMessage(kModelWritten.arg(values.join(QStringLiteral("；"))));
     }
 
     TForm1& form_;

@@ -682,6 +682,10 @@ V%1
         <translation>The 3D model could not be written; the existing file is unchanged: %1</translation>
     </message>
     <message>
+        <source>三维模型已写入。以下尺寸不是设计计算值，是本程序为显示完整零件所取的参考值：%1</source>
+        <translation>The 3D model has been written. These sizes are not calculated from the design; they are reference values this program chose to show the whole part: %1</translation>
+    </message>
+    <message>
         <source>三维模型需要 OpenCASCADE：本程序编译时未带 OpenCASCADE，无法生成 STEP 文件。</source>
         <translation>3D models need OpenCASCADE: this program was built without OpenCASCADE and cannot write STEP files.</translation>
     </message>
@@ -2324,8 +2328,16 @@ Check that the file exists, or reinstall the software.</translation>
         <translation>Beyond the grade table's source</translation>
     </message>
     <message>
+        <source>轮缘内径 %1 mm</source>
+        <translation>rim bore %1 mm</translation>
+    </message>
+    <message>
         <source>轴交角极限偏差 ±fΣ (mm)</source>
         <translation>Shaft angle deviation ±fΣ (mm)</translation>
+    </message>
+    <message>
+        <source>轴头长 %1 mm</source>
+        <translation>shaft stubs %1 mm long</translation>
     </message>
     <message>
         <source>轴承及搅油效率 ηo</source>

@@ -30,12 +30,23 @@ struct SolidModelError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The model's sizes that do not come from the design but were chosen by this
+// program, only to show the part whole: reference values, said so wherever
+// the model is written (0: not in this part).
+struct SolidReferenceValues {
+    double stubLength = 0;  // mm, each shaft stub of the worm beyond its shoulder
+    double rimBore = 0;     // mm, the wheel rim's inner diameter
+};
+// One line of them in English, for the command line and the STEP file.
+QString solidReferenceText(const SolidReferenceValues& values);
+
 // The STEP AP214 file (mm) of the part of a calculated design: the worm or
 // the wheel rim alone, or both placed in mesh at the centre distance.
 // SolidModelError when it cannot be made or OpenCASCADE is missing.
-QByteArray solidModelStep(SolidPart part, const DesignValues& design);
+QByteArray solidModelStep(SolidPart part, const DesignValues& design, SolidReferenceValues* reference = nullptr);
 
 // Checks the target, makes the model and writes it atomically.
-WriteOutcome writeSolidModel(SolidPart part, const DesignValues& design, const QString& path);
+WriteOutcome writeSolidModel(SolidPart part, const DesignValues& design, const QString& path,
+                             SolidReferenceValues* reference = nullptr);
 
 } // namespace tpworm::model

@@ -6,12 +6,12 @@ namespace tpworm::model {
 
 bool solidModelsAvailable() { return false; }
 
-QByteArray solidModelStep(SolidPart, const DesignValues&)
+QByteArray solidModelStep(SolidPart, const DesignValues&, SolidReferenceValues*)
 {
     throw SolidModelError(solidModelsUnavailableText().toStdString());
 }
 
-WriteOutcome writeSolidModel(SolidPart, const DesignValues&, const QString&)
+WriteOutcome writeSolidModel(SolidPart, const DesignValues&, const QString&, SolidReferenceValues*)
 {
     return {solidModelsUnavailableText()};
 }
