@@ -1926,12 +1926,20 @@ Check that the file exists, or reinstall the software.</translation>
         <translation>up to %1 %2</translation>
     </message>
     <message>
+        <source>蜗杆</source>
+        <translation>worm</translation>
+    </message>
+    <message>
         <source>蜗杆 STEP...</source>
         <translation>Worm STEP...</translation>
     </message>
     <message>
         <source>蜗杆分度圆直径 d1，单位 mm</source>
         <translation>Worm reference diameter d1, mm</translation>
+    </message>
+    <message>
+        <source>蜗杆副</source>
+        <translation>worm pair</translation>
     </message>
     <message>
         <source>蜗杆副 STEP...</source>
@@ -2084,6 +2092,10 @@ Check that the file exists, or reinstall the software.</translation>
     <message>
         <source>蜗杆齿顶宽，单位 mm</source>
         <translation>Worm tip width, mm</translation>
+    </message>
+    <message>
+        <source>蜗轮</source>
+        <translation>wheel</translation>
     </message>
     <message>
         <source>蜗轮 STEP...</source>
