@@ -19,12 +19,14 @@ namespace {
 #ifdef TPWORM_CLI_GUI
 constexpr auto kRunDrawing = &runDrawing;
 constexpr auto kRunReport = &runReport;
+constexpr auto kRunModel = &runModel;
 #else
 // tpworm-cli hands the painting commands to tpworm-cli-gui before Qt starts
 // (cli_main.cpp); their rows only say so.
 int inGuiProgram(const QStringList&) { throw std::logic_error("this command runs in tpworm-cli-gui"); }
 constexpr auto kRunDrawing = &inGuiProgram;
 constexpr auto kRunReport = &inGuiProgram;
+constexpr auto kRunModel = &inGuiProgram;
 #endif
 
 // Each command adds one row here and keeps its code in a file of its own.
@@ -45,6 +47,7 @@ const Command kCommands[] = {
      "           DESIGN: the options of design, or --file DESIGN-FILE;\n"
      "           DUTY: the duty options of rate (--power, --speed, ...), the pair as --material-pair KEY;\n"
      "           TITLE: --name, --number, --material, --designer, --date TEXT"},
+    {"model", Needs::Gui, kRunModel, "tpworm-cli model worm|wheel|pair [DESIGN] OUT.step"},
     {"rate", Needs::Core, runRate,
      "tpworm-cli rate   [COMMON] (--centre-distance TEXT --teeth TEXT [design options] | --file DESIGN-FILE)\n"
      "                  --power KW --speed RPM [--material KEY | --friction MU] [--ambient C] [--oil-limit C]\n"

@@ -7,5 +7,6 @@ namespace tpworm::cli {
 
 int runDrawing(const QStringList& arguments);
 int runReport(const QStringList& arguments);
+int runModel(const QStringList& arguments); // app/cli_model.cpp
 
 } // namespace tpworm::cli

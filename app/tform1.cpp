@@ -2,6 +2,7 @@
 #include "app/variants_window.h"
 
 #include "app/drawing_commands.h"
+#include "app/model_commands.h"
 
 #include "app/appearance.h"
 #include "app/conveniences.h"
@@ -403,6 +404,7 @@ void TForm1::createMenus()
     item(N25, N2, "N2", "帮助");
 
     createDrawingCommands(*this);
+    createModelCommands(*this);
 }
 
 void TForm1::showEvent(QShowEvent* event)

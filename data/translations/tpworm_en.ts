@@ -514,6 +514,10 @@ Rules source recorded in the file: </translation>
         <translation>PDF files (*.pdf)|*.pdf</translation>
     </message>
     <message>
+        <source>STEP 文件 (*.step)|*.step</source>
+        <translation>STEP files (*.step)|*.step</translation>
+    </message>
+    <message>
         <source>SVG 文件 (*.svg)|*.svg</source>
         <translation>SVG files (*.svg)|*.svg</translation>
     </message>
@@ -668,6 +672,22 @@ V%1
   - Rule coefficient settings; saving, loading and restoring rule-set files.
   - Design manual, help page, update check at start and online upgrade.
 </translation>
+    </message>
+    <message>
+        <source>三维模型</source>
+        <translation>3D Model</translation>
+    </message>
+    <message>
+        <source>三维模型写入失败，原有文件未改动：%1</source>
+        <translation>The 3D model could not be written; the existing file is unchanged: %1</translation>
+    </message>
+    <message>
+        <source>三维模型已写入。以下尺寸不是设计计算值，是本程序为显示完整零件所取的参考值：%1</source>
+        <translation>The 3D model has been written. These sizes are not calculated from the design; they are reference values this program chose to show the whole part: %1</translation>
+    </message>
+    <message>
+        <source>三维模型需要 OpenCASCADE：本程序编译时未带 OpenCASCADE，无法生成 STEP 文件。</source>
+        <translation>3D models need OpenCASCADE: this program was built without OpenCASCADE and cannot write STEP files.</translation>
     </message>
     <message>
         <source>上限 %1 须大于上一行的上限 %2（各行按上限由小到大排列）</source>
@@ -1906,12 +1926,28 @@ Check that the file exists, or reinstall the software.</translation>
         <translation>up to %1 %2</translation>
     </message>
     <message>
+        <source>蜗杆</source>
+        <translation>worm</translation>
+    </message>
+    <message>
+        <source>蜗杆 STEP...</source>
+        <translation>Worm STEP...</translation>
+    </message>
+    <message>
         <source>蜗杆与蜗轮在中心距处啮合的线框图（按啮合原理计算的三维模型齿面网格，斜视）</source>
         <translation>Line view of the worm and the wheel in mesh at the centre distance (tooth-surface grids of the 3D model computed from the meshing theory, oblique view)</translation>
     </message>
     <message>
         <source>蜗杆分度圆直径 d1，单位 mm</source>
         <translation>Worm reference diameter d1, mm</translation>
+    </message>
+    <message>
+        <source>蜗杆副</source>
+        <translation>worm pair</translation>
+    </message>
+    <message>
+        <source>蜗杆副 STEP...</source>
+        <translation>Worm Pair STEP...</translation>
     </message>
     <message>
         <source>蜗杆喉部导程角</source>
@@ -2060,6 +2096,14 @@ Check that the file exists, or reinstall the software.</translation>
     <message>
         <source>蜗杆齿顶宽，单位 mm</source>
         <translation>Worm tip width, mm</translation>
+    </message>
+    <message>
+        <source>蜗轮</source>
+        <translation>wheel</translation>
+    </message>
+    <message>
+        <source>蜗轮 STEP...</source>
+        <translation>Wheel STEP...</translation>
     </message>
     <message>
         <source>蜗轮中间平面极限偏移 ±fx (mm)</source>
@@ -2300,8 +2344,16 @@ Check that the file exists, or reinstall the software.</translation>
         <translation>Beyond the grade table's source</translation>
     </message>
     <message>
+        <source>轮缘内径 %1 mm</source>
+        <translation>rim bore %1 mm</translation>
+    </message>
+    <message>
         <source>轴交角极限偏差 ±fΣ (mm)</source>
         <translation>Shaft angle deviation ±fΣ (mm)</translation>
+    </message>
+    <message>
+        <source>轴头长 %1 mm</source>
+        <translation>shaft stubs %1 mm long</translation>
     </message>
     <message>
         <source>轴承及搅油效率 ηo</source>

@@ -180,6 +180,8 @@ const std::vector<std::pair<MenuEntry, std::vector<MenuEntry>>> kMenus = {
     {{"DrawingMenu", "图纸", true},
      {{"DrawingWorm", "蜗杆图", false}, {"DrawingWheel", "蜗轮图", false}, {"DrawingHob", "滚刀图", false},
       {"DrawingTitle", "标题栏...", true}, {"DesignReport", "设计报告", false}}},
+    {{"ModelMenu", "三维模型", true},
+     {{"ModelWorm", "蜗杆 STEP...", false}, {"ModelWheel", "蜗轮 STEP...", false}, {"ModelPair", "蜗杆副 STEP...", false}}},
     {{"N7", "设置", true},
      {{"N13", "计算法则参数设置", true}, {"N15", "还原默认设置", true}, {"N16", "加载用户设置", true},
       {"N17", "另存用户设置", true}}},
