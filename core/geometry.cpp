@@ -72,7 +72,7 @@ private:
     void check()
     {
         if (checked_)
-            check();
+            FaultCheck();
     }
     double roundTo(double value, int digit) { return checked_ ? RoundTo(value, digit) : RoundToUnchecked(value, digit); }
 
