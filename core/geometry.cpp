@@ -62,13 +62,17 @@ private:
     template <class T>
     T ok(T value)
     {
+        // The value is made before the flags are read: arithmetic has no
+        // effects the compiler sees, so without this it may move a step past
+        // the check (a division by zero would then be taken for no fault).
+        asm volatile("" : "+m"(value) : : "memory");
         check();
         return value;
     }
     void check()
     {
         if (checked_)
-            check();
+            FaultCheck();
     }
     double roundTo(double value, int digit) { return checked_ ? RoundTo(value, digit) : RoundToUnchecked(value, digit); }
 

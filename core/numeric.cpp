@@ -247,10 +247,13 @@ double RoundTo(double value, int digit)
         std::feclearexcept(faults);
     }
     const double factor = roundFactor(digit);
-    const long double quotient = static_cast<long double>(value) / static_cast<long double>(factor);
+    long double quotient = static_cast<long double>(value) / static_cast<long double>(factor);
+    // Made before the flags are read (see ok() in core/geometry.cpp).
+    asm volatile("" : "+m"(quotient) : : "memory");
     FaultCheck();
     const long double n = static_cast<long double>(Round(quotient));
-    const double result = static_cast<double>(n * static_cast<long double>(factor));
+    double result = static_cast<double>(n * static_cast<long double>(factor));
+    asm volatile("" : "+m"(result) : : "memory");
     FaultCheck();
     if (raisedBefore)
         std::fesetexceptflag(&before, faults);
