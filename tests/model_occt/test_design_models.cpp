@@ -9,6 +9,7 @@
 #include "model/meshing.h"
 #include "model/occt/model_files.h"
 #include "model/occt/solids.h"
+#include "step_read_back.h"
 #include "model/placement.h"
 #include "model/surfaces.h"
 
@@ -26,11 +27,8 @@
 #include <GeomAPI_ProjectPointOnSurf.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <Bnd_Box.hxx>
-#include <STEPControl_Reader.hxx>
 #include <TopExp_Explorer.hxx>
 
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +38,8 @@
 namespace {
 
 using namespace tpworm;
+using tpworm::testing::countOf;
+using tpworm::testing::readStepBack;
 namespace occt = tpworm::model::occt;
 
 struct Case {
@@ -101,25 +101,11 @@ TEST(DesignModel, WormOfTheWorkedExampleIsOneValidSolidOfItsExtentsAndReadsBackF
     const DesignValues d = design(kCases[0]);
     const model::WormSurfaces surfaces = model::wormSurfaces(d);
     const QByteArray bytes = model::solidModelStep(model::SolidPart::Worm, d);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("worm.step");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
-    STEPControl_Reader reader;
-    ASSERT_EQ(reader.ReadFile(path.toUtf8().constData()), IFSelect_RetDone);
-    reader.TransferRoots();
-    const TopoDS_Shape shape = reader.OneShape();
-    int solids = 0;
-    for (TopExp_Explorer e(shape, TopAbs_SOLID); e.More(); e.Next())
-        ++solids;
-    EXPECT_EQ(solids, 1);
+    TopoDS_Shape shape;
+    ASSERT_NO_FATAL_FAILURE(readStepBack(bytes, shape));
+    EXPECT_EQ(countOf(shape, TopAbs_SOLID), 1);
     EXPECT_TRUE(BRepCheck_Analyzer(shape).IsValid());
-    int faces = 0;
-    for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next())
-        ++faces;
-    EXPECT_GT(faces, 12) << "the threads are part of the solid";
+    EXPECT_GT(countOf(shape, TopAbs_FACE), 12) << "the threads are part of the solid";
     Bnd_Box box;
     BRepBndLib::AddOptimal(shape, box, false, false);
     double x0, y0, z0, x1, y1, z1;

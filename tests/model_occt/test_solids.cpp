@@ -5,6 +5,7 @@
 #include "helicoid_fixture.h"
 
 #include "model/occt/solids.h"
+#include "step_read_back.h"
 #include "model/occt/step_file.h"
 
 #include <BRepBndLib.hxx>
@@ -13,17 +14,16 @@
 #include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
 #include <GeomAPI_ProjectPointOnSurf.hxx>
-#include <STEPControl_Reader.hxx>
 #include <TopExp_Explorer.hxx>
 
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using tpworm::testing::HelicoidPair;
+using tpworm::testing::countOf;
+using tpworm::testing::readStepBack;
 namespace occt = tpworm::model::occt;
 
 gp_Pnt pnt(const tpworm::model::Point& p) { return gp_Pnt(double(p.x), double(p.y), double(p.z)); }
@@ -117,20 +117,9 @@ TEST(StepFile, OfTheWormReadsBackAsOneValidSolid)
     const HelicoidPair pair;
     const occt::WormModel worm = occt::wormModel(pair.worm());
     const QByteArray bytes = occt::stepFile({{worm.solid, "worm", {}}}, "");
-    QTemporaryDir dir;
-    const QString path = dir.filePath("worm.step");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
-    STEPControl_Reader reader;
-    ASSERT_EQ(reader.ReadFile(path.toUtf8().constData()), IFSelect_RetDone);
-    reader.TransferRoots();
-    const TopoDS_Shape shape = reader.OneShape();
-    int solids = 0;
-    for (TopExp_Explorer e(shape, TopAbs_SOLID); e.More(); e.Next())
-        ++solids;
-    EXPECT_EQ(solids, 1);
+    TopoDS_Shape shape;
+    ASSERT_NO_FATAL_FAILURE(readStepBack(bytes, shape));
+    EXPECT_EQ(countOf(shape, TopAbs_SOLID), 1);
     EXPECT_TRUE(BRepCheck_Analyzer(shape).IsValid());
     EXPECT_TRUE(bytes.contains("AUTOMOTIVE_DESIGN"));
     EXPECT_TRUE(bytes.contains("SI_UNIT(.MILLI.,.METRE.)"));
