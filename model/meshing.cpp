@@ -24,23 +24,28 @@ Vec rotateZ(const Vec& a, long double t)
 
 // e_r(psi): the unit vector from the tool axis at angle psi about it in the
 // wheel's mid plane y = 0, psi counted from the direction to the worm axis
-// (-x) towards +z.
-Vec radial(long double psi) { return {-std::cos(psi), 0, std::sin(psi)}; }
+// (-x) towards +z; given by cos psi and sin psi.
+Vec radial(long double c, long double s) { return {-c, 0, s}; }
 
 // The left flank's plane at tool angle theta (chapter 9.2): it touches the
-// main base circle at angle tangentAngle - theta and is turned by beta about
-// that tangent, n = -cos(beta) e_r - sin(beta) e_y, n . (X - C) = -r_b cos(beta).
-Plane leftPlane(const Generation& g, long double theta)
+// main base circle at angle psi = tangentAngle - theta and is turned by beta
+// about that tangent, n = -cos(beta) e_r - sin(beta) e_y,
+// n . (X - C) = -r_b cos(beta). From cos and sin of beta and of psi.
+Plane leftPlane(const Generation& g, long double cb, long double sb, long double cpsi, long double spsi)
 {
-    const long double cb = std::cos(g.tilt), sb = std::sin(g.tilt);
-    const Vec n = (-cb) * radial(g.tangentAngle - theta) - sb * kEy;
+    const Vec n = (-cb) * radial(cpsi, spsi) - sb * kEy;
     const Vec C{g.centreDistance, 0, 0};
     return {n, dot(n, C) - g.baseRadius * cb};
 }
 
-Line leftContactLine(const Generation& g, long double theta)
+Plane leftPlane(const Generation& g, long double theta)
 {
-    const Plane pl = leftPlane(g, theta);
+    const long double psi = g.tangentAngle - theta;
+    return leftPlane(g, std::cos(g.tilt), std::sin(g.tilt), std::cos(psi), std::sin(psi));
+}
+
+Line leftContactLine(const Generation& g, const Plane& pl)
+{
     const Vec C{g.centreDistance, 0, 0};
     const Vec w{0, -1, 0};
     // Meshing: n . v12 = 0 with v12 = (1/i) w x (X - C) - e_z x X, i.e.
@@ -55,6 +60,7 @@ Line leftContactLine(const Generation& g, long double theta)
     return {P, D};
 }
 
+Line leftContactLine(const Generation& g, long double theta) { return leftContactLine(g, leftPlane(g, theta)); }
 
 } // namespace
 
@@ -115,6 +121,21 @@ Line contactLine(const Generation& g, Flank flank, long double theta)
         return leftContactLine(g, theta);
     const Line l = leftContactLine(g, -theta);
     return {mirrorX(l.point), mirrorX(l.direction)};
+}
+
+LeftContactLines::LeftContactLines(const Generation& g)
+    : g_(g), cb_(std::cos(g.tilt)), sb_(std::sin(g.tilt)), cT_(std::cos(g.tangentAngle)), sT_(std::sin(g.tangentAngle))
+{
+}
+
+Line LeftContactLines::operator()(long double theta) const
+{
+    // cos and sin of psi = tangentAngle - theta by the sum formulas: theta
+    // stays within a quarter turn, where the library's sine needs no long
+    // argument reduction.
+    long double s, c;
+    ::sincosl(theta, &s, &c);
+    return leftContactLine(g_, leftPlane(g_, cb_, sb_, cT_ * c + sT_ * s, sT_ * c - cT_ * s));
 }
 
 Vec wormToFixed(const Vec& X1, long double phi) { return rotateZ(X1, phi); }
