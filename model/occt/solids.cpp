@@ -405,7 +405,19 @@ WheelModel wheelModel(const WheelSurfaces& wheel, long double rimInnerDiameterVa
     // The tooth space: between its flanks, inside the root torus.
     WheelModel model;
     model.flanks = fitFlankPair(wheel.space);
-    const TopoDS_Shape space = common(closedBody(model.flanks), torus(a, double(wheel.rootArcRadius)), "a tooth space and the root torus");
+    // Both booleans against the fitted flanks filter the pairs of faces to
+    // intersect by oriented bounding boxes: the flanks' axis-aligned boxes
+    // are loose about a space that leans across the rim, so many more face
+    // pairs would be intersected only to find nothing (the cut takes half
+    // the time on the 250/45/2 design).
+    TopTools_ListOfShape body, rootTorus;
+    body.Append(closedBody(model.flanks));
+    rootTorus.Append(torus(a, double(wheel.rootArcRadius)));
+    BRepAlgoAPI_Common bottom;
+    bottom.SetUseOBB(true);
+    bottom.SetArguments(body);
+    bottom.SetTools(rootTorus);
+    const TopoDS_Shape space = checkedBoolean(bottom, "a tooth space and the root torus");
     // The space and its neighbours, as far as they reach into this pitch
     // (a space across the width may lean past the pitch's bounding planes),
     // cut from the sector; the toothed sectors then follow each other by
@@ -420,6 +432,7 @@ WheelModel wheelModel(const WheelSurfaces& wheel, long double rimInnerDiameterVa
         tools.Append(turned(space, -pitch));
     }
     BRepAlgoAPI_Cut cutter;
+    cutter.SetUseOBB(true);
     cutter.SetArguments(arguments);
     cutter.SetTools(tools);
     const TopoDS_Shape toothed = onlySolid(checkedBoolean(cutter, "a tooth space and its pitch of the rim"), "a pitch of the rim");
