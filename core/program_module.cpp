@@ -18,7 +18,7 @@ namespace {
 
 // The executable's folder without Qt: a module may be wanted before, or
 // without, a QCoreApplication.
-std::string executableDir()
+std::string selfDir()
 {
     std::vector<char> path(4096);
     const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
@@ -38,7 +38,7 @@ struct Loaded {
 Loaded load(const std::string& file)
 {
     std::vector<std::string> dirs;
-    const std::string exe = executableDir();
+    const std::string exe = selfDir();
     if (!exe.empty()) {
         dirs.push_back(exe);
         dirs.push_back(exe + "/" TPWORM_MODULE_DIR_FROM_BIN);
