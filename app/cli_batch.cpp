@@ -1,6 +1,7 @@
 // tpworm-cli batch: one design per row of a CSV, against rules read once;
 // also the options batch and sweep share.
 #include "app/cli_commands.h"
+#include "core/program_paths.h"
 #include "app/cli_batch_options.h"
 #include "app/cli_design.h"
 #include "app/cli_duty.h"
@@ -9,7 +10,7 @@
 #include "rating/rating_tables.h"
 #include "rules/rules_memory.h"
 
-#include <QCoreApplication>
+#include <QFile>
 #include <QDir>
 
 #include <cstdio>
@@ -44,7 +45,7 @@ bool parseBatchOption(const QStringList& arguments, int& k, BatchCommandOptions&
 
 rules::RulesData finishBatchOptions(BatchCommandOptions& options)
 {
-    const QString db = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("db1.mdb"));
+    const QString db = QDir(executableDir()).filePath(QStringLiteral("db1.mdb"));
     const QString rulesPath = options.rulesFile.isEmpty() ? db : options.rulesFile;
     if (options.dutyGiven) {
         batch::BatchDuty duty;

@@ -31,12 +31,12 @@ constexpr auto kRunModel = &inGuiProgram;
 
 // Each command adds one row here and keeps its code in a file of its own.
 const Command kCommands[] = {
-    {"calc", Needs::Core, run, "tpworm-cli calc   [COMMON] [--save FILE.wpx] [FIELD=TEXT ...]"},
-    {"design", Needs::Core, run,
+    {"calc", Needs::Plain, run, "tpworm-cli calc   [COMMON] [--save FILE.wpx] [FIELD=TEXT ...]"},
+    {"design", Needs::Plain, run,
      "tpworm-cli design [COMMON] --centre-distance TEXT --teeth TEXT [--starts TEXT]\n"
      "                  [--grade 6|7|8] [--no-standard-backlash] [--save FILE.wpx] [FIELD=TEXT ...]"},
-    {"open", Needs::Core, run, "tpworm-cli open   [COMMON] DESIGN-FILE"},
-    {"export", Needs::Core, runExportCommand,
+    {"open", Needs::Plain, run, "tpworm-cli open   [COMMON] DESIGN-FILE"},
+    {"export", Needs::Plain, runExportCommand,
      "tpworm-cli export [COMMON] worm|wheel|hob DESIGN-FILE OUTPUT.xls [worm|wheel|hob DESIGN-FILE OUTPUT.xls ...]\n"
      "tpworm-cli export --automation [--rules FILE] [--coefficients ...] [--whole-teeth]\n"
      "                  worm|wheel|hob DESIGN-FILE OUTPUT.xls [...]"},
@@ -48,22 +48,22 @@ const Command kCommands[] = {
      "           DUTY: the duty options of rate (--power, --speed, ...), the pair as --material-pair KEY;\n"
      "           TITLE: --name, --number, --material, --designer, --date TEXT"},
     {"model", Needs::Gui, kRunModel, "tpworm-cli model worm|wheel|pair [DESIGN] OUT.step"},
-    {"rate", Needs::Core, runRate,
+    {"rate", Needs::Plain, runRate,
      "tpworm-cli rate   [COMMON] (--centre-distance TEXT --teeth TEXT [design options] | --file DESIGN-FILE)\n"
      "                  --power KW --speed RPM [--material KEY | --friction MU] [--ambient C] [--oil-limit C]\n"
      "                  [--heat-transfer W/M2C] [--housing-area M2] [--other-efficiency ETA]"},
-    {"batch", Needs::Core, runBatchCommand,
+    {"batch", Needs::Plain, runBatchCommand,
      "tpworm-cli batch  [--rules FILE] [--coefficients c0,...,c15] [--format jsonl|csv] [DUTY] [INPUT.csv|-]\n"
      "           DUTY: --power KW --speed RPM [--material KEY | --friction MU] [--ambient C] [--oil-limit C]\n"
      "                 [--heat-transfer W/M2C] [--housing-area M2] [--other-efficiency ETA], as for rate"},
-    {"sweep", Needs::Core, runSweepCommand,
+    {"sweep", Needs::Plain, runSweepCommand,
      "tpworm-cli sweep  [--rules FILE] [--coefficients c0,...,c15] [--format jsonl|csv] --teeth Z|--ratio I\n"
      "                  [--starts 1,2,...] [--grades 6,7,8] [--from A] [--to A] [--series FILE]\n"
      "                  [--no-standard-backlash] [--whole-teeth] [DUTY as for batch] [EditN=TEXT ...]"},
-    {"workbook", Needs::Core, run,
+    {"workbook", Needs::Plain, run,
      "tpworm-cli workbook cat FILE\n"
      "tpworm-cli workbook set FILE OUTPUT CELL=TEXT ..."},
-    {"rules", Needs::Core, runRules,
+    {"rules", Needs::Plain, runRules,
      "tpworm-cli rules show [--rules FILE]\n"
      "tpworm-cli rules export TABLE OUT.csv [--rules FILE]\n"
      "tpworm-cli rules import TABLE IN.csv [--rules FILE] [--source TEXT]\n"
@@ -80,6 +80,13 @@ const Command* findCommand(const QString& name)
         if (name == QLatin1String(command.name))
             return &command;
     return nullptr;
+}
+
+Needs needsOf(const Command& command, const QStringList& arguments)
+{
+    if (command.run == runExportCommand && arguments.contains(QStringLiteral("--automation")))
+        return Needs::Core;
+    return command.needs;
 }
 
 QString usageText()

@@ -10,9 +10,12 @@
 
 namespace tpworm::cli {
 
-// What a command needs of Qt: Core (no display, no fonts), Gui (painting,
-// fonts, PDF and SVG writers on the offscreen platform), Widgets (windows).
-enum class Needs { Core, Gui, Widgets };
+// What a command needs of Qt: Plain (Qt Core without an application object:
+// no event loop, which a command that only reads, computes and writes does
+// not use, and whose start it does not pay), Core (an application object with
+// its event loop, no display, no fonts), Gui (painting, fonts, PDF and SVG
+// writers on the offscreen platform), Widgets (windows).
+enum class Needs { Plain, Core, Gui, Widgets };
 
 struct Command {
     const char* name;
@@ -34,6 +37,10 @@ public:
 // Every command, in the order the usage lists them.
 std::span<const Command> commands();
 const Command* findCommand(const QString& name);
+// What the command needs for this command line (arguments[0] is its name):
+// its row's needs, except where an option asks for more (`export
+// --automation` drives the spreadsheet application's process).
+Needs needsOf(const Command& command, const QStringList& arguments);
 // The usage text: every command's lines and the common options.
 QString usageText();
 

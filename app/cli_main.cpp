@@ -13,9 +13,12 @@
 #include <QLocale>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <langinfo.h>
 #include <string>
+#include <strings.h>
 #include <unistd.h>
 #include <cstdlib>
 #include <exception>
@@ -46,6 +49,8 @@ std::unique_ptr<QCoreApplication> makeApplication(tpworm::cli::Needs needs, int&
 {
     if (needs == tpworm::cli::Needs::Widgets)
         throw std::runtime_error("this command needs the widgets, which tpworm-cli does not link");
+    if (needs == tpworm::cli::Needs::Plain)
+        return nullptr;
     if (needs == tpworm::cli::Needs::Gui) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -70,9 +75,27 @@ std::unique_ptr<QCoreApplication> makeApplication(tpworm::cli::Needs needs, int&
         execv(helper.c_str(), argv);
         throw std::runtime_error("cannot start " + helper + ": " + std::strerror(errno));
     }
+    if (needs == tpworm::cli::Needs::Plain)
+        return nullptr;
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 #endif
+
+// Without an application object, the C library's locale as the application
+// object would set it (QCoreApplication on Unix): the environment's, with a
+// UTF-8 character type, so that every command behaves alike with or without
+// one.
+void setLocaleAsQtDoes()
+{
+    std::setlocale(LC_ALL, "");
+    const std::string encoding = nl_langinfo(CODESET);
+    if (strcasecmp(encoding.c_str(), "UTF-8") == 0 || strcasecmp(encoding.c_str(), "utf8") == 0)
+        return;
+    std::string locale = std::setlocale(LC_CTYPE, nullptr);
+    locale = locale.substr(0, locale.find_first_of(".@")) + ".UTF-8";
+    if (!std::setlocale(LC_CTYPE, locale.c_str()) && !std::setlocale(LC_CTYPE, "C.UTF-8"))
+        std::setlocale(LC_CTYPE, "C.utf8");
+}
 
 int usage(const char* reason)
 {
@@ -100,13 +123,18 @@ int main(int argc, char** argv)
     if (!command)
         return usage(("unknown command " + arguments.first().toStdString()).c_str());
     try {
-        const auto app = makeApplication(command->needs, argc, argv);
+        const auto app = makeApplication(tpworm::cli::needsOf(*command, arguments), argc, argv);
+        if (!app)
+            setLocaleAsQtDoes();
         // Names the user's data folder (~/.local/share/tpworm).
         QCoreApplication::setApplicationName(QStringLiteral("tpworm"));
         tpworm::setDecimalSeparator(QLocale::system().decimalPoint().front());
         // Captions and messages follow the language; the JSON keys stay English.
-        tpworm::installTranslations(*app, language.language,
-                                    tpworm::resolveProgramDir(QCoreApplication::applicationDirPath()));
+        const QString programDir = tpworm::resolveProgramDir(tpworm::executableDir());
+        if (app)
+            tpworm::installTranslations(*app, language.language, programDir);
+        else
+            tpworm::installTranslations(language.language, programDir);
         return command->run(arguments);
     } catch (const tpworm::cli::UsageError& e) {
         return usage(e.what());

@@ -4,13 +4,13 @@
 #include "app/cli_rate.h"
 
 #include "app/cli_commands.h"
+#include "core/program_paths.h"
 #include "app/cli_design.h"
 #include "app/cli_duty.h"
 #include "core/numeric.h"
 #include "rating/rating_output.h"
 #include "rating/rating_tables.h"
 
-#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -78,7 +78,7 @@ int runRate(const QStringList& arguments)
     bool json = false;
     parseDutyOptions(rest, dutyTexts, json);
 
-    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString programDir = executableDir();
     core::DesignForm form = calculatedDesign(options, programDir);
     for (const QString& m : form.messages())
         std::fprintf(stderr, "%s\n", m.toUtf8().constData());

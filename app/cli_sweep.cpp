@@ -1,13 +1,13 @@
 // tpworm-cli sweep: the standard series of centre distances x starts x
 // grades for a given number of teeth or ratio, into the output of batch.
 #include "app/cli_commands.h"
+#include "core/program_paths.h"
 #include "app/cli_batch_options.h"
 #include "app/cli_design.h"
 
 #include "batch/batch_run.h"
 #include "rules/rules_memory.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 #include <cstdio>
@@ -42,7 +42,7 @@ int runSweepCommand(const QStringList& arguments)
 {
     BatchCommandOptions options;
     batch::SweepOptions sweep;
-    QString seriesFile = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("centre_distances.txt"));
+    QString seriesFile = QDir(executableDir()).filePath(QStringLiteral("centre_distances.txt"));
     double from = 0, to = 1e300;
     for (int k = 1; k < arguments.size(); ++k) {
         const QString& a = arguments[k];

@@ -32,6 +32,15 @@ bool writableFolder(const QString& dir)
 
 } // namespace
 
+QString executableDir()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    // What Qt reads on Linux: the link to the running executable, resolved.
+    static const QString dir = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+    return dir;
+}
+
 bool isInstalledLayout(const QString& executableDir) { return !installedShareDir(executableDir).isEmpty(); }
 
 QString resolveProgramDir(const QString& executableDir)
@@ -68,14 +77,14 @@ ProgramPaths resolveProgramPaths(const QString& executableDir, const QString& us
 const ProgramPaths& runningProgramPaths()
 {
     static const ProgramPaths paths = resolveProgramPaths(
-        QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        executableDir(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     return paths;
 }
 
 QString rulesDatabaseFor(const QString& programDir)
 {
     const ProgramPaths& running = runningProgramPaths();
-    if (QDir(programDir) == QDir(running.programDir) || QDir(programDir) == QDir(QCoreApplication::applicationDirPath()))
+    if (QDir(programDir) == QDir(running.programDir) || QDir(programDir) == QDir(executableDir()))
         return QDir(running.userDir).filePath(kRulesDatabase);
     return QDir(programDir).filePath(kRulesDatabase);
 }

@@ -17,6 +17,11 @@ struct ProgramPaths {
     QString error;      // why the user folder could not be prepared; empty when all is well
 };
 
+// The running executable's folder, as QCoreApplication::applicationDirPath()
+// gives it, also where no application object is made (tpworm-cli's commands
+// that need no event loop start without one).
+QString executableDir();
+
 // The data folder of an installed program: <prefix>/share/tpworm beside
 // <prefix>/bin; otherwise the executable's own folder.
 QString resolveProgramDir(const QString& executableDir);

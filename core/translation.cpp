@@ -9,6 +9,25 @@ namespace tpworm {
 namespace {
 
 Language g_installed = Language::Chinese;
+// The English translation in force; looked up directly, so that a command
+// line that makes no application object (and so cannot install it there)
+// speaks English all the same.
+QTranslator* g_translator = nullptr;
+
+QString translated(const char* chineseUtf8)
+{
+    if (g_translator) {
+        const QString text = g_translator->translate("tpworm", chineseUtf8);
+        if (!text.isNull())
+            return text;
+    }
+    return QCoreApplication::translate("tpworm", chineseUtf8);
+}
+
+bool loadEnglish(QTranslator& translator, const QString& programDir)
+{
+    return translator.load(QStringLiteral("tpworm_en"), programDir);
+}
 
 Language fromLocaleName(const QString& name)
 {
@@ -17,12 +36,9 @@ Language fromLocaleName(const QString& name)
 
 } // namespace
 
-QString uiText(const QString& chinese)
-{
-    return QCoreApplication::translate("tpworm", chinese.toUtf8().constData());
-}
+QString uiText(const QString& chinese) { return translated(chinese.toUtf8().constData()); }
 
-QString uiText(const char* chineseUtf8) { return QCoreApplication::translate("tpworm", chineseUtf8); }
+QString uiText(const char* chineseUtf8) { return translated(chineseUtf8); }
 
 LanguageChoice chooseLanguage(QStringList& arguments)
 {
@@ -59,13 +75,29 @@ LanguageChoice chooseLanguage(QStringList& arguments)
 bool installTranslations(QCoreApplication& app, Language language, const QString& programDir)
 {
     g_installed = Language::Chinese;
+    g_translator = nullptr;
     if (language == Language::Chinese)
         return true;
     // Qt's own dialogs speak English without a translation of their own.
     auto* own = new QTranslator(&app);
-    if (!own->load(QStringLiteral("tpworm_en"), programDir))
+    if (!loadEnglish(*own, programDir))
         return false;
     app.installTranslator(own);
+    g_installed = Language::English;
+    return true;
+}
+
+bool installTranslations(Language language, const QString& programDir)
+{
+    g_installed = Language::Chinese;
+    g_translator = nullptr;
+    if (language == Language::Chinese)
+        return true;
+    // Kept for the run.
+    static QTranslator own;
+    if (!loadEnglish(own, programDir))
+        return false;
+    g_translator = &own;
     g_installed = Language::English;
     return true;
 }

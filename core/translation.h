@@ -34,6 +34,10 @@ LanguageChoice chooseLanguage(QStringList& arguments);
 // Chinese for its dialogs is the window program's, app/translations.h).
 // Returns false when the English translation could not be loaded.
 bool installTranslations(QCoreApplication& app, Language language, const QString& programDir);
+// The same for a program without an application object (tpworm-cli's
+// commands that need no event loop): uiText() speaks the language; Qt's own
+// tr() texts do not, as no such program shows any.
+bool installTranslations(Language language, const QString& programDir);
 
 // The language installed last (Chinese until a translation is installed).
 Language installedLanguage();

@@ -1,7 +1,7 @@
 #include "documents/automation.h"
 
 #ifdef TPWORM_HAVE_LIBREOFFICE
-#include "documents/lo_backend.h"
+#include "core/program_module.h"
 #endif
 
 namespace tpworm::automation {
@@ -112,14 +112,33 @@ std::shared_ptr<Object> Registry::startEarly(const QString& programmaticId) cons
     }
 }
 
+#ifdef TPWORM_HAVE_LIBREOFFICE
+// The LibreOffice backend is the module tpworm-libreoffice.so
+// (documents/lo_module.cpp), loaded by the first creation: the UNO libraries
+// are then mapped by the runs that use them only.
+namespace {
+std::shared_ptr<Object> libreOfficeApplication(bool early)
+{
+    using Entry = void (*)(bool, std::shared_ptr<Object>*);
+    QString error;
+    const auto entry = reinterpret_cast<Entry>(
+        programModuleSymbol("tpworm-libreoffice.so", "tpworm_libreoffice_application", error));
+    if (!entry)
+        throw Error(error);
+    std::shared_ptr<Object> application;
+    entry(early, &application);
+    return application;
+}
+} // namespace
+#endif
+
 Registry platformRegistry()
 {
     Registry registry;
 #ifdef TPWORM_HAVE_LIBREOFFICE
     registry.add(
-        QStringLiteral("Excel.Application"),
-        [] { return createLibreOfficeApplication(LibreOfficeSettings::fromEnvironment()); },
-        [] { return startLibreOfficeApplication(LibreOfficeSettings::fromEnvironment()); });
+        QStringLiteral("Excel.Application"), [] { return libreOfficeApplication(false); },
+        [] { return libreOfficeApplication(true); });
 #endif
     return registry;
 }

@@ -1,52 +1,16 @@
-// libgsf first: glib's headers use names that Qt's headers define as macros.
-#include <gsf/gsf.h>
-
 #include "workbook/container.h"
+
+#include "workbook/container_gsf.h"
+#ifdef TPWORM_LAZY_LIBGSF
+#include "core/program_module.h"
+#endif
 
 #include <cctype>
 #include <memory>
-#include <mutex>
 
 namespace tpworm::workbook::container {
 
 namespace {
-
-// Storages nest only a few levels in real files (VBA projects, embedded objects).
-constexpr int kMaxDepth = 32;
-
-struct GObjectUnref {
-    void operator()(void* object) const
-    {
-        if (object) g_object_unref(object);
-    }
-};
-template <class T>
-using GPtr = std::unique_ptr<T, GObjectUnref>;
-
-struct GErrorFree {
-    void operator()(GError* error) const
-    {
-        if (error) g_error_free(error);
-    }
-};
-
-// libgsf reports what it finds wrong in a damaged file through GLib's log
-// ("ole_seek_block: assertion ... failed", "Invalid metabat item"), which goes
-// to standard error by default. The engine says in one message of its own why
-// the file cannot be used, so libgsf's domains are logged to nowhere.
-void quietLibgsf(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
-
-void routeLibgsfLog()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION);
-        // (Some of its files log without a domain of their own.)
-        for (const char* domain : {static_cast<const char*>(nullptr), "libgsf", "libgsf:msole", "libgsf:utils",
-                                   "libgsf:input", "libgsf:output"})
-            g_log_set_handler(domain, levels, quietLibgsf, nullptr);
-    });
-}
 
 bool startsWith(const QByteArray& file, const char* magic, qsizetype length)
 {
@@ -73,77 +37,6 @@ bool startsWith(const QByteArray& file, const char* magic, qsizetype length)
             "workbook (*.xls) and try again."));
     throw ContainerError(QStringLiteral("The file is not an Excel 97-2003 workbook."));
 }
-
-bool sameName(const QString& a, const char* b);
-
-class Reader {
-public:
-    explicit Reader(qsizetype fileSize) : budget_(4 * fileSize + 65536), fileSize_(fileSize) {}
-
-    void readStorage(GsfInfile* storage, Entry& into, int depth)
-    {
-        if (depth > kMaxDepth)
-            throw ContainerError(QStringLiteral("The workbook file is damaged: its storages nest too deeply."));
-        const int count = gsf_infile_num_children(storage);
-        for (int i = 0; i < count; ++i) {
-            const char* name = gsf_infile_name_by_index(storage, i);
-            GPtr<GsfInput> child(gsf_infile_child_by_index(storage, i));
-            if (!child || !name)
-                throw ContainerError(QStringLiteral(
-                    "The workbook file is damaged: an entry of its compound document cannot be opened."));
-            Entry entry;
-            entry.name = QString::fromUtf8(name);
-            GsfInfile* asStorage = GSF_IS_INFILE(child.get()) ? GSF_INFILE(child.get()) : nullptr;
-            if (asStorage && gsf_infile_num_children(asStorage) >= 0) {
-                entry.isStorage = true;
-                if (GSF_IS_INFILE_MSOLE(asStorage))
-                    gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(asStorage), entry.classId.data());
-                readStorage(asStorage, entry, depth + 1);
-            } else if (depth == 0 && !workbook_ && sameName(entry.name, "Workbook")) {
-                // Read last, and only when the file does not hold it in one piece.
-                workbookSize_ = checkedSize(child.get());
-                workbook_ = std::move(child);
-            } else {
-                entry.data = readStream(child.get());
-            }
-            into.children.push_back(std::move(entry));
-        }
-    }
-
-    qsizetype checkedSize(GsfInput* input)
-    {
-        const gsf_off_t size = gsf_input_size(input);
-        // A stream cannot hold more than the file; together the streams cannot
-        // hold more than a few times the file either, whatever the sector
-        // chains claim.
-        if (size < 0 || size > fileSize_ || size > budget_)
-            throw ContainerError(QStringLiteral(
-                "The workbook file is damaged: a stream of its compound document is larger than the file."));
-        budget_ -= size;
-        return static_cast<qsizetype>(size);
-    }
-
-    QByteArray readStream(GsfInput* input, qsizetype knownSize = -1)
-    {
-        const qsizetype size = knownSize >= 0 ? knownSize : checkedSize(input);
-        QByteArray data(static_cast<qsizetype>(size), Qt::Uninitialized);
-        if (size > 0
-            && !gsf_input_read(input, static_cast<size_t>(size), reinterpret_cast<guint8*>(data.data())))
-            throw ContainerError(QStringLiteral(
-                "The workbook file is damaged: a stream of its compound document cannot be read."));
-        return data;
-    }
-
-    // The root's first stream named Workbook, not read yet.
-    GsfInput* workbook() const { return workbook_.get(); }
-    qsizetype workbookSize() const { return workbookSize_; }
-
-private:
-    qsizetype budget_;
-    qsizetype fileSize_;
-    GPtr<GsfInput> workbook_;
-    qsizetype workbookSize_ = 0;
-};
 
 bool sameName(const QString& a, const char* b)
 {
@@ -173,34 +66,51 @@ void takeWorkbookStream(Entry& root)
         "The file is a compound document but holds no Excel workbook (no Workbook stream)."));
 }
 
+// libgsf's half of the reader: the module, loaded by the first read, or
+// linked in.
+const gsf::Api& gsfApi()
+{
+#ifdef TPWORM_LAZY_LIBGSF
+    static const gsf::Api* api = [] {
+        QString error;
+        const auto entry = reinterpret_cast<decltype(&tpworm_libgsf_api)>(
+            programModuleSymbol(TPWORM_LIBGSF_MODULE, "tpworm_libgsf_api", error));
+        if (!entry)
+            throw ContainerError(QStringLiteral("Workbooks cannot be read: %1").arg(error));
+        return entry();
+    }();
+    return *api;
+#else
+    return *tpworm_libgsf_api();
+#endif
+}
+
+struct CloseReading {
+    void operator()(gsf::Reading* reading) const { gsfApi().close(reading); }
+};
+
 } // namespace
 
 Document readDocument(const QByteArray& file)
 {
-    routeLibgsfLog();
-    GPtr<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(file.constData()),
-                                              file.size(), FALSE));
-    if (!input)
-        throw ContainerError(QStringLiteral("The workbook file cannot be read."));
-    GError* rawError = nullptr;
-    GPtr<GsfInfile> ole(gsf_infile_msole_new(input.get(), &rawError));
-    std::unique_ptr<GError, GErrorFree> error(rawError);
-    if (!ole)
-        refuseNonCompound(file);
-
+    const gsf::Api& api = gsfApi();
     Document document;
     document.root.isStorage = true;
-    gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(ole.get()), document.root.classId.data());
-    Reader reader(file.size());
-    reader.readStorage(ole.get(), document.root, 0);
+    QString error;
+    std::unique_ptr<gsf::Reading, CloseReading> reading(api.open(file, document.root, error));
+    if (!reading) {
+        if (!error.isEmpty())
+            throw ContainerError(error);
+        refuseNonCompound(file);
+    }
     takeWorkbookStream(document.root);
-    const qsizetype size = reader.workbookSize();
+    const qsizetype size = api.workbookSize(reading.get());
     const qsizetype at = contiguousWorkbookStream(file, size);
     if (at >= 0) {
         document.workbookStream = QByteArray::fromRawData(file.constData() + at, size);
         document.workbookIsView = true;
-    } else {
-        document.workbookStream = reader.readStream(reader.workbook(), size);
+    } else if (!api.readWorkbook(reading.get(), document.workbookStream, error)) {
+        throw ContainerError(error);
     }
     return document;
 }

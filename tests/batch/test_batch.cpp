@@ -172,8 +172,10 @@ TEST(Batch, ByteOrderMarkAndCrlfReadAsPlainLf)
     EXPECT_EQ(lines(plain.out).size(), 2);
 }
 
-// The batch runs with no display and never maps the window libraries: read
-// its memory map while it waits for input.
+// The batch runs with no display and never maps the window libraries, nor
+// the export back ends' (LibreOffice's UNO libraries, libgsf with GObject),
+// whose loading was most of a short run's time: read its memory map while it
+// waits for input.
 TEST(Batch, RunsWithoutDisplayAndWithoutWidgets)
 {
     QProcess p;
@@ -198,6 +200,9 @@ TEST(Batch, RunsWithoutDisplayAndWithoutWidgets)
     EXPECT_TRUE(map.contains("libQt6Core")) << "the map was not read";
     EXPECT_FALSE(map.contains("libQt6Widgets"));
     EXPECT_FALSE(map.contains("libQt6Gui"));
+    EXPECT_FALSE(map.contains("libuno_")) << "the LibreOffice backend's libraries are mapped";
+    EXPECT_FALSE(map.contains("libgsf")) << "the workbook reader's libraries are mapped";
+    EXPECT_FALSE(map.contains("libgobject")) << "the workbook reader's libraries are mapped";
     p.closeWriteChannel();
     ASSERT_TRUE(p.waitForFinished(20000));
     EXPECT_EQ(p.exitCode(), 0);

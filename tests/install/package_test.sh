@@ -27,7 +27,13 @@ grep -q 'Recommends:.*libreoffice' <<<"$fields" || fail "LibreOffice is not reco
 grep -q 'Depends:.*libreoffice' <<<"$(dpkg-deb -f "$deb" Depends | sed 's/^/Depends: /')" && fail "LibreOffice must not be a dependency"
 
 dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i"; }
-[ -x /usr/bin/tpworm ] && [ -x /usr/bin/tpworm-cli ] || fail "programs not in /usr/bin"
+[ -x /usr/bin/tpworm ] && [ -x /usr/bin/tpworm-cli ] && [ -x /usr/bin/tpworm-cli-gui ] || fail "programs not in /usr/bin"
+# The modules the programs load on first use (the workbook reader; the
+# LibreOffice backend where the build has it).
+[ -f /usr/lib/tpworm/tpworm-libgsf.so ] || fail "the workbook reader's module is not in /usr/lib/tpworm"
+if [ -f "$build/tpworm-libreoffice.so" ]; then
+  [ -f /usr/lib/tpworm/tpworm-libreoffice.so ] || fail "the LibreOffice module is not in /usr/lib/tpworm"
+fi
 [ -f /usr/share/tpworm/db1.mdb ] && [ -f /usr/share/tpworm/111.xls ] || fail "data not in /usr/share/tpworm"
 desktop-file-validate /usr/share/applications/tpworm.desktop || fail "desktop-file-validate"
 
@@ -52,6 +58,10 @@ cmp -s "$home/.local/share/tpworm/db1.mdb" /usr/share/tpworm/db1.mdb && fail "th
 # The user's rules now differ from the shipped ones, and the command line sees them too.
 as_user /usr/bin/tpworm-cli "${args[@]}" | grep -q '"rulesModified": true' || fail "the command line does not read the user's rules"
 
+# The painting commands run in the installed tpworm-cli-gui.
+as_user /usr/bin/tpworm-cli drawing worm --centre-distance 250 --teeth 45 "$home/worm.svg" || fail "installed tpworm-cli drawing"
+[ -s "$home/worm.svg" ] || fail "the installed drawing command wrote nothing"
+
 # A design file is recognised as ours.
 as_user /usr/bin/tpworm-cli workbook set /usr/share/tpworm/111.xls "$home/design.wpx" A1=250 >/dev/null || fail "making a design file"
 type=$(as_user xdg-mime query filetype "$home/design.wpx")
@@ -60,4 +70,5 @@ type=$(as_user xdg-mime query filetype "$home/design.wpx")
 dpkg -r tpworm >"$work/dpkg-r.log" 2>&1 || { cat "$work/dpkg-r.log"; fail "dpkg -r"; }
 [ ! -e /usr/share/tpworm ] || { find /usr/share/tpworm; fail "files left under /usr/share/tpworm"; }
 [ ! -e /usr/bin/tpworm-cli ] || fail "/usr/bin/tpworm-cli left behind"
+[ ! -e /usr/lib/tpworm ] || { find /usr/lib/tpworm; fail "files left under /usr/lib/tpworm"; }
 echo "package test passed"
