@@ -3,6 +3,7 @@
 #include "documents/automation_store.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,12 +20,19 @@
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/document/XUndoManager.hpp>
+#include <com/sun/star/document/XUndoManagerSupplier.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/io/IOException.hpp>
+#include <com/sun/star/io/XOutputStream.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XSheetAnnotations.hpp>
+#include <com/sun/star/sheet/XSheetAnnotationsSupplier.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
@@ -34,6 +42,8 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
+#include <cppuhelper/implbase1.hxx>
+#include <rtl/ref.hxx>
 #include <rtl/bootstrap.hxx>
 
 #include <fcntl.h>
@@ -42,9 +52,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <map>
+#include <optional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -99,8 +112,6 @@ Error unoError(const QString& what, const css::uno::Exception& e)
     return Error(detail.isEmpty() ? what : QStringLiteral("%1: %2").arg(what, detail));
 }
 
-// One private LibreOffice process and the UNO connection to it. Every object
-// of the application's model shares it; the last one released ends it.
 // ---- The server's home in the user's cache folder ------------------------------
 
 // The cache folder of the program; the exports' servers keep their profiles
@@ -193,6 +204,62 @@ public:
     }
     void forgetServer() { QFile::remove(record()); }
 
+    // Where LibreOffice makes the pipe it is told to listen on.
+    static QString pipePath(const QString& name)
+    {
+        return QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(::getuid()).arg(name);
+    }
+    // The pipes of a server that was killed, which would stay in /tmp: the
+    // one it listened on for us and the one by which LibreOffice finds the
+    // process that has a profile (named after the MD5 of the profile's URL
+    // in UTF-16). The profile is ours alone while we hold its lock, so both
+    // are ours; only sockets are removed.
+    void removePipes(const QString& name) const
+    {
+        const QString url = profileUrl();
+        const QByteArray digest =
+            QCryptographicHash::hash(QByteArray(reinterpret_cast<const char*>(url.utf16()), url.size() * 2),
+                                     QCryptographicHash::Md5)
+                .toHex();
+        for (const QString& pipe : {pipePath(name), pipePath(QStringLiteral("SingleOfficeIPC_") +
+                                                             QString::fromLatin1(digest))}) {
+            const QByteArray path = QFile::encodeName(pipe);
+            struct stat st {};
+            if (::lstat(path.constData(), &st) == 0 && S_ISSOCK(st.st_mode))
+                ::unlink(path.constData());
+        }
+    }
+
+    // The program file as it is now: its path, size, modification time and
+    // inode.
+    static QString programStamp(const QString& program)
+    {
+        struct stat st {};
+        if (::stat(QFile::encodeName(program).constData(), &st) != 0)
+            return {};
+        return QStringLiteral("%1 %2 %3.%4 %5")
+            .arg(QFileInfo(program).absoluteFilePath())
+            .arg(qint64(st.st_size))
+            .arg(qint64(st.st_mtim.tv_sec))
+            .arg(qint64(st.st_mtim.tv_nsec))
+            .arg(quint64(st.st_ino));
+    }
+    // The version an earlier start asked of the program with this stamp.
+    QString keptVersion(const QString& stamp) const
+    {
+        QFile file(root_ + QStringLiteral("/version"));
+        if (stamp.isEmpty() || !file.open(QIODevice::ReadOnly))
+            return {};
+        const QStringList line = QString::fromUtf8(file.readAll()).trimmed().split(QLatin1Char('\t'));
+        return line.size() == 2 && line[0] == stamp ? line[1] : QString();
+    }
+    void keepVersion(const QString& stamp, const QString& version) const
+    {
+        QFile file(root_ + QStringLiteral("/version"));
+        if (!stamp.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write((stamp + QLatin1Char('\t') + version + QLatin1Char('\n')).toUtf8());
+    }
+
     void emptyTemporary()
     {
         removeTemporary();
@@ -206,36 +273,61 @@ public:
         QFile::remove(profile()); // a file where the folder should be
     }
 
-    // LibreOffice runs its graphics self-tests (tens of seconds on a busy
-    // machine) on every start of a profile that has not recorded the version
-    // it last ran, and only a window it shows records it: a headless server
-    // would test at every start. The profile is ours alone, so the version
-    // of the installation that starts it is recorded in it beforehand.
-    void recordVersion(const QString& version)
+    // Settings of the profile, written into it before the server starts
+    // (the profile is ours alone):
+    // - LibreOffice runs its graphics self-tests (tens of seconds on a busy
+    //   machine) on every start of a profile that has not recorded the
+    //   version it last ran, and only a window it shows records it: a
+    //   headless server would test at every start. So the version of the
+    //   installation that starts it is recorded (replaced after an update).
+    // - No autosave: the server's workbooks are copies of templates, kept
+    //   loaded for the whole run, and it never restores what a saved copy
+    //   would recover (--norestore); a timed save would only store one in
+    //   the middle of an export.
+    void prepareProfile(const QString& version)
     {
-        static const QByteArray key = "oor:name=\"ooSetupLastVersion\"";
-        const QByteArray item = "<item oor:path=\"/org.openoffice.Setup/Product\"><prop " + key +
-                                " oor:op=\"fuse\"><value>" + version.toUtf8() + "</value></prop></item>\n";
+        struct Setting {
+            const char* path;
+            const char* name;
+            QString value;
+        };
+        std::vector<Setting> settings = {{"/org.openoffice.Office.Recovery/AutoSave", "Enabled", "false"}};
+        if (!version.isEmpty())
+            settings.push_back({"/org.openoffice.Setup/Product", "ooSetupLastVersion", version});
         const QString path = profile() + QStringLiteral("/user/registrymodifications.xcu");
         QFile file(path);
-        QByteArray content;
+        QString content;
         if (file.open(QIODevice::ReadOnly))
-            content = file.readAll();
+            content = QString::fromUtf8(file.readAll());
         file.close();
-        if (content.contains(key))
+        if (!content.contains(QLatin1String("</oor:items>")))
+            content = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                     "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+                                     "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+                                     "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+                                     "</oor:items>\n");
+        bool changed = false;
+        for (const Setting& setting : settings) {
+            const QString item = QStringLiteral("<item oor:path=\"%1\"><prop oor:name=\"%2\" oor:op=\"fuse\">")
+                                     .arg(QLatin1String(setting.path), QLatin1String(setting.name));
+            const QRegularExpression recorded(QRegularExpression::escape(item) +
+                                              QStringLiteral("<value>([^<]*)</value>"));
+            if (const QRegularExpressionMatch match = recorded.match(content); match.hasMatch()) {
+                if (match.captured(1) != setting.value) {
+                    content.replace(match.capturedStart(1), match.capturedLength(1), setting.value);
+                    changed = true;
+                }
+                continue;
+            }
+            content.insert(content.lastIndexOf(QLatin1String("</oor:items>")),
+                           item + QStringLiteral("<value>%1</value></prop></item>\n").arg(setting.value));
+            changed = true;
+        }
+        if (!changed)
             return;
-        const qsizetype end = content.lastIndexOf("</oor:items>");
-        if (end < 0)
-            content = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
-                      "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
-                      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n" +
-                      item + "</oor:items>\n";
-        else
-            content.insert(end, item);
         QDir().mkpath(profile() + QStringLiteral("/user"));
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(content);
+            file.write(content.toUtf8());
     }
 
 private:
@@ -262,16 +354,10 @@ private:
             while (!processGone(pid) && clock.elapsed() < 5000)
                 QThread::msleep(10);
         }
-        // The pipe of a killed server stays in the folder where LibreOffice
+        // The pipes of a killed server stay in the folder where LibreOffice
         // makes its pipes.
-        const QString pipe = fields.value(1);
-        if (pipe.startsWith(QLatin1String("tpworm-"))) {
-            const QByteArray path = QFile::encodeName(
-                QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(::getuid()).arg(pipe));
-            struct stat st {};
-            if (::lstat(path.constData(), &st) == 0 && S_ISSOCK(st.st_mode))
-                ::unlink(path.constData());
-        }
+        if (const QString pipe = fields.value(1); pipe.startsWith(QLatin1String("tpworm-")))
+            removePipes(pipe);
         forgetServer();
     }
 
@@ -280,6 +366,91 @@ private:
 };
 
 // ---- The server ----------------------------------------------------------------
+
+// A value written to a cell, held until the writes go to the server together.
+struct PendingCell {
+    int row = 0;
+    int column = 0;
+    Variant value;
+};
+
+// The file a workbook was loaded from, as it was when it was loaded: a kept
+// workbook serves a later opening only while its file is unchanged.
+struct FileStamp {
+    QString path;
+    qint64 size = -1;
+    qint64 modified = 0; // ns
+    quint64 inode = 0;
+    quint64 device = 0;
+
+    static FileStamp of(const QString& path)
+    {
+        FileStamp stamp;
+        stamp.path = QFileInfo(path).absoluteFilePath();
+        struct stat st {};
+        if (::stat(QFile::encodeName(stamp.path).constData(), &st) == 0) {
+            stamp.size = st.st_size;
+            stamp.modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+            stamp.inode = st.st_ino;
+            stamp.device = st.st_dev;
+        }
+        return stamp;
+    }
+    bool operator==(const FileStamp&) const = default;
+};
+
+// A workbook loaded in the server. Opening the same template again is most of
+// a later export's time, so a workbook that an export closes is kept loaded
+// for the next opening of its file: its writes are undone (each flush of
+// writes is one undo context), which gives back the workbook as it was
+// loaded.
+struct Book {
+    FileStamp source;
+    QString copy; // the file the server loaded
+    Reference<css::lang::XComponent> document;
+    // Asked once per workbook: every object from the server costs a round
+    // trip to it.
+    Reference<css::sheet::XSpreadsheet> sheet;
+    std::map<std::tuple<int, int, int>, Reference<css::sheet::XCellRangeData>> columns; // (column, row, rows)
+    std::optional<bool> sheetHasComments;
+    int undoContexts = 0; // flushes since it was loaded or put back
+    int opening = 0;      // counts its openings; 0 while it is kept unopened
+    bool keepable = true; // false once putting it back failed
+};
+
+// An XOutputStream of this process that the server stores a workbook into:
+// the bytes come here instead of into a file of the server's, which would
+// flush every write of its storage to the disk. The store checks the file
+// and makes it reach the disk once.
+class FileOutput final : public cppu::WeakImplHelper1<css::io::XOutputStream> {
+public:
+    explicit FileOutput(const QString& path) : file_(path) {}
+    bool open() { return file_.open(QIODevice::WriteOnly | QIODevice::Truncate); }
+    QString failure() const { return failure_; }
+
+    void SAL_CALL writeBytes(const css::uno::Sequence<sal_Int8>& data) override
+    {
+        const qint64 size = data.getLength();
+        if (!failure_.isEmpty() || file_.write(reinterpret_cast<const char*>(data.getConstArray()), size) != size) {
+            if (failure_.isEmpty())
+                failure_ = file_.errorString();
+            throw css::io::IOException(toUno(failure_));
+        }
+    }
+    void SAL_CALL flush() override {}
+    void SAL_CALL closeOutput() override
+    {
+        if (!file_.isOpen())
+            return;
+        if (!file_.flush() && failure_.isEmpty())
+            failure_ = file_.errorString();
+        file_.close();
+    }
+
+private:
+    QFile file_;
+    QString failure_;
+};
 
 // One private LibreOffice process and the UNO connection to it. It is started
 // by the first export of a run and kept for the later ones: every object of
@@ -299,11 +470,15 @@ public:
     // Whether the process still runs and answers; false once it was killed.
     bool answers();
 
-    Reference<css::lang::XComponent> open(const QString& path);
-    Reference<css::lang::XComponent> activeDocument() const;
+    std::shared_ptr<Book> open(const QString& path);
+    std::shared_ptr<Book> activeBook();
+    // The opening of a workbook object still open; Error once it was closed.
+    void requireOpen(const std::shared_ptr<Book>& book, int opening);
+    // Checks the cell and the value here; the value reaches the server with
+    // the next call that needs the workbook as written (a save, a close).
     void setCellValue(int row, int column, const Variant& value);
-    void saveAs(const Reference<css::lang::XComponent>& document, const QString& name);
-    void setSaved(const Reference<css::lang::XComponent>& document, bool saved);
+    void saveAs(const std::shared_ptr<Book>& book, const QString& name);
+    void setSaved(const std::shared_ptr<Book>& book, bool saved);
     void closeAll();
     // Ends the process however it answers; safe to call more than once.
     void quit();
@@ -315,6 +490,12 @@ private:
     bool connect(QString& failure);
     Reference<css::uno::XComponentContext> bootstrapLocal() const;
     void requireRunning() const;
+    std::shared_ptr<Book> load(const QString& path);
+    void flush();
+    void writeColumn(Book& book, int column, int row, const std::vector<const PendingCell*>& cells);
+    void writeCell(Book& book, const PendingCell& cell);
+    bool putBack(Book& book);
+    void closeDocument(Book& book);
     void endProcess();
     void releaseUno();
 
@@ -324,13 +505,13 @@ private:
     QProcess process_;
     Reference<css::uno::XComponentContext> local_;
     Reference<css::frame::XDesktop2> desktop_;
-    std::vector<Reference<css::lang::XComponent>> documents_; // the last is active
-    // The active sheet of the document named by sheetDocument_, asked once
-    // per document: asking costs three calls to the server per cell written.
-    Reference<css::sheet::XSpreadsheet> sheet_;
-    const css::lang::XComponent* sheetDocument_ = nullptr;
-    QStringList copies_; // of the opened workbooks, removed when they are closed
+    std::vector<std::shared_ptr<Book>> open_; // the workbooks open, the last active
+    std::vector<std::shared_ptr<Book>> kept_; // closed by their exports, kept loaded
+    std::vector<PendingCell> pending_;        // for the active workbook
     bool profileWasKept_ = false;
+    // A profile set up by this server is complete only once the server has
+    // ended as LibreOffice ends; a kept one is not changed by ending it.
+    bool profileMadeHere_ = false;
     bool ended_ = false;
 };
 
@@ -355,9 +536,9 @@ Server::Server(const LibreOfficeSettings& settings) : settings_(settings)
     static int servers = 0;
     pipeName_ = QStringLiteral("tpworm-%1-%2").arg(QCoreApplication::applicationPid()).arg(++servers);
     profileWasKept_ = home_->hasProfile();
+    profileMadeHere_ = !profileWasKept_;
     try {
-        if (const QString v = version(); !v.isEmpty())
-            home_->recordVersion(v);
+        home_->prepareProfile(version());
         startProcess();
     } catch (...) {
         quit();
@@ -377,12 +558,17 @@ void Server::checkInstallation() const
 }
 
 // "7.4" of "LibreOffice 7.4.7.2 40(Build:2)"; empty when it cannot be told.
-// Asked once per program run: the answer comes without a full start.
+// Asking starts the program once more, which costs as much as a third of a
+// server's start: the answer is kept in the home with the program file it
+// came from, and asked again only when that file changes.
 QString Server::version()
 {
-    static std::map<QString, QString> known; // by program
+    static std::map<QString, QString> known; // by program, for this run
     if (const auto found = known.find(settings_.program); found != known.end())
         return found->second;
+    const QString stamp = home_->programStamp(settings_.program);
+    if (const QString kept = home_->keptVersion(stamp); !kept.isEmpty())
+        return known[settings_.program] = kept;
     QProcess ask;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TMPDIR"), home_->temporary());
@@ -392,7 +578,10 @@ QString Server::version()
         return {};
     const QRegularExpressionMatch match =
         QRegularExpression(QStringLiteral("LibreOffice (\\d+\\.\\d+)")).match(QString::fromUtf8(ask.readAllStandardOutput()));
-    return known[settings_.program] = match.hasMatch() ? match.captured(1) : QString();
+    const QString version = match.hasMatch() ? match.captured(1) : QString();
+    if (!version.isEmpty())
+        home_->keepVersion(stamp, version);
+    return known[settings_.program] = version;
 }
 
 void Server::startProcess()
@@ -462,14 +651,14 @@ void Server::ready()
         if (!profileWasKept_)
             throw Error(failure);
         profileWasKept_ = false;
+        profileMadeHere_ = true;
         if (process_.state() != QProcess::NotRunning) {
             process_.kill();
             process_.waitForFinished(5000);
         }
         home_->removeProfile();
         home_->emptyTemporary();
-        if (const QString v = version(); !v.isEmpty())
-            home_->recordVersion(v);
+        home_->prepareProfile(version());
         startProcess();
         if (!connect(failure))
             throw Error(failure);
@@ -484,21 +673,28 @@ bool Server::connect(QString& failure)
     const rtl::OUString url =
         toUno(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipeName_));
     Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(local_);
+    // The pipe appears when the server listens: it is looked for every
+    // millisecond (a look costs a few microseconds), and connected to as soon
+    // as it is there.
+    const QByteArray pipe = QFile::encodeName(home_->pipePath(pipeName_));
     QElapsedTimer clock;
     clock.start();
     int restarts = 0;
     for (;;) {
-        try {
-            Reference<css::uno::XComponentContext> remote(resolver->resolve(url), UNO_QUERY_THROW);
-            desktop_ = css::frame::Desktop::create(remote);
-            return true;
-        } catch (const css::connection::NoConnectException&) {
-            // not listening yet
-        } catch (const css::uno::Exception& e) {
-            failure = unoError(QStringLiteral("LibreOffice does not answer"), e).message();
-            return false;
+        struct stat st {};
+        if (::stat(pipe.constData(), &st) == 0) {
+            try {
+                Reference<css::uno::XComponentContext> remote(resolver->resolve(url), UNO_QUERY_THROW);
+                desktop_ = css::frame::Desktop::create(remote);
+                return true;
+            } catch (const css::connection::NoConnectException&) {
+                // there, but not listening yet
+            } catch (const css::uno::Exception& e) {
+                failure = unoError(QStringLiteral("LibreOffice does not answer"), e).message();
+                return false;
+            }
         }
-        if (process_.waitForFinished(20)) {
+        if (process_.waitForFinished(1)) {
             // LibreOffice asks to be started again after it has set up a
             // new profile.
             if (process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == RestartExitCode &&
@@ -538,53 +734,88 @@ void Server::requireRunning() const
         throw Error(QStringLiteral("the spreadsheet application has ended"));
 }
 
-Reference<css::lang::XComponent> Server::open(const QString& path)
+std::shared_ptr<Book> Server::open(const QString& path)
 {
     ready();
+    flush();
     if (!QFileInfo(path).isFile())
         throw Error(QStringLiteral("the workbook %1 does not exist").arg(path));
+    const FileStamp source = FileStamp::of(path);
+    std::shared_ptr<Book> book;
+    for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+        if ((*it)->source == source) {
+            book = *it;
+            kept_.erase(it);
+            break;
+        }
+    }
+    if (!book)
+        book = load(path);
+    static int openings = 0;
+    book->opening = ++openings;
+    open_.push_back(book);
+    return book;
+}
+
+std::shared_ptr<Book> Server::load(const QString& path)
+{
     // LibreOffice puts a lock file beside every workbook it opens, and one
     // left by a server killed from outside makes the next opening fail. So
     // the server opens a copy in its own temporary folder, which goes with it
-    // and is cleared at the next start.
-    static int opened = 0;
-    const QString copy =
-        QStringLiteral("%1/open-%2-%3").arg(home_->temporary()).arg(++opened).arg(QFileInfo(path).fileName());
-    QFile::remove(copy);
-    if (!QFile::copy(path, copy))
-        throw Error(QStringLiteral("the workbook %1 cannot be opened").arg(path));
-    copies_ << copy;
-    Reference<css::lang::XComponent> document;
+    // and is cleared at the next start. (A plain copy: it need not reach the
+    // disk.)
+    static int loaded = 0;
+    auto book = std::make_shared<Book>();
+    book->source = FileStamp::of(path);
+    book->copy =
+        QStringLiteral("%1/open-%2-%3").arg(home_->temporary()).arg(++loaded).arg(QFileInfo(path).fileName());
+    QByteArray bytes;
+    {
+        QFile in(path);
+        QFile out(book->copy);
+        if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            out.write(bytes = in.readAll()) != bytes.size() || !out.flush()) {
+            out.close();
+            QFile::remove(book->copy);
+            throw Error(QStringLiteral("the workbook %1 cannot be opened").arg(path));
+        }
+    }
     try {
         Reference<css::frame::XComponentLoader> loader(desktop_, UNO_QUERY_THROW);
-        document = loader->loadComponentFromURL(
-            fileUrl(copy), rtl::OUString("_blank"), 0,
+        book->document = loader->loadComponentFromURL(
+            fileUrl(book->copy), rtl::OUString("_blank"), 0,
             // The server runs headless: a workbook shown in it would have no
             // screen to go to, so it is always loaded hidden.
             properties({property("Hidden", css::uno::Any(true)),
                         property("MacroExecutionMode", css::uno::Any(sal_Int16(0))),
                         property("UpdateDocMode", css::uno::Any(sal_Int16(0)))}));
     } catch (const css::uno::Exception& e) {
+        QFile::remove(book->copy);
         throw unoError(QStringLiteral("the workbook %1 cannot be opened").arg(path), e);
     }
-    if (!document.is())
-        throw Error(QStringLiteral("the workbook %1 cannot be opened").arg(path));
-    if (!Reference<css::sheet::XSpreadsheetDocument>(document, UNO_QUERY).is()) {
-        Reference<css::util::XCloseable> closeable(document, UNO_QUERY);
-        if (closeable.is())
-            closeable->close(true);
+    if (!book->document.is() || !Reference<css::sheet::XSpreadsheetDocument>(book->document, UNO_QUERY).is()) {
+        const bool loadedSomething = book->document.is();
+        closeDocument(*book);
+        if (!loadedSomething)
+            throw Error(QStringLiteral("the workbook %1 cannot be opened").arg(path));
         throw Error(QStringLiteral("%1 is not a workbook").arg(path));
     }
-    documents_.push_back(document);
-    return document;
+    return book;
 }
 
-Reference<css::lang::XComponent> Server::activeDocument() const
+std::shared_ptr<Book> Server::activeBook()
 {
     requireRunning();
-    if (documents_.empty())
+    if (open_.empty())
         throw Error(QStringLiteral("no workbook is open"));
-    return documents_.back();
+    return open_.back();
+}
+
+void Server::requireOpen(const std::shared_ptr<Book>& book, int opening)
+{
+    requireRunning();
+    if (book->opening != opening || std::find(open_.begin(), open_.end(), book) == open_.end())
+        throw Error(QStringLiteral("the workbook is closed"));
 }
 
 Reference<css::sheet::XSpreadsheet> activeSheet(const Reference<css::lang::XComponent>& document)
@@ -600,34 +831,149 @@ Reference<css::sheet::XSpreadsheet> activeSheet(const Reference<css::lang::XComp
 
 void Server::setCellValue(int row, int column, const Variant& value)
 {
-    const Reference<css::lang::XComponent> document = activeDocument();
+    activeBook();
     if (row < 1 || column < 1)
         throw Error(QStringLiteral("there is no cell (%1, %2)").arg(row).arg(column));
+    if (!value.as<QString>() && !value.as<std::int32_t>() && !value.as<double>() && !value.isEmpty())
+        throw Error(QStringLiteral("a cell value must be a text or a number"));
+    pending_.push_back({row, column, value});
+}
+
+namespace {
+
+// A text with a line break becomes a cell of several paragraphs when it is
+// written through the cell's text, and a plain text through a range's data:
+// such a text is written on its own, as a cell's text.
+bool goesIntoRangeData(const Variant& value)
+{
+    const QString* text = value.as<QString>();
+    return !text || (!text->contains(QLatin1Char('\n')) && !text->contains(QLatin1Char('\r')));
+}
+
+css::uno::Any rangeDatum(const Variant& value)
+{
+    if (const QString* text = value.as<QString>())
+        return css::uno::Any(toUno(*text)); // a text, also where it reads as a number
+    if (const std::int32_t* whole = value.as<std::int32_t>())
+        return css::uno::Any(double(*whole));
+    if (const double* number = value.as<double>())
+        return css::uno::Any(*number);
+    return css::uno::Any(rtl::OUString()); // an empty text empties the cell
+}
+
+} // namespace
+
+// The writes go to the server in as few calls as they can: a cell at a time
+// costs three round trips to the server (the cell, its text, the text set),
+// so the cells of a column that follow each other go as one range's data,
+// whose range object the workbook keeps for the next export. Both ways give
+// the same cells (a text stays a text, an empty text empties the cell), but
+// a range's data also drops the comments in the range: a sheet with
+// comments is written a cell at a time.
+void Server::flush()
+{
+    if (pending_.empty())
+        return;
+    std::vector<PendingCell> cells;
+    cells.swap(pending_);
+    const std::shared_ptr<Book> book = activeBook();
+    // The last value written to a cell is the one it keeps.
+    std::map<std::pair<int, int>, const PendingCell*> last; // (column, row)
+    for (const PendingCell& cell : cells)
+        last[{cell.column, cell.row}] = &cell;
     try {
-        if (!sheet_.is() || sheetDocument_ != document.get()) {
-            sheet_ = activeSheet(document);
-            sheetDocument_ = document.get();
+        if (!book->sheet.is())
+            book->sheet = activeSheet(book->document);
+        if (!book->sheetHasComments) {
+            Reference<css::sheet::XSheetAnnotationsSupplier> notes(book->sheet, UNO_QUERY);
+            book->sheetHasComments = !notes.is() || notes->getAnnotations()->getCount() > 0;
         }
-        Reference<css::table::XCell> cell = sheet_->getCellByPosition(column - 1, row - 1);
-        if (const QString* text = value.as<QString>()) {
-            // Through the cell's text the content is always a text, also
-            // where it reads as a number.
-            Reference<css::text::XText>(cell, UNO_QUERY_THROW)->setString(toUno(*text));
-        } else if (const std::int32_t* whole = value.as<std::int32_t>()) {
-            cell->setValue(*whole);
-        } else if (const double* number = value.as<double>()) {
-            cell->setValue(*number);
-        } else if (value.isEmpty()) {
-            Reference<css::text::XText>(cell, UNO_QUERY_THROW)->setString(rtl::OUString());
-        } else {
-            throw Error(QStringLiteral("a cell value must be a text or a number"));
+    } catch (const css::uno::Exception& e) {
+        const PendingCell& first = *last.begin()->second;
+        throw unoError(QStringLiteral("cell (%1, %2) cannot be written").arg(first.row).arg(first.column), e);
+    }
+    Reference<css::document::XUndoManager> undo;
+    try {
+        undo = Reference<css::document::XUndoManagerSupplier>(book->document, UNO_QUERY_THROW)->getUndoManager();
+        undo->enterUndoContext(rtl::OUString());
+    } catch (const css::uno::Exception&) {
+        undo.clear();
+        book->keepable = false; // its writes could not be undone
+    }
+    std::vector<const PendingCell*> run;
+    auto writeRun = [&] {
+        if (!run.empty())
+            writeColumn(*book, run.front()->column, run.front()->row, run);
+        run.clear();
+    };
+    for (const auto& [at, cell] : last) {
+        if (*book->sheetHasComments || !goesIntoRangeData(cell->value)) {
+            writeRun();
+            writeCell(*book, *cell);
+            continue;
         }
+        if (!run.empty() && (run.back()->column != cell->column || run.back()->row + 1 != cell->row))
+            writeRun();
+        run.push_back(cell);
+    }
+    writeRun();
+    if (undo.is()) {
+        try {
+            undo->leaveUndoContext();
+            ++book->undoContexts;
+        } catch (const css::uno::Exception&) {
+            book->keepable = false;
+        }
+    }
+}
+
+void Server::writeColumn(Book& book, int column, int row, const std::vector<const PendingCell*>& cells)
+{
+    const int rows = static_cast<int>(cells.size());
+    try {
+        Reference<css::sheet::XCellRangeData>& range = book.columns[{column, row, rows}];
+        if (!range.is())
+            range.set(book.sheet->getCellRangeByPosition(column - 1, row - 1, column - 1, row + rows - 2),
+                      UNO_QUERY_THROW);
+        css::uno::Sequence<css::uno::Sequence<css::uno::Any>> data(rows);
+        css::uno::Sequence<css::uno::Any>* out = data.getArray();
+        for (const PendingCell* cell : cells) {
+            out->realloc(1);
+            out->getArray()[0] = rangeDatum(cell->value);
+            ++out;
+        }
+        range->setDataArray(data);
+    } catch (const css::uno::RuntimeException&) {
+        // Refused as a range (a protected sheet): the cells one by one, as
+        // they would have been written without ranges.
+        for (const PendingCell* cell : cells)
+            writeCell(book, *cell);
     } catch (const css::uno::Exception& e) {
         throw unoError(QStringLiteral("cell (%1, %2) cannot be written").arg(row).arg(column), e);
     }
 }
 
-void Server::saveAs(const Reference<css::lang::XComponent>& document, const QString& name)
+void Server::writeCell(Book& book, const PendingCell& c)
+{
+    try {
+        Reference<css::table::XCell> cell = book.sheet->getCellByPosition(c.column - 1, c.row - 1);
+        if (const QString* text = c.value.as<QString>()) {
+            // Through the cell's text the content is always a text, also
+            // where it reads as a number.
+            Reference<css::text::XText>(cell, UNO_QUERY_THROW)->setString(toUno(*text));
+        } else if (const std::int32_t* whole = c.value.as<std::int32_t>()) {
+            cell->setValue(*whole);
+        } else if (const double* number = c.value.as<double>()) {
+            cell->setValue(*number);
+        } else {
+            Reference<css::text::XText>(cell, UNO_QUERY_THROW)->setString(rtl::OUString());
+        }
+    } catch (const css::uno::Exception& e) {
+        throw unoError(QStringLiteral("cell (%1, %2) cannot be written").arg(c.row).arg(c.column), e);
+    }
+}
+
+void Server::saveAs(const std::shared_ptr<Book>& book, const QString& name)
 {
     requireRunning();
     // Refused targets (a folder, a missing folder, a file that is not a
@@ -635,44 +981,103 @@ void Server::saveAs(const Reference<css::lang::XComponent>& document, const QStr
     // anything; what it writes goes to a temporary name beside the target
     // and replaces the target only once it is checked.
     CheckedStore store(name);
+    flush();
+    rtl::Reference<FileOutput> output(new FileOutput(store.temporaryPath()));
+    if (!output->open())
+        throw Error(QStringLiteral("cannot write beside %1").arg(name));
     try {
-        Reference<css::frame::XStorable> storable(document, UNO_QUERY_THROW);
-        storable->storeToURL(fileUrl(store.temporaryPath()),
+        Reference<css::frame::XStorable> storable(book->document, UNO_QUERY_THROW);
+        storable->storeToURL(rtl::OUString("private:stream"),
                              properties({property("FilterName", css::uno::Any(rtl::OUString("MS Excel 97"))),
-                                         property("Overwrite", css::uno::Any(true))}));
+                                         property("OutputStream", css::uno::Any(Reference<css::io::XOutputStream>(
+                                                                      output.get())))}));
     } catch (const css::uno::Exception& e) {
         throw unoError(QStringLiteral("the workbook cannot be saved as %1").arg(name), e);
     }
+    output->closeOutput();
+    if (!output->failure().isEmpty())
+        throw Error(QStringLiteral("the workbook cannot be saved as %1: %2").arg(name, output->failure()));
     store.commit();
 }
 
-void Server::setSaved(const Reference<css::lang::XComponent>& document, bool saved)
+void Server::setSaved(const std::shared_ptr<Book>& book, bool saved)
 {
     requireRunning();
+    flush();
     try {
-        Reference<css::util::XModifiable>(document, UNO_QUERY_THROW)->setModified(!saved);
+        Reference<css::util::XModifiable>(book->document, UNO_QUERY_THROW)->setModified(!saved);
     } catch (const css::uno::Exception& e) {
         throw unoError(QStringLiteral("the workbook's saved state cannot be set"), e);
     }
 }
 
+// Undoes what the exports wrote into the workbook since it was loaded, so
+// that the next opening of its file finds it as loaded. False when that
+// cannot be done: the workbook is then closed.
+bool Server::putBack(Book& book)
+{
+    if (!book.keepable)
+        return false;
+    try {
+        if (book.undoContexts > 0) {
+            Reference<css::document::XUndoManager> undo =
+                Reference<css::document::XUndoManagerSupplier>(book.document, UNO_QUERY_THROW)->getUndoManager();
+            for (; book.undoContexts > 0; --book.undoContexts)
+                undo->undo();
+            undo->clear();
+        }
+        Reference<css::util::XModifiable>(book.document, UNO_QUERY_THROW)->setModified(false);
+        return true;
+    } catch (const css::uno::Exception&) {
+        return false;
+    }
+}
+
+void Server::closeDocument(Book& book)
+{
+    if (book.document.is()) {
+        Reference<css::util::XCloseable> closeable(book.document, UNO_QUERY);
+        book.document.clear();
+        book.columns.clear();
+        book.sheet.clear();
+        if (closeable.is())
+            closeable->close(true); // throws when the server refuses
+    }
+    QFile::remove(book.copy);
+}
+
+// The workbooks the last export kept for the next, at most one per template
+// of the exports: a workbook beyond that is closed.
+constexpr std::size_t MaxKeptBooks = 3;
+
 void Server::closeAll()
 {
     requireRunning();
-    std::vector<Reference<css::lang::XComponent>> open;
-    open.swap(documents_);
-    sheet_.clear();
-    sheetDocument_ = nullptr;
+    pending_.clear(); // a close without a save drops them, as it drops the workbook
+    std::vector<std::shared_ptr<Book>> open;
+    open.swap(open_);
     QString failure;
-    for (const Reference<css::lang::XComponent>& document : open) {
+    for (const std::shared_ptr<Book>& book : open) {
+        book->opening = 0;
+        if (putBack(*book)) {
+            kept_.push_back(book);
+            continue;
+        }
         try {
-            Reference<css::util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
+            closeDocument(*book);
         } catch (const css::uno::Exception& e) {
             failure = fromUno(e.Message);
         }
     }
-    for (const QString& copy : std::exchange(copies_, {}))
-        QFile::remove(copy);
+    while (kept_.size() > MaxKeptBooks) {
+        std::shared_ptr<Book> oldest = kept_.front();
+        kept_.erase(kept_.begin());
+        try {
+            closeDocument(*oldest);
+        } catch (const css::uno::Exception& e) {
+            failure = fromUno(e.Message);
+        }
+    }
     if (!failure.isNull())
         throw Error(QStringLiteral("a workbook cannot be closed: %1").arg(failure));
 }
@@ -682,12 +1087,17 @@ void Server::quit()
     if (ended_)
         return;
     ended_ = true;
-    if (desktop_.is() && process_.state() != QProcess::NotRunning) {
-        for (const Reference<css::lang::XComponent>& document : documents_) {
-            try {
-                Reference<css::util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
-            } catch (const css::uno::Exception&) {
-                // the process is ended below whatever the document says
+    pending_.clear();
+    const bool connected = desktop_.is() && process_.state() != QProcess::NotRunning;
+    if (connected && profileMadeHere_) {
+        // A profile this server set up is written out as LibreOffice ends.
+        for (const auto* books : {&open_, &kept_}) {
+            for (const std::shared_ptr<Book>& book : *books) {
+                try {
+                    closeDocument(*book);
+                } catch (const css::uno::Exception&) {
+                    // the process is ended below whatever the document says
+                }
             }
         }
         try {
@@ -696,12 +1106,19 @@ void Server::quit()
             // the connection drops as the process goes; that is the answer
         }
     } else {
-        // Not connected (still starting, or failed): nobody is there to be
-        // asked, so the process is told to end.
-        process_.terminate();
+        // The server holds nothing of the user's: what it stored is in
+        // place, what it has loaded are copies of templates in its own
+        // temporary folder, and its kept profile is to stay as it is. So it
+        // is killed, which ends it at once, instead of being asked to end,
+        // which takes a fifth of a second writing out a profile that has
+        // nothing to keep. (Not connected: still starting, or failed.)
+        process_.kill();
     }
+    open_.clear();
+    kept_.clear();
     releaseUno();
     endProcess();
+    home_->removePipes(pipeName_);
     // The profile stays for the next run; the lock goes, so that the next
     // server of this run finds the same profile.
     home_.reset();
@@ -709,9 +1126,6 @@ void Server::quit()
 
 void Server::releaseUno()
 {
-    sheet_.clear();
-    sheetDocument_ = nullptr;
-    documents_.clear();
     desktop_.clear();
     if (local_.is()) {
         try {
@@ -760,14 +1174,16 @@ private:
 
 class WorkbookObject final : public Object {
 public:
-    WorkbookObject(std::shared_ptr<Server> server, Reference<css::lang::XComponent> document)
-        : server_(std::move(server)), document_(std::move(document)) {}
+    WorkbookObject(std::shared_ptr<Server> server, std::shared_ptr<Book> book)
+        : server_(std::move(server)), book_(std::move(book)), opening_(book_->opening) {}
 
     void put(const QString& name, const Arguments& arguments, const Variant& value) override
     {
         if (!is(name, "Saved") || !arguments.isEmpty())
             throw unknownMember(QStringLiteral("WorkBook"), name);
-        server_->setSaved(document_, value.toBool(QStringLiteral("Saved")));
+        const bool saved = value.toBool(QStringLiteral("Saved"));
+        server_->requireOpen(book_, opening_);
+        server_->setSaved(book_, saved);
     }
     Variant get(const QString& name, const Arguments&) override
     {
@@ -777,13 +1193,16 @@ public:
     {
         if (!is(name, "SaveAs") || arguments.size() != 1)
             throw unknownMember(QStringLiteral("WorkBook"), name);
-        server_->saveAs(document_, arguments[0].toText(QStringLiteral("the file name of SaveAs")));
+        const QString file = arguments[0].toText(QStringLiteral("the file name of SaveAs"));
+        server_->requireOpen(book_, opening_);
+        server_->saveAs(book_, file);
         return {};
     }
 
 private:
     std::shared_ptr<Server> server_;
-    Reference<css::lang::XComponent> document_;
+    std::shared_ptr<Book> book_;
+    int opening_;
 };
 
 class WorkbooksObject final : public Object {
@@ -839,13 +1258,13 @@ public:
         }
         if (is(name, "ActiveWorkBook") && arguments.isEmpty()) {
             requireOpen();
-            return Variant(std::make_shared<WorkbookObject>(server_, server_->activeDocument()));
+            return Variant(std::make_shared<WorkbookObject>(server_, server_->activeBook()));
         }
         if (is(name, "Cells") && arguments.size() == 2) {
             const int row = arguments[0].toInt(QStringLiteral("the row of Cells"));
             const int column = arguments[1].toInt(QStringLiteral("the column of Cells"));
             requireOpen();
-            server_->activeDocument();
+            server_->activeBook();
             return Variant(std::make_shared<CellObject>(server_, row, column));
         }
         throw unknownMember(QStringLiteral("Application"), name);

@@ -8,6 +8,17 @@
 // the program ends it when it closes (end_s). LaterExport: every export after
 // the first, on the server the first one started.
 //
+// ServerStartOnly: the floor under the first export, a server with the kept
+// profile that does nothing but start, answer and end.
+//
+// WindowFirstExport/THINK: the first export as the window makes it. The
+// window starts the server as soon as its File menu opens (TForm1::N1Popup),
+// the user picks the table THINK ms later, the save dialog opens once the
+// cells are written, and the user's OK begins the save. Counters:
+// to_dialog_s, from the pick until the dialog opens; after_ok_s, from the OK
+// until the export is done; from_menu_s, from the menu's opening until done
+// (THINK included; the time the dialog is open is not).
+//
 // Counters: seconds of wall time per phase, and CPU seconds (user + system)
 // per export of this process and of the LibreOffice server, which the machine
 // may share with other work.
@@ -20,6 +31,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <benchmark/benchmark.h>
 
@@ -190,6 +202,64 @@ void LaterExport(benchmark::State& state)
     report(state, phases, ownCpu() - ownBefore, serverCpu() - serverBefore);
 }
 
+void ServerStartOnly(benchmark::State& state)
+{
+    setup(); // the profile is made before the measurement
+    double server = 0, end = 0;
+    for (auto _ : state) {
+        std::shared_ptr<automation::Object> app = automation::platformRegistry().create("Excel.Application");
+        server += serverCpu();
+        QElapsedTimer clock;
+        clock.start();
+        app.reset();
+        end += clock.nsecsElapsed() / 1e9;
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["cpu_server_s"] = server / n;
+    state.counters["end_s"] = end / n;
+}
+
+void WindowFirstExport(benchmark::State& state)
+{
+    const QString target = setup().scratch.filePath("wogan");
+    double toDialog = 0, afterOk = 0, fromMenu = 0, serverSeconds = 0;
+    for (auto _ : state) {
+        QElapsedTimer menu;
+        menu.start();
+        std::shared_ptr<automation::Object> app = automation::platformRegistry().startEarly("Excel.Application");
+        QThread::msleep(static_cast<unsigned long>(state.range(0)));
+        QElapsedTimer clock;
+        clock.start();
+        std::shared_ptr<automation::Object> server = automation::platformRegistry().create("Excel.Application");
+        app = server;
+        server->put("Visible", false);
+        server->object("WorkBooks")->call("Open", {setup().templatePath});
+        for (const documents::AutomationCell& c : setup().cells)
+            server->object("Cells", {c.row, c.column})->put("Value", c.text);
+        toDialog += clock.nsecsElapsed() / 1e9;
+        const double beforeDialog = menu.nsecsElapsed() / 1e9;
+        clock.restart();
+        server->object("ActiveWorkBook")->call("Saveas", {target});
+        server->object("ActiveWorkBook")->put("Saved", true);
+        server->object("WorkBooks")->call("Close");
+        server->call("Quit");
+        afterOk += clock.nsecsElapsed() / 1e9;
+        fromMenu += beforeDialog + clock.nsecsElapsed() / 1e9;
+        serverSeconds += serverCpu();
+        state.PauseTiming(); // the window ends its server when it closes
+        server.reset();
+        app.reset();
+        state.ResumeTiming();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["to_dialog_s"] = toDialog / n;
+    state.counters["after_ok_s"] = afterOk / n;
+    state.counters["from_menu_s"] = fromMenu / n;
+    state.counters["cpu_server_s"] = serverSeconds / n;
+}
+
+BENCHMARK(ServerStartOnly)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(WindowFirstExport)->Arg(0)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(FirstExportOfARun)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(LaterExport)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 

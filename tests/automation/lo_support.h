@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -24,6 +25,9 @@
 #include <map>
 #include <optional>
 #include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tpworm::testing {
 
@@ -104,6 +108,34 @@ inline qint64 parentOf(qint64 pid)
     return line.mid(line.lastIndexOf(')') + 2).split(' ').value(1).toLongLong();
 }
 
+inline QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+#ifdef TPWORM_LO_PROGRAM_DIR
+// A LibreOffice installation in `folder` whose soffice.bin is `script` (a
+// shell script): every other file is the real installation's, which the UNO
+// runtime of this process needs. A second call over the same folder replaces
+// the script. Returns the program's path.
+inline QString makeFakeInstallation(const QString& folder, const QString& script)
+{
+    const QDir real(QStringLiteral(TPWORM_LO_PROGRAM_DIR));
+    QDir().mkpath(folder);
+    for (const QString& name : real.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        if (name != QLatin1String("soffice.bin") && !QFileInfo(folder + QLatin1Char('/') + name).isSymLink())
+            EXPECT_TRUE(QFile::link(real.filePath(name), folder + QLatin1Char('/') + name)) << name.toStdString();
+    const QString program = folder + QStringLiteral("/soffice.bin");
+    QFile file(program);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("#!/bin/sh\n" + script.toUtf8());
+    file.close();
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return program;
+}
+#endif
+
 // A scratch folder that is also TMPDIR and the cache folder, so that every
 // server profile and temporary file of a test lands inside it and can be
 // found in the process list.
@@ -151,6 +183,29 @@ public:
         for (const QString& home : homes())
             if (QFileInfo::exists(home + QStringLiteral("/tmp")))
                 left << home + QStringLiteral("/tmp");
+        return left;
+    }
+    // The pipes in /tmp that the servers of process `pid` listened on, and
+    // the pipes by which LibreOffice finds the process holding one of the
+    // homes' profiles (named after the MD5 of the profile's URL in UTF-16):
+    // a server that was ended leaves none.
+    QStringList pipesOf(qint64 pid) const
+    {
+        QStringList names = {QStringLiteral("OSL_PIPE_%1_tpworm-%2-*").arg(::getuid()).arg(pid)};
+        for (const QString& home : homes()) {
+            const QString url = QUrl::fromLocalFile(home + QStringLiteral("/profile")).toString(QUrl::FullyEncoded);
+            const QByteArray utf16(reinterpret_cast<const char*>(url.utf16()), url.size() * 2);
+            names << QStringLiteral("OSL_PIPE_%1_SingleOfficeIPC_%2")
+                         .arg(::getuid())
+                         .arg(QString::fromLatin1(QCryptographicHash::hash(utf16, QCryptographicHash::Md5).toHex()));
+        }
+        QStringList left;
+        for (const QString& name : QDir(QStringLiteral("/tmp")).entryList(names, QDir::System | QDir::Hidden)) {
+            struct stat st {};
+            if (::lstat(QFile::encodeName(QStringLiteral("/tmp/") + name).constData(), &st) == 0 &&
+                S_ISSOCK(st.st_mode))
+                left << name;
+        }
         return left;
     }
     // Waits up to `ms` for the servers to be gone; those still there.

@@ -221,12 +221,6 @@ TEST(AutomationVariant, ConversionsRefuseOtherKinds)
 
 // ---- The stored workbook's check ----------------------------------------------------
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -293,6 +287,7 @@ protected:
     {
         EXPECT_EQ(scratch.serversAfter(2000), QStringList()) << "a spreadsheet process was left behind";
         EXPECT_EQ(scratch.leftovers(), QStringList()) << "temporary files were left behind";
+        EXPECT_EQ(scratch.pipesOf(QCoreApplication::applicationPid()), QStringList()) << "pipes were left in /tmp";
     }
     std::shared_ptr<automation::Object> start()
     {
@@ -447,6 +442,62 @@ TEST_F(LibreOfficeBackend, ASavedWorkbookKeepsTheModeAndOwnerOfTheFileItReplaces
     EXPECT_EQ(besideTargets(), QStringList());
 }
 
+// A workbook an export closed is kept loaded for the next opening of its
+// file, with what the export wrote undone, however it was written (a column
+// of cells at once, a text of two lines on its own, an emptied cell); a file
+// changed since is loaded anew; the object of a closed workbook stays closed.
+TEST_F(LibreOfficeBackend, EveryOpeningOfAWorkbookFindsItsFileAsItIsThen)
+{
+    const Sheet original = readSheet(templatePath);
+    const QString first = scratch.path("first.xls");
+    const QString second = scratch.path("second.xls");
+    const QString third = scratch.path("third.xls");
+    auto app = start();
+    const std::shared_ptr<automation::Object> opened =
+        app->object("WorkBooks")->call("Open", {templatePath}).toObject("the opened workbook");
+    struct Write {
+        int row, column;
+        QString text;
+    };
+    for (const Write& w : {Write{2, 3, "first"}, Write{3, 3, "045"}, Write{4, 3, "1E15"}, Write{16, 3, ""},
+                           Write{10, 2, "two\nlines"}, Write{13, 4, "-0.11"}, Write{2, 3, "last wins"}})
+        app->object("Cells", {w.row, w.column})->put("Value", w.text);
+    app->object("ActiveWorkBook")->call("SaveAs", {first});
+    app->object("ActiveWorkBook")->put("Saved", true);
+    app->object("WorkBooks")->call("Close");
+    EXPECT_THROW(opened->call("SaveAs", {scratch.path("stale.xls")}), Error) << "the workbook was closed";
+    EXPECT_THROW(opened->put("Saved", true), Error);
+
+    app->object("WorkBooks")->call("Open", {templatePath});
+    app->object("Cells", {5, 3})->put("Value", QString("second"));
+    app->object("ActiveWorkBook")->call("SaveAs", {second});
+    app->object("WorkBooks")->call("Close");
+
+    // The template is replaced by the first table: the next opening reads it.
+    ASSERT_TRUE(QFile::remove(templatePath));
+    ASSERT_TRUE(QFile::copy(first, templatePath));
+    app->object("WorkBooks")->call("Open", {templatePath});
+    app->object("Cells", {6, 3})->put("Value", 2.5);
+    app->object("ActiveWorkBook")->call("SaveAs", {third});
+    app->call("Quit");
+    app.reset();
+
+    Sheet expected = original;
+    expected["C2"] = {"text", "last wins"};
+    expected["C3"] = {"text", "045"};
+    expected["C4"] = {"text", "1E15"};
+    expected.erase("C16");
+    expected["B10"] = {"text", "two\nlines"};
+    expected["D13"] = {"text", "-0.11"};
+    EXPECT_EQ(readSheet(first), expected);
+    Sheet afterUndo = original;
+    afterUndo["C5"] = {"text", "second"};
+    EXPECT_EQ(readSheet(second), afterUndo) << "the first export's cells were not undone";
+    expected["C6"] = {"number", "2.5"};
+    EXPECT_EQ(readSheet(third), expected) << "the changed template was not loaded anew";
+    EXPECT_FALSE(QFileInfo::exists(scratch.path("stale.xls")));
+}
+
 // A server killed from outside: the save that meets it fails and leaves the
 // earlier file as it was, and the next creation starts a new server.
 TEST_F(LibreOfficeBackend, AFailedStoreKeepsTheEarlierFileAndAKilledServerIsReplaced)
@@ -531,16 +582,11 @@ protected:
     {
         if (!automation::hasLibreOfficeBackend())
             GTEST_SKIP() << "built without the LibreOffice backend";
-        const QDir real(QStringLiteral(TPWORM_LO_PROGRAM_DIR));
-        const QString fake = scratch.path("program");
-        QDir().mkpath(fake);
-        for (const QString& name : real.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
-            if (name != QLatin1String("soffice.bin"))
-                ASSERT_TRUE(QFile::link(real.filePath(name), fake + "/" + name)) << name.toStdString();
         starts = scratch.path("starts");
-        writeFile(fake + "/soffice.bin", QStringLiteral("#!/bin/sh\n[ \"$1\" = --version ] && exit 0\necho \"$*\" >> '%1'\nexit 3\n").arg(starts).toUtf8());
-        QFile::setPermissions(fake + "/soffice.bin", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        program = std::make_unique<ScopedEnv>("TPWORM_SOFFICE", fake + "/soffice.bin");
+        const QString fake = makeFakeInstallation(
+            scratch.path("program"),
+            QStringLiteral("[ \"$1\" = --version ] && exit 0\necho \"$*\" >> '%1'\nexit 3\n").arg(starts));
+        program = std::make_unique<ScopedEnv>("TPWORM_SOFFICE", fake);
     }
     int startCount() const { return QString::fromUtf8(contentOf(starts)).count(QLatin1Char('\n')); }
 

@@ -63,6 +63,7 @@ TEST_F(CommandLineServer, ARunOfExportsUsesOneServerAndLeavesNothingWhenItEnds)
     cli.setProcessChannelMode(QProcess::ForwardedChannels);
     cli.start(QStringLiteral(TPWORM_CLI), exports(6));
     ASSERT_TRUE(cli.waitForStarted());
+    const qint64 run = cli.processId();
     // While the run lasts, every server seen is the run's child, and only
     // one is ever seen.
     QSet<qint64> seen;
@@ -81,6 +82,7 @@ TEST_F(CommandLineServer, ARunOfExportsUsesOneServerAndLeavesNothingWhenItEnds)
     EXPECT_EQ(seen.size(), 1) << "one server for the run";
     EXPECT_EQ(scratch.serversAfter(2000), QStringList()) << "the server outlived the run";
     EXPECT_EQ(scratch.leftovers(), QStringList());
+    EXPECT_EQ(scratch.pipesOf(run), QStringList()) << "the server's pipes were left in /tmp";
     for (int k = 0; k < 6; ++k)
         EXPECT_EQ(readSheet(scratch.path(QStringLiteral("out%1.xls").arg(k))).count("C2"), 1u) << k;
 }
@@ -98,8 +100,9 @@ TEST_F(CommandLineServer, ARunKilledWithSigkillTakesItsServerAlongAndTheNextRunC
     }
     ASSERT_EQ(cli.state(), QProcess::Running) << "the run ended before it could be killed";
     ASSERT_EQ(scratch.servers().size(), 1);
-    EXPECT_EQ(parentOf(scratch.serverPids().at(0)), cli.processId());
-    ::kill(static_cast<pid_t>(cli.processId()), SIGKILL);
+    const qint64 killed = cli.processId();
+    EXPECT_EQ(parentOf(scratch.serverPids().at(0)), killed);
+    ::kill(static_cast<pid_t>(killed), SIGKILL);
     cli.waitForFinished();
 
     EXPECT_EQ(scratch.serversAfter(2000), QStringList()) << "the server outlived its killed parent";
@@ -115,6 +118,53 @@ TEST_F(CommandLineServer, ARunKilledWithSigkillTakesItsServerAlongAndTheNextRunC
     EXPECT_EQ(scratch.leftovers(), QStringList());
     for (const QString& home : scratch.homes())
         EXPECT_FALSE(QFileInfo::exists(home + "/server")) << "the record of the killed run's server stays";
+    EXPECT_EQ(scratch.pipesOf(killed), QStringList()) << "the killed run's pipes stay in /tmp";
+}
+
+// Asking the installation for its version starts it once more (a third of a
+// server's start): a run asks only when the program is new to the home, and
+// the version of an updated installation replaces the one in the profile.
+TEST_F(CommandLineServer, TheInstallationsVersionIsAskedOnceAndFollowsAnUpdate)
+{
+    const QString asks = scratch.path("asks");
+    const QString version = scratch.path("version");
+    auto installation = [&](const char* number) {
+        QFile::remove(scratch.path("program/soffice.bin"));
+        QFile file(version);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(number);
+        file.close();
+        // A server that never answers: the exports fail at once.
+        makeFakeInstallation(scratch.path("program"),
+                             QStringLiteral("if [ \"$1\" = --version ]; then echo x >> '%1'; "
+                                            "echo \"LibreOffice $(cat '%2') 40(Build:2)\"; exit 0; fi\nexit 3\n")
+                                 .arg(asks, version) +
+                                 QStringLiteral("# %1\n").arg(QLatin1String(number)));
+    };
+    auto run = [&] {
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TPWORM_SOFFICE", scratch.path("program/soffice.bin"));
+        cli.setProcessEnvironment(environment);
+        cli.start(QStringLiteral(TPWORM_CLI), exports(1));
+        EXPECT_TRUE(cli.waitForFinished(60000));
+        EXPECT_EQ(cli.exitCode(), 1) << "the server never answers";
+        return QString::fromUtf8(contentOf(asks)).count(QLatin1Char('x'));
+    };
+    auto recorded = [&] {
+        const QStringList homes = scratch.homes();
+        return homes.isEmpty() ? QByteArray() : contentOf(homes.at(0) + "/profile/user/registrymodifications.xcu");
+    };
+    installation("7.4.7.2");
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(run(), 1) << "asked again of the same program";
+    EXPECT_TRUE(recorded().contains("<value>7.4</value>")) << recorded().toStdString();
+    installation("7.5.0.1, updated"); // a program file of another size
+    EXPECT_EQ(run(), 2) << "the updated program was not asked";
+    EXPECT_TRUE(recorded().contains("ooSetupLastVersion\" oor:op=\"fuse\"><value>7.5</value>"))
+        << recorded().toStdString();
+    EXPECT_FALSE(recorded().contains("<value>7.4</value>"));
+    EXPECT_EQ(scratch.servers(), QStringList());
 }
 
 } // namespace
