@@ -20,6 +20,7 @@ const QString kModelFailed = QStringLiteral("三维模型写入失败，原有�
 const QString kModelWritten = QStringLiteral("三维模型已写入。以下尺寸不是设计计算值，是本程序为显示完整零件所取的参考值：%1");
 const QString kStubLength = QStringLiteral("轴头长 %1 mm");
 const QString kRimBore = QStringLiteral("轮缘内径 %1 mm");
+const QString kShoulderDiameter = QStringLiteral("凸肩直径 %1 mm");
 
 struct PartEntry {
     model::SolidPart part;
@@ -96,6 +97,8 @@ private:
         QStringList values;
         if (reference.stubLength > 0)
             values << kStubLength.arg(reference.stubLength, 0, 'f', 0);
+        if (reference.shoulderDiameter > 0)
+            values << kShoulderDiameter.arg(reference.shoulderDiameter, 0, 'f', 3);
         if (reference.rimBore > 0)
             values << kRimBore.arg(reference.rimBore, 0, 'f', 3);
         if (!values.isEmpty())

@@ -958,6 +958,10 @@ The tolerances and standard backlash shown are the table's values, which its sou
         <translation>Error while writing the file %1: %2</translation>
     </message>
     <message>
+        <source>凸肩直径 %1 mm</source>
+        <translation>shoulder diameter %1 mm</translation>
+    </message>
+    <message>
         <source>出口修缘长度（文字，如 5°）</source>
         <translation>Exit relief length (text, e.g. 5°)</translation>
     </message>

@@ -20,6 +20,7 @@ Made worm(const DesignValues& design, SolidReferenceValues& reference)
 {
     const WormSurfaces surfaces = wormSurfaces(design);
     reference.stubLength = double(occt::stubLength(surfaces));
+    reference.shoulderDiameter = double(occt::shoulderDiameter(surfaces));
     return {occt::wormModel(surfaces).solid, ""};
 }
 
@@ -64,7 +65,7 @@ QByteArray solidModelStep(SolidPart part, const DesignValues& design, SolidRefer
         case SolidPart::Pair: {
             const Made w = worm(design, wormReference);
             const Made g = wheel(design, wheelReference);
-            const SolidReferenceValues both{wormReference.stubLength, wheelReference.rimBore};
+            const SolidReferenceValues both{wormReference.stubLength, wheelReference.rimBore, wormReference.shoulderDiameter};
             bytes = occt::stepFile({{w.solid, partName("worm", design, wormReference), {}},
                                     {g.solid, partName("wheel", design, wheelReference),
                                      occt::wheelPlacement(design.CentreDistance)}},
@@ -73,7 +74,7 @@ QByteArray solidModelStep(SolidPart part, const DesignValues& design, SolidRefer
         }
         }
         if (referenceOut)
-            *referenceOut = {wormReference.stubLength, wheelReference.rimBore};
+            *referenceOut = {wormReference.stubLength, wheelReference.rimBore, wormReference.shoulderDiameter};
         return bytes;
     } catch (const std::exception& error) {
         throw SolidModelError(error.what());

@@ -36,6 +36,7 @@ struct SolidModelError : std::runtime_error {
 struct SolidReferenceValues {
     double stubLength = 0;  // mm, each shaft stub of the worm beyond its shoulder
     double rimBore = 0;     // mm, the wheel rim's inner diameter
+    double shoulderDiameter = 0; // mm, the worm's shoulders (their width is the design's 肩台)
 };
 // One line of them in English, for the command line and the STEP file.
 QString solidReferenceText(const SolidReferenceValues& values);

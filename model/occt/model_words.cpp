@@ -21,6 +21,8 @@ QString solidReferenceText(const SolidReferenceValues& values)
     QStringList parts;
     if (values.stubLength > 0)
         parts << QStringLiteral("shaft stubs %1 mm long").arg(values.stubLength, 0, 'f', 0);
+    if (values.shoulderDiameter > 0)
+        parts << QStringLiteral("shoulder diameter %1 mm").arg(values.shoulderDiameter, 0, 'f', 3);
     if (values.rimBore > 0)
         parts << QStringLiteral("rim bore %1 mm").arg(values.rimBore, 0, 'f', 3);
     return parts.isEmpty() ? QString()

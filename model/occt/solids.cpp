@@ -38,6 +38,14 @@ namespace {
 
 gp_Pnt toPnt(const Point& p) { return gp_Pnt(double(p.x), double(p.y), double(p.z)); }
 
+// The threads end this far inside the ends of the working length: ending in
+// the planes of the root core's and the shoulders' end discs, their end
+// faces would lie in those discs in part only (the shoulders are smaller
+// than the tip), and OpenCASCADE's fuse then lost the stubs or the whole
+// solid (the 1400/40/1 worm). At the ends the tip then lies the tip arc's
+// slope times 0.005 mm below the largest tip diameter (250/45/2: 0.0014 mm).
+constexpr double kThreadEndInset = 0.005; // mm
+
 // Do the computed points of the tooth space that fall within the rim keep
 // clear of the half planes half a pitch either side? (When not, the
 // neighbouring spaces reach into the pitch too.)
@@ -323,6 +331,17 @@ TopoDS_Solid onlySolid(const TopoDS_Shape& shape, const char* what)
 
 long double stubLength(const WormSurfaces& worm) { return std::round(0.25L * worm.workingLength); }
 
+long double shoulderDiameter(const WormSurfaces& worm)
+{
+    const long double half = 0.5L * worm.workingLength, rootArc = worm.rootArcRadius;
+    const long double rootAtTheEnds = 2 * (worm.centreDistance - std::sqrt(rootArc * rootArc - half * half));
+    // In whole millimetres, at least 0.5 mm below the root rather than flush
+    // with it: flush (and the threads ending in the same plane), the
+    // 1400/40/1 worm lost its stubs in OpenCASCADE's glue; a step leaves the
+    // end discs coinciding in part, as the stubs' do.
+    return std::floor(rootAtTheEnds - 0.5L);
+}
+
 long double rimInnerDiameter(const WheelSurfaces& wheel, long double referenceDiameter, long double transverseModule)
 {
     const long double proportion = referenceDiameter - 7.4L * transverseModule;
@@ -336,7 +355,7 @@ WormModel wormModel(const WormSurfaces& worm)
         throw ModelError("the worm has no threads to model");
     const double half = double(worm.workingLength) / 2;
     const double tipArc = double(worm.tipArcRadius), rootArc = double(worm.rootArcRadius);
-    const double shoulder = double(worm.shoulderSize), tipMax = double(worm.maxTipDiameter) / 2;
+    const double shoulder = double(worm.shoulderSize), shoulderRadius = double(shoulderDiameter(worm)) / 2;
     const double stub = double(stubLength(worm)), stubRadius = double(worm.throatRootDiameter) / 2;
     const double end = half + shoulder + stub;
     // Each throat arc about its own centre: the root arc's is the wheel
@@ -344,14 +363,15 @@ WormModel wormModel(const WormSurfaces& worm)
     const double rootCentre = double(worm.throatRootDiameter) / 2 + rootArc;
     const double tipCentre = double(worm.throatTipDiameter) / 2 + tipArc;
 
-    // Root core over the working length, shoulders and stubs.
+    // Root core over the working length, shoulders (a step below the root
+    // core's ends) and stubs, glued on its end discs.
     const TopoDS_Shape coreSolid = gluedTogether(
-        {throatSolid(rootCentre, rootArc, half, "the root core"), cylinder(tipMax, -half - shoulder, -half),
-         cylinder(tipMax, half, half + shoulder), cylinder(stubRadius, -end, -half - shoulder),
+        {throatSolid(rootCentre, rootArc, half, "the root core"), cylinder(shoulderRadius, -half - shoulder, -half),
+         cylinder(shoulderRadius, half, half + shoulder), cylinder(stubRadius, -end, -half - shoulder),
          cylinder(stubRadius, half + shoulder, end)},
         "the root core, shoulders and stubs");
     // The envelope of the threads: the tip torus over the working length.
-    const TopoDS_Shape tipSolid = throatSolid(tipCentre, tipArc, half, "the tip torus");
+    const TopoDS_Shape tipSolid = throatSolid(tipCentre, tipArc, half - kThreadEndInset, "the tip torus");
 
     // The threads follow each other by turns of a pitch about the axis
     // (model/surfaces.h): thread 0 is fitted and trimmed, the others are

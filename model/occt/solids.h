@@ -4,8 +4,9 @@
 // surfaces of revolution.
 //
 // The worm: the threads, trimmed by the tip torus and the working length,
-// fused with the root core, the two shoulders (cylinders of the largest tip
-// diameter) and a shaft stub of the throat root diameter at each end.
+// fused with the root core, the two shoulders (cylinders of the root
+// diameter at the ends of the working length, see shoulderDiameter) and a
+// shaft stub of the throat root diameter at each end.
 // The wheel: a rim of the computed throat, tip arc, outer diameter and rim
 // width, the tooth spaces (bottomed by the root torus) cut into it.
 // Lengths in mm, in the frames of model/surfaces.h.
@@ -57,6 +58,17 @@ TopoDS_Solid closedBody(const FittedFlanks& flanks);
 // The shaft stub beyond each shoulder: a length we chose, only to show the
 // worm on a piece of its shaft (a reference value, as on the drawing).
 long double stubLength(const WormSurfaces& worm);
+// The shoulders' diameter: a reference value we chose, the worm's root
+// diameter at the ends of the working length, 2(a - sqrt(Rf1^2 - (Lw/2)^2)),
+// less at least 0.5 mm and rounded down to whole millimetres: each shoulder
+// a small step below the root core's end. The calculation gives the
+// shoulder's width (肩台) only, and no handbook or standard we could name
+// gives its diameter for this drive. Drawn at the largest tip diameter, the
+// shoulders would reach into the wheel rim's corners: past the working
+// length the rim's teeth reach down to the worm's root (the 250/45/2 design:
+// to 48.3 mm from the worm axis at the shoulder's face, where the tip is
+// 66.1 mm and the root 46.8 mm from it).
+long double shoulderDiameter(const WormSurfaces& worm);
 // The inner diameter of the wheel rim: the drawing's reference proportion
 // (reference diameter less 7.4 transverse modules), kept below the bottom
 // of the tooth spaces.

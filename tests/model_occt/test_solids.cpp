@@ -6,6 +6,7 @@
 
 #include "model/occt/solids.h"
 #include "step_read_back.h"
+#include "worm_extents.h"
 #include "model/occt/step_file.h"
 
 #include <BRepBndLib.hxx>
@@ -88,13 +89,7 @@ TEST(WormSolid, IsOneValidSolidOfTheLargestTipDiameterAndItsLength)
     const tpworm::model::WormSurfaces surfaces = pair.worm();
     const occt::WormModel worm = occt::wormModel(surfaces);
     EXPECT_TRUE(BRepCheck_Analyzer(worm.solid).IsValid());
-    const Bnd_Box box = tightBox(worm.solid);
-    double x0, y0, z0, x1, y1, z1;
-    box.Get(x0, y0, z0, x1, y1, z1);
-    const double length = double(surfaces.workingLength + 2 * surfaces.shoulderSize + 2 * occt::stubLength(surfaces));
-    EXPECT_NEAR(x1 - x0, double(surfaces.maxTipDiameter), 0.01);
-    EXPECT_NEAR(y1 - y0, double(surfaces.maxTipDiameter), 0.01);
-    EXPECT_NEAR(z1 - z0, length, 0.01);
+    tpworm::testing::expectWormExtents(worm.solid, surfaces);
 }
 
 TEST(WheelSolid, IsOneValidSolidOfTheRimWidth)
