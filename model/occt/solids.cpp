@@ -3,12 +3,16 @@
 #include <BRepAlgoAPI_Common.hxx>
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepAlgoAPI_Fuse.hxx>
+#include <BOPAlgo_Alerts.hxx>
 #include <BOPAlgo_GlueEnum.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakeSolid.hxx>
 #include <BRepBuilderAPI_Sewing.hxx>
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRepCheck_Analyzer.hxx>
+#include <BRepGProp.hxx>
+#include <GProp_GProps.hxx>
+#include <Geom_BSplineSurface.hxx>
 #include <BRepLib.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRepPrimAPI_MakeTorus.hxx>
@@ -211,6 +215,38 @@ TopoDS_Shape turned(const TopoDS_Shape& shape, double angle)
 Handle(Geom_BSplineSurface) turned(const Handle(Geom_BSplineSurface)& surface, double angle)
 {
     return Handle(Geom_BSplineSurface)::DownCast(surface->Transformed(turnAboutZ(angle)));
+}
+
+// The faces of a shape on B-spline surfaces: on the wheel, the walls of its
+// tooth spaces (the blank is all planes, cylinders and tori).
+int bsplineFaces(const TopoDS_Shape& shape)
+{
+    int count = 0;
+    for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next())
+        if (!Handle(Geom_BSplineSurface)::DownCast(BRep_Tool::Surface(TopoDS::Face(e.Current()))).IsNull())
+            ++count;
+    return count;
+}
+
+// The tooth space trimmed by the root torus must be a solid of some volume
+// bounded by both walls. When the closed body between the walls is not a
+// proper solid (the walls, continued past the space bottom, cross each
+// other), the common comes back empty or with faces it could not use, and
+// only as a warning: without this check a plain rim without tooth spaces
+// would be written as if it were the wheel.
+void checkToothSpace(const BRepAlgoAPI_BooleanOperation& op, const TopoDS_Shape& space)
+{
+    int solids = 0;
+    for (TopExp_Explorer e(space, TopAbs_SOLID); e.More(); e.Next())
+        ++solids;
+    GProp_GProps props;
+    BRepGProp::VolumeProperties(space, props);
+    const bool unusedFaces = op.HasWarning(STANDARD_TYPE(BOPAlgo_AlertSolidBuilderUnusedFaces));
+    if (solids != 1 || !(props.Mass() > 0) || unusedFaces || bsplineFaces(space) < 2)
+        throw ModelError("the wheel's tooth space could not be built: the body between its walls trimmed by the "
+                         "root torus is " + std::to_string(solids) + " solids of volume "
+                         + std::to_string(props.Mass()) + " mm³" + (unusedFaces ? ", with faces left unused" : "")
+                         + " (the walls cross each other below the space bottom)");
 }
 
 } // namespace
@@ -438,6 +474,7 @@ WheelModel wheelModel(const WheelSurfaces& wheel, long double rimInnerDiameterVa
     bottom.SetArguments(body);
     bottom.SetTools(rootTorus);
     const TopoDS_Shape space = checkedBoolean(bottom, "a tooth space and the root torus");
+    checkToothSpace(bottom, space);
     // The space and its neighbours, as far as they reach into this pitch
     // (a space across the width may lean past the pitch's bounding planes),
     // cut from the sector; the toothed sectors then follow each other by
@@ -456,8 +493,13 @@ WheelModel wheelModel(const WheelSurfaces& wheel, long double rimInnerDiameterVa
     cutter.SetArguments(arguments);
     cutter.SetTools(tools);
     const TopoDS_Shape toothed = onlySolid(checkedBoolean(cutter, "a tooth space and its pitch of the rim"), "a pitch of the rim");
+    if (bsplineFaces(toothed) < 2)
+        throw ModelError("the tooth space left no walls in its pitch of the rim");
     const TopoDS_Shape glued = patterned(toothed, wheel.teeth, "the pitches of the rim");
     model.solid = onlySolid(glued, "the wheel");
+    if (bsplineFaces(model.solid) < 2 * wheel.teeth)
+        throw ModelError("the wheel has " + std::to_string(bsplineFaces(model.solid)) + " faces of tooth-space walls, fewer than two for each of its "
+                         + std::to_string(wheel.teeth) + " teeth");
     return model;
 }
 

@@ -17,6 +17,7 @@
 #include <BRepBndLib.hxx>
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
+#include <Geom_BSplineSurface.hxx>
 #include <Geom_CylindricalSurface.hxx>
 #include <Geom_Plane.hxx>
 #include <TopoDS.hxx>
@@ -191,6 +192,32 @@ TEST(DesignModel, WheelOfTheWorkedExampleIsOneValidSolidAndMeshesWithTheThreadsW
     ASSERT_TRUE(pair.threads.IsDone());
     EXPECT_GT(pair.threads.Value(), 0.0) << "the threads cut into the wheel";
     EXPECT_LE(pair.threads.Value(), pair.d.Backlash + 0.01);
+}
+
+// A four-start wheel: its tooth space's walls, continued past the space
+// bottom, come close to each other near the rim faces. The rim is either
+// built with a pair of walls for every tooth, as one valid solid of the rim
+// width, or the modeller says why it could not be: never a plain rim without
+// tooth spaces.
+TEST(DesignModel, WheelOfFourStartsHasItsToothSpacesOrFailsSayingSo)
+{
+    const DesignValues d = design({"125", "40", "4"});
+    const model::WheelSurfaces surfaces = model::wheelSurfaces(d);
+    try {
+        const occt::WheelModel wheel =
+            occt::wheelModel(surfaces, occt::rimInnerDiameter(surfaces, d.WheelReferenceDiameter, d.TransverseModule));
+        EXPECT_TRUE(BRepCheck_Analyzer(wheel.solid).IsValid());
+        int walls = 0;
+        for (TopExp_Explorer e(wheel.solid, TopAbs_FACE); e.More(); e.Next())
+            if (!Handle(Geom_BSplineSurface)::DownCast(BRep_Tool::Surface(TopoDS::Face(e.Current()))).IsNull())
+                ++walls;
+        EXPECT_GE(walls, 2 * surfaces.teeth);
+        double x0, y0, z0, x1, y1, z1;
+        tightBox(wheel.solid).Get(x0, y0, z0, x1, y1, z1);
+        EXPECT_NEAR(z1 - z0, double(surfaces.rimWidth), 0.01);
+    } catch (const occt::ModelError& e) {
+        EXPECT_NE(std::string(e.what()).find("tooth space"), std::string::npos) << e.what();
+    }
 }
 
 // The whole worm against the wheel: the smallest distance between the two
