@@ -45,7 +45,10 @@ bool parseBatchOption(const QStringList& arguments, int& k, BatchCommandOptions&
 
 rules::RulesData finishBatchOptions(BatchCommandOptions& options)
 {
-    const QString db = QDir(executableDir()).filePath(QStringLiteral("db1.mdb"));
+    // The rules every other command reads: the user's copy when the program
+    // keeps one, else the shipped set (in the installed layout not beside the
+    // executable).
+    const QString db = rulesDatabaseFor(runningProgramPaths().programDir);
     const QString rulesPath = options.rulesFile.isEmpty() ? db : options.rulesFile;
     if (options.dutyGiven) {
         batch::BatchDuty duty;

@@ -8,6 +8,7 @@
 #include "app/cli_design.h"
 
 #include "core/design_form.h"
+#include "core/program_paths.h"
 #include "documents/automation.h"
 #include "documents/automation_cells.h"
 #include "documents/cell_maps.h"
@@ -121,7 +122,7 @@ int runExportAutomation(const QStringList& arguments)
     // is calculated, and serves every triple.
     std::shared_ptr<automation::Object> app =
         automation::platformRegistry().startEarly(QStringLiteral("Excel.Application"));
-    const QString rulesFile = o.rules.isEmpty() ? programDir() + QStringLiteral("db1.mdb") : o.rules;
+    const QString rulesFile = o.rules.isEmpty() ? rulesDatabaseFor(programDir()) : o.rules;
     const rules::RulesData rules = rules::readRulesData(rulesFile);
     int status = 0;
     for (int k = 0; k < o.triples.size(); k += 3)

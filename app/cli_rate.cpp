@@ -78,7 +78,7 @@ int runRate(const QStringList& arguments)
     bool json = false;
     parseDutyOptions(rest, dutyTexts, json);
 
-    const QString programDir = executableDir();
+    const QString programDir = runningProgramPaths().programDir;
     core::DesignForm form = calculatedDesign(options, programDir);
     for (const QString& m : form.messages())
         std::fprintf(stderr, "%s\n", m.toUtf8().constData());
@@ -90,7 +90,7 @@ int runRate(const QStringList& arguments)
         try {
             const rating::Duty duty = rating::parseDuty(dutyTexts);
             const rating::RatingTables tables = rating::loadRatingTables(
-                options.rules.isEmpty() ? programDir + QStringLiteral("/db1.mdb") : options.rules);
+                options.rules.isEmpty() ? rulesDatabaseFor(programDir) : options.rules);
             values = rating::driveValues(form.design());
             result = rating::rate(*values, duty, tables.friction, tables.ratedPower);
         } catch (const rating::RatingError& e) {

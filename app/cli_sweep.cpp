@@ -42,7 +42,7 @@ int runSweepCommand(const QStringList& arguments)
 {
     BatchCommandOptions options;
     batch::SweepOptions sweep;
-    QString seriesFile = QDir(executableDir()).filePath(QStringLiteral("centre_distances.txt"));
+    QString seriesFile = QDir(runningProgramPaths().programDir).filePath(QStringLiteral("centre_distances.txt"));
     double from = 0, to = 1e300;
     for (int k = 1; k < arguments.size(); ++k) {
         const QString& a = arguments[k];

@@ -75,12 +75,4 @@ void FaultCheck();
 // cleared (what FaultCheck throws for), without clearing it.
 bool FaultRaised();
 
-// Passes a freshly computed value through once the flags show no fault.
-template <class T>
-T Checked(T value)
-{
-    FaultCheck();
-    return value;
-}
-
 } // namespace tpworm

@@ -9,12 +9,14 @@ probe=$2
 if [ "$(id -u)" != 0 ] || ! command -v dpkg >/dev/null || ! command -v setpriv >/dev/null; then
   echo "skipped: needs root, dpkg and setpriv"; exit 77
 fi
-if dpkg -s tpworm >/dev/null 2>&1; then
+# A package removed earlier keeps its postrm until purged; only one that is
+# installed is the user's.
+if dpkg-query -W -f='${Status}' tpworm 2>/dev/null | grep -q ' installed$'; then
   echo "skipped: a tpworm package is installed on this machine already"; exit 77
 fi
 work=$(mktemp -d)
 chmod 755 "$work"
-cleanup() { dpkg -r tpworm >/dev/null 2>&1 || true; rm -rf "$work"; }
+cleanup() { dpkg -P tpworm >/dev/null 2>&1 || true; rm -rf "$work"; }
 trap cleanup EXIT
 fail() { echo "FAILED: $*"; exit 1; }
 
@@ -58,6 +60,18 @@ cmp -s "$home/.local/share/tpworm/db1.mdb" /usr/share/tpworm/db1.mdb && fail "th
 # The user's rules now differ from the shipped ones, and the command line sees them too.
 as_user /usr/bin/tpworm-cli "${args[@]}" | grep -q '"rulesModified": true' || fail "the command line does not read the user's rules"
 
+# The many-design commands find the rules and the centre-distance series in
+# the installed layout too (not beside the executable in /usr/bin).
+printf 'centre_distance,teeth,starts\n250,45,2\n' >"$work/one.csv"
+chmod 644 "$work/one.csv"
+as_user /usr/bin/tpworm-cli batch "$work/one.csv" >"$work/batch.jsonl" || { cat "$work/batch.jsonl"; fail "installed tpworm-cli batch"; }
+grep -q '"calculated":true' "$work/batch.jsonl" || { head -c 600 "$work/batch.jsonl"; fail "the installed batch did not calculate"; }
+as_user /usr/bin/tpworm-cli sweep --teeth 45 --starts 2 --grades 7 --format csv >"$work/sweep.csv" \
+  || fail "installed tpworm-cli sweep"
+[ "$(wc -l <"$work/sweep.csv")" -gt 2 ] || fail "the installed sweep wrote no designs"
+as_user /usr/bin/tpworm-cli rate --centre-distance 250 --teeth 45 --starts 2 --power 10 --speed 1450 --json \
+  | grep -q '"efficiency"' || fail "the installed rate found no rating tables"
+
 # The painting commands run in the installed tpworm-cli-gui.
 as_user /usr/bin/tpworm-cli drawing worm --centre-distance 250 --teeth 45 "$home/worm.svg" || fail "installed tpworm-cli drawing"
 [ -s "$home/worm.svg" ] || fail "the installed drawing command wrote nothing"
@@ -71,4 +85,5 @@ dpkg -r tpworm >"$work/dpkg-r.log" 2>&1 || { cat "$work/dpkg-r.log"; fail "dpkg 
 [ ! -e /usr/share/tpworm ] || { find /usr/share/tpworm; fail "files left under /usr/share/tpworm"; }
 [ ! -e /usr/bin/tpworm-cli ] || fail "/usr/bin/tpworm-cli left behind"
 [ ! -e /usr/lib/tpworm ] || { find /usr/lib/tpworm; fail "files left under /usr/lib/tpworm"; }
+dpkg -P tpworm >/dev/null 2>&1 || fail "dpkg -P"
 echo "package test passed"
