@@ -33,7 +33,7 @@ FrictionCurve curve(const char* key, std::initializer_list<FrictionPoint> points
     return {QString::fromLatin1(key), QString::fromLatin1(key), QList<FrictionPoint>(points)};
 }
 
-// The shipped friction table, as the issue and Carvill's handbook give it.
+// The shipped friction table, as Carvill's handbook gives it.
 const QList<FrictionCurve> kFriction = {
     curve("steel-bronze", {{0.5L, 0.06L}, {1, 0.05L}, {2, 0.035L}, {5, 0.023L}, {10, 0.017L}, {20, 0.014L}}),
     curve("iron-iron", {{0.5L, 0.08L}, {1, 0.067L}, {2, 0.050L}, {5, 0.037L}, {10, 0.022L}, {20, 0.018L}}),
