@@ -90,7 +90,7 @@ void FaultCheck()
     throw MathError(MathError::Kind::Overflow);
 }
 
-long double StrToFloat(const QString& text)
+bool TryStrToFloat(const QString& text, long double& value)
 {
     // Grammar: blanks, [sign], digits [sep digits], [E [sign] digits], blanks.
     const int n = text.size();
@@ -126,7 +126,7 @@ long double StrToFloat(const QString& text)
         while (i < end && isDigit(text[i])) digit(text[i++], true);
     }
     if (!mantissa)
-        throw ConvertError(text);
+        return false;
     bool exponent = false;
     if (i < end && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
         exponent = true;
@@ -137,10 +137,10 @@ long double StrToFloat(const QString& text)
         bool exponentDigits = false;
         while (i < end && isDigit(text[i])) { ascii += char(text[i++].unicode()); exponentDigits = true; }
         if (!exponentDigits)
-            throw ConvertError(text);
+            return false;
     }
     if (i != end)
-        throw ConvertError(text);
+        return false;
 
     // Up to 19 significant digits and 27 decimals without an exponent: the
     // whole number and the power of ten are both exact in extended precision,
@@ -151,7 +151,8 @@ long double StrToFloat(const QString& text)
             1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
             1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
         const long double magnitude = static_cast<long double>(whole) / kPow10[decimals];
-        return ascii[0] == '-' ? -magnitude : magnitude;
+        value = ascii[0] == '-' ? -magnitude : magnitude;
+        return true;
     }
 
     // strtold does not take "." or "-." alone; they stand for zero.
@@ -164,10 +165,19 @@ long double StrToFloat(const QString& text)
 
     errno = 0;
     char* stop = nullptr;
-    const long double value = strtold_l(number.c_str(), &stop, cLocale());
+    const long double parsed = strtold_l(number.c_str(), &stop, cLocale());
     if (stop == number.c_str() || *stop != '\0')
-        throw ConvertError(text);
-    if (errno == ERANGE && std::isinf(value))
+        return false;
+    if (errno == ERANGE && std::isinf(parsed))
+        return false;
+    value = parsed;
+    return true;
+}
+
+long double StrToFloat(const QString& text)
+{
+    long double value = 0;
+    if (!TryStrToFloat(text, value))
         throw ConvertError(text);
     return value;
 }

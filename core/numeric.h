@@ -37,6 +37,10 @@ QChar decimalSeparator();
 void setDecimalSeparator(QChar separator);
 
 long double StrToFloat(const QString& text);
+// The same reading without the exception, for callers that try many texts
+// of which some are no numbers: false, and value untouched, where StrToFloat
+// throws.
+bool TryStrToFloat(const QString& text, long double& value);
 std::int32_t StrToInt(const QString& text);
 // Rounds to the decimal position 10^digit (digit -3 keeps thousandths).
 double RoundTo(double value, int digit);

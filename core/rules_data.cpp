@@ -57,16 +57,17 @@ void TableData::prepare()
         for (int column = 0; column < columns; ++column) {
             PreparedCell& cell = cells[std::size_t(row) * std::size_t(columns) + std::size_t(column)];
             cell.text = Text(row, column);
-            try {
-                cell.number = Number(row, column);
+            // What Number() and StrToFloat(Text()) give, tried without
+            // exceptions: a table has many cells that are no numbers, and
+            // an exception per cell was a tenth of a one-design run.
+            const QVariant value = Field(row, column);
+            if (isNumericType(value)) {
+                cell.number = value.toDouble();
                 cell.hasNumber = true;
-            } catch (const std::exception&) {
+            } else {
+                cell.hasNumber = TryStrToFloat(value.isNull() ? QString() : value.toString(), cell.number);
             }
-            try {
-                cell.textNumber = StrToFloat(cell.text);
-                cell.hasTextNumber = true;
-            } catch (const std::exception&) {
-            }
+            cell.hasTextNumber = TryStrToFloat(cell.text, cell.textNumber);
         }
     prepared_ = std::move(cells);
     preparedSeparator_ = decimalSeparator();

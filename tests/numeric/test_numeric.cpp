@@ -83,6 +83,11 @@ TEST(StrToFloat, Grammar)
             EXPECT_EQ(StrToFloat(c.text), c.value) << c.text;
         else
             EXPECT_THROW(StrToFloat(c.text), ConvertError) << c.text;
+        // The reading without exceptions agrees, and leaves the value alone
+        // where it refuses the text.
+        long double value = -7;
+        EXPECT_EQ(TryStrToFloat(c.text, value), c.ok) << c.text;
+        EXPECT_EQ(value, c.ok ? c.value : -7) << c.text;
     }
     // Decimal texts convert to the nearest extended value.
     EXPECT_EQ(StrToFloat("0.1"), 0.1L);
