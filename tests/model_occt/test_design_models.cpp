@@ -123,35 +123,28 @@ Bnd_Box tightBox(const TopoDS_Shape& shape)
     return box;
 }
 
-// The worm's faces of the working length (flanks, root and tip tori),
-// without the shoulders' and stubs' cylinders and planes.
-TopoDS_Compound workingFaces(const TopoDS_Shape& worm)
+// Whether a face of the worm is one of the shoulders' or stubs' cylinders
+// and planes rather than a working face (flanks, root and tip tori).
+bool shoulderOrStubFace(const TopoDS_Shape& face)
 {
-    TopoDS_Compound working;
-    BRep_Builder builder;
-    builder.MakeCompound(working);
-    for (TopExp_Explorer e(worm, TopAbs_FACE); e.More(); e.Next()) {
-        const Handle(Geom_Surface) surface = BRep_Tool::Surface(TopoDS::Face(e.Current()));
-        if (!surface->IsKind(STANDARD_TYPE(Geom_Plane)) && !surface->IsKind(STANDARD_TYPE(Geom_CylindricalSurface)))
-            builder.Add(working, e.Current());
-    }
-    return working;
+    const Handle(Geom_Surface) surface = BRep_Tool::Surface(TopoDS::Face(face));
+    return surface->IsKind(STANDARD_TYPE(Geom_Plane)) || surface->IsKind(STANDARD_TYPE(Geom_CylindricalSurface));
 }
 
-// The faces of the worm that are not working faces: the shoulders' and
-// stubs' cylinders and planes.
-TopoDS_Compound otherFaces(const TopoDS_Shape& worm)
+// The worm's faces of one of the two kinds, as one compound.
+TopoDS_Compound wormFaces(const TopoDS_Shape& worm, bool shouldersAndStubs)
 {
-    TopoDS_Compound other;
+    TopoDS_Compound faces;
     BRep_Builder builder;
-    builder.MakeCompound(other);
-    for (TopExp_Explorer e(worm, TopAbs_FACE); e.More(); e.Next()) {
-        const Handle(Geom_Surface) surface = BRep_Tool::Surface(TopoDS::Face(e.Current()));
-        if (surface->IsKind(STANDARD_TYPE(Geom_Plane)) || surface->IsKind(STANDARD_TYPE(Geom_CylindricalSurface)))
-            builder.Add(other, e.Current());
-    }
-    return other;
+    builder.MakeCompound(faces);
+    for (TopExp_Explorer e(worm, TopAbs_FACE); e.More(); e.Next())
+        if (shoulderOrStubFace(e.Current()) == shouldersAndStubs)
+            builder.Add(faces, e.Current());
+    return faces;
 }
+
+TopoDS_Compound workingFaces(const TopoDS_Shape& worm) { return wormFaces(worm, false); }
+TopoDS_Compound otherFaces(const TopoDS_Shape& worm) { return wormFaces(worm, true); }
 
 // The pair of the worked example, made once for the tests below (the wheel
 // takes seconds): the wheel placed in mesh at the centre distance as the
