@@ -7,6 +7,8 @@
 #include "core/translation.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #ifdef TPWORM_CLI_GUI
 #include <QGuiApplication>
 #endif
@@ -64,14 +66,9 @@ std::unique_ptr<QCoreApplication> makeApplication(tpworm::cli::Needs needs, int&
     if (needs == tpworm::cli::Needs::Widgets)
         throw std::runtime_error("this command needs the widgets, which tpworm-cli does not link");
     if (needs == tpworm::cli::Needs::Gui) {
-        // The program directory from the executable's own path, without Qt.
-        char self[4096];
-        const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-        if (length <= 0)
-            throw std::runtime_error("cannot find the program directory for tpworm-cli-gui");
-        self[length] = 0;
-        std::string helper(self);
-        helper = helper.substr(0, helper.rfind('/') + 1) + "tpworm-cli-gui";
+        // The painting commands live in the program beside this one.
+        const std::string helper
+            = QFile::encodeName(QDir(tpworm::executableDir()).filePath(QStringLiteral("tpworm-cli-gui"))).toStdString();
         execv(helper.c_str(), argv);
         throw std::runtime_error("cannot start " + helper + ": " + std::strerror(errno));
     }

@@ -1,5 +1,9 @@
 #include "core/program_module.h"
 
+#include "core/program_paths.h"
+
+#include <QFile>
+
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -16,17 +20,9 @@ namespace tpworm {
 
 namespace {
 
-// The executable's folder without Qt: a module may be wanted before, or
-// without, a QCoreApplication.
-std::string selfDir()
-{
-    std::vector<char> path(4096);
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (length <= 0)
-        return {};
-    const std::string self(path.data(), static_cast<std::size_t>(length));
-    return self.substr(0, self.rfind('/'));
-}
+// The executable's folder as every other file of the program is found
+// (without Qt's application object, which a module may be wanted before).
+std::string selfDir() { return QFile::encodeName(executableDir()).toStdString(); }
 
 bool isFile(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
 
